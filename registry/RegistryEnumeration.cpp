@@ -1,0 +1,82 @@
+#include "registry/RegistryEnumeration.h"
+
+#include "engine/ProgressSink.h"
+#include "engine/RegistryScanner.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+#include "registry/RegistryVisitor.h"
+
+
+namespace {
+
+enum class Walk { Subkeys, Values };
+
+constexpr DWORD NameBufferSize = 1024;
+
+// The shared loop: EnumFunction reads the name at an index; a name longer than the
+// buffer (or any other error) skips that index.
+template <typename EnumFunction, typename Visit>
+void WalkEntries(RegistryKey& key, RegistryScanner& context, Walk walk, EnumFunction enumerate, Visit visit)
+{
+    if (!key.Open(KEY_ALL_ACCESS)) {
+        return;
+    }
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    if (RegQueryInfoKeyA(key.Handle(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                         nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        ProgressSink* sink = context.Progress();
+        if (sink) {
+            sink->SetRange(static_cast<int>(walk == Walk::Subkeys ? subkeys : values));
+            sink->SetPosition(0);
+        }
+        char name[NameBufferSize];
+        for (DWORD index = 0;; ++index) {
+            DWORD length = NameBufferSize;
+            const LONG result = enumerate(key.Handle(), index, name, &length);
+            if (result == ERROR_NO_MORE_ITEMS || context.IsStopRequested()) {
+                break;
+            }
+            if (result != ERROR_SUCCESS) {
+                continue;
+            }
+            const std::string entryName(name, length);
+            if (sink) {
+                sink->Step(1);
+                sink->SetText(walk == Walk::Subkeys ? key.FullPath() + "\\" + entryName : entryName);
+            }
+            if (!visit(entryName)) {
+                break;
+            }
+        }
+    }
+    key.Close();
+}
+
+}  // namespace
+
+void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, RegistryScanner& context)
+{
+    WalkEntries(
+        key, context, Walk::Subkeys,
+        [](HKEY handle, DWORD index, char* name, DWORD* length) {
+            return RegEnumKeyExA(handle, index, name, length, nullptr, nullptr, nullptr, nullptr);
+        },
+        [&](const std::string& name) {
+            Ref<RegistryKey> child(new RegistryKey(key, name));
+            return visitor.OnKey(child.get());
+        });
+}
+
+void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, RegistryScanner& context)
+{
+    WalkEntries(
+        key, context, Walk::Values,
+        [](HKEY handle, DWORD index, char* name, DWORD* length) {
+            return RegEnumValueA(handle, index, name, length, nullptr, nullptr, nullptr, nullptr);
+        },
+        [&](const std::string& name) {
+            Ref<RegistryValue> value = key.QueryValue(name);
+            return visitor.OnValue(value.get());
+        });
+}

@@ -1,0 +1,63 @@
+#include "registry/RegistryKey.h"
+
+#include "registry/RegistryValue.h"
+
+#include <utility>
+#include <vector>
+
+std::string RootNameOf(HKEY root)
+{
+    struct RootEntry {
+        HKEY root;
+        const char* name;
+    };
+    static const RootEntry roots[] = {
+        {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT\\"},
+        {HKEY_CURRENT_USER, "HKEY_CURRENT_USER\\"},
+        {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE\\"},
+        {HKEY_USERS, "HKEY_USERS\\"},
+        {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG\\"},
+    };
+    for (const RootEntry& entry : roots) {
+        if (entry.root == root) {
+            return entry.name;
+        }
+    }
+    return {};
+}
+
+RegistryKey::RegistryKey(HKEY root, std::string parentPath, std::string name)
+    : root_(root), rootName_(RootNameOf(root)), parentPath_(std::move(parentPath)), name_(std::move(name))
+{
+}
+
+RegistryKey::RegistryKey(const RegistryKey& parent, const std::string& childName)
+    : RegistryKey(parent.root_, parent.RelativePath(), childName)
+{
+}
+
+bool RegistryKey::Open(REGSAM access)
+{
+    if (handle_) {
+        return true;
+    }
+    return RegOpenKeyExA(root_, RelativePath().c_str(), 0, access, handle_.put()) == ERROR_SUCCESS;
+}
+
+Ref<RegistryValue> RegistryKey::QueryValue(const std::string& valueName)
+{
+    if (!Open(KEY_QUERY_VALUE)) {
+        return {};
+    }
+    DWORD size = 0;
+    if (RegQueryValueExA(Handle(), valueName.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+        return {};
+    }
+    // Make sure the value reads before building it; the value then reads itself.
+    std::vector<BYTE> scratch(size);
+    DWORD type = 0;
+    if (RegQueryValueExA(Handle(), valueName.c_str(), nullptr, &type, scratch.data(), &size) != ERROR_SUCCESS) {
+        return {};
+    }
+    return Ref<RegistryValue>(new RegistryValue(valueName, this));
+}

@@ -1,0 +1,45 @@
+// A registry key named by its predefined root, its parent's path and its own name;
+// it opens a handle only when one is needed.
+#pragma once
+
+#include "registry/NamedItem.h"
+#include "registry/RefCounted.h"
+#include "registry/UniqueHandle.h"
+
+#include <string>
+
+class RegistryValue;
+
+class RegistryKey : public RefCounted, public NamedItem {
+public:
+    RegistryKey(HKEY root, std::string parentPath, std::string name);
+    // A subkey of parent, on the same root.
+    RegistryKey(const RegistryKey& parent, const std::string& childName);
+
+    std::string Name() const override { return name_; }
+    std::string ParentPath() const override { return parentPath_; }
+    const std::string& RootName() const noexcept { return rootName_; }
+    HKEY RootHandle() const noexcept { return root_; }
+    HKEY Handle() const noexcept { return handle_.get(); }
+
+    // The path below the root: what RegOpenKeyEx and RegDeleteKey take.
+    std::string RelativePath() const { return JoinPath(parentPath_, name_); }
+    std::string FullPath() const { return rootName_ + RelativePath(); }
+
+    // An open key keeps the rights it was first opened with.
+    bool Open(REGSAM access);
+    void Close() noexcept { handle_.reset(); }
+
+    // The named value, read into memory, or null when it cannot be read.
+    Ref<RegistryValue> QueryValue(const std::string& valueName);
+
+private:
+    HKEY root_;
+    std::string rootName_;
+    std::string parentPath_;
+    std::string name_;
+    UniqueHkey handle_;
+};
+
+// "HKEY_CURRENT_USER\\" and so on; empty for a root that is not a predefined key.
+std::string RootNameOf(HKEY root);

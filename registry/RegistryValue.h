@@ -1,0 +1,37 @@
+// One named value of a registry key, read once into memory when it is made.
+#pragma once
+
+#include "registry/RefCounted.h"
+#include "registry/RegistryKey.h"
+
+#include <string>
+#include <vector>
+
+class RegistryValue : public RefCounted {
+public:
+    static constexpr int Unreadable = -1;
+
+    // Reads type and data at once; an unreadable value has type and size -1.
+    RegistryValue(std::string name, RegistryKey* key);
+
+    const std::string& Name() const noexcept { return name_; }
+    int Type() const noexcept { return type_; }
+    long Size() const noexcept { return size_; }
+    const std::vector<BYTE>& Data() const noexcept { return data_; }
+    RegistryKey* Key() const noexcept { return key_.get(); }
+
+    // String number index of REG_SZ, REG_EXPAND_SZ (expanded) or REG_MULTI_SZ data;
+    // empty for other types, unreadable values and indexes past the end.
+    std::string GetString(int index) const;
+
+    std::string FullPath() const;
+
+private:
+    std::vector<std::string> Strings() const;
+
+    std::string name_;
+    int type_ = Unreadable;
+    long size_ = -1;
+    std::vector<BYTE> data_;
+    Ref<RegistryKey> key_;
+};

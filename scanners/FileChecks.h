@@ -1,0 +1,24 @@
+// The existence tests the scanners share, and the cutting of a program path out
+// of a command line or an icon reference.
+#pragma once
+
+#include <string>
+
+// An existing file that is not a folder (a wildcard matches when any match is a file).
+bool FileExists(const std::string& path);
+// An existing folder; a trailing backslash is allowed.
+bool FolderExists(const std::string& path);
+// Found on the system's default search path, after one pair of surrounding quotes
+// is removed.
+bool FindOnSearchPath(const std::string& text);
+// The command line can be started as a process. The process is created suspended
+// and killed at once, so the program never runs.
+bool CanStartProcess(const std::string& commandLine);
+// The program or icon file at the start of text: the quoted part, or everything up
+// to the first .exe, .dll, .ico or .ocx that is not followed by a backslash.
+std::string ExtractProgramPath(const std::string& text);
+// False when path lies on a drive or share that is not reachable right now: an
+// unplugged removable disk, an empty CD drive, an unmapped or disconnected network
+// drive. Such a path proves nothing about the thing being gone. Paths without a
+// drive or share are taken as reachable.
+bool IsOnAvailableDrive(const std::string& path);

@@ -1,0 +1,136 @@
+#include "registry/RegistryEnumeration.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+#include "registry/RegistryVisitor.h"
+#include "tests/support/RecordingContext.h"
+#include "tests/support/Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CollectingVisitor : public RegistryVisitor {
+public:
+    bool OnValue(RegistryValue* value) override
+    {
+        values.push_back(value ? value->Name() : "<unreadable>");
+        return values.size() != stopAt;
+    }
+    bool OnKey(RegistryKey* key) override
+    {
+        keys.push_back(key->FullPath());
+        return keys.size() != stopAt;
+    }
+
+    std::vector<std::string> values;
+    std::vector<std::string> keys;
+    size_t stopAt = 0;
+};
+
+class RegistryEnumerationTest : public ::testing::Test {
+protected:
+    Ref<RegistryKey> Key(const std::string& name = "Walk")
+    {
+        return Ref<RegistryKey>(new RegistryKey(scratch.Root(), "Software\\CorvadinTest", name));
+    }
+
+    ScratchKey scratch{"Walk"};
+    CollectingVisitor visitor;
+    RecordingContext context;
+};
+
+}  // namespace
+
+TEST_F(RegistryEnumerationTest, VisitsEverySubkeyAndDrivesTheProgressSink)
+{
+    scratch.CreateSubkey("a");
+    scratch.CreateSubkey("b\\nested");
+    scratch.CreateSubkey("c");
+    Ref<RegistryKey> key = Key();
+    EnumerateSubkeys(*key, visitor, context);
+
+    const std::string base = "HKEY_CURRENT_USER\\Software\\CorvadinTest\\Walk\\";
+    EXPECT_EQ(std::set<std::string>(visitor.keys.begin(), visitor.keys.end()),
+              (std::set<std::string>{base + "a", base + "b", base + "c"}));
+    EXPECT_EQ(context.sink.range, 3);
+    EXPECT_EQ(context.sink.position, 3);
+    ASSERT_EQ(context.sink.texts.size(), 3u);
+    EXPECT_EQ(context.sink.texts[0], visitor.keys[0]);
+    EXPECT_EQ(key->Handle(), nullptr) << "the walk closes the key";
+}
+
+TEST_F(RegistryEnumerationTest, VisitsEveryValueByName)
+{
+    scratch.SetString("", "one", "1");
+    scratch.SetDword("", "two", 2);
+    scratch.SetString("", "", "default");
+    Ref<RegistryKey> key = Key();
+    ASSERT_TRUE(key->Open(KEY_QUERY_VALUE));
+    EnumerateValues(*key, visitor, context);
+
+    EXPECT_EQ(std::set<std::string>(visitor.values.begin(), visitor.values.end()),
+              (std::set<std::string>{"", "one", "two"}));
+    EXPECT_EQ(context.sink.range, 3);
+    EXPECT_EQ(key->Handle(), nullptr) << "closed even though it was open before";
+}
+
+TEST_F(RegistryEnumerationTest, TheVisitorOrTheStopFlagEndsTheWalk)
+{
+    for (const char* name : {"a", "b", "c", "d"}) {
+        scratch.CreateSubkey(name);
+        scratch.SetString("", name, "x");
+    }
+    visitor.stopAt = 2;
+    Ref<RegistryKey> key = Key();
+    EnumerateSubkeys(*key, visitor, context);
+    EnumerateValues(*key, visitor, context);
+    EXPECT_EQ(visitor.keys.size(), 2u);
+    EXPECT_EQ(visitor.values.size(), 2u);
+
+    CollectingVisitor unlimited;
+    context.sink.position = 0;
+    context.stopAfter = 3;
+    EnumerateSubkeys(*key, unlimited, context);
+    EXPECT_EQ(unlimited.keys.size(), 3u);
+
+    context.RequestStop();
+    CollectingVisitor stopped;
+    EnumerateValues(*key, stopped, context);
+    EXPECT_TRUE(stopped.values.empty());
+}
+
+TEST_F(RegistryEnumerationTest, KeysThatCannotBeOpenedVisitNothing)
+{
+    Ref<RegistryKey> missing = Key("NoSuchKey");
+    EnumerateSubkeys(*missing, visitor, context);
+    EnumerateValues(*missing, visitor, context);
+    EXPECT_TRUE(visitor.keys.empty());
+    EXPECT_TRUE(visitor.values.empty());
+    EXPECT_TRUE(context.sink.texts.empty());
+}
+
+TEST_F(RegistryEnumerationTest, OverlongValueNamesAreSkippedAndTheWalkGoesOn)
+{
+    scratch.SetString("", std::string(1100, 'L'), "long");
+    scratch.SetString("", "short", "s");
+    Ref<RegistryKey> key = Key();
+    EnumerateValues(*key, visitor, context);
+    EXPECT_EQ(visitor.values, std::vector<std::string>{"short"});
+}
+
+TEST_F(RegistryEnumerationTest, NamesWithQuotesAndBackslashesArriveIntact)
+{
+    const std::string odd = "say \"hi\" \\ there";
+    scratch.SetString("", odd, "x");
+    scratch.CreateSubkey("key \"quoted\"");
+    Ref<RegistryKey> key = Key();
+    EnumerateValues(*key, visitor, context);
+    EnumerateSubkeys(*key, visitor, context);
+    EXPECT_EQ(visitor.values, std::vector<std::string>{odd});
+    ASSERT_EQ(visitor.keys.size(), 1u);
+    EXPECT_EQ(visitor.keys[0], "HKEY_CURRENT_USER\\Software\\CorvadinTest\\Walk\\key \"quoted\"");
+}
