@@ -1,0 +1,40 @@
+// Where Corvadin keeps its options (text values under HKEY_LOCAL_MACHINE), the
+// program's own folder and help addresses, and the one-off start after a reboot.
+#pragma once
+
+#include <map>
+#include <string>
+
+// Option name to text; an absent name reads as empty text.
+using Settings = std::map<std::string, std::string>;
+
+// Sets the process-wide texts below from the running program's full file name.
+void InitSettingsLocation(const std::string& modulePath);
+// "Software\Quenmark\Corvadin", always under HKEY_LOCAL_MACHINE.
+const std::string& SettingsKeyPath();
+// The program's folder with its trailing backslash.
+const std::string& ProgramFolder();
+// The prefix of the help pages.
+const std::string& SiteAddress();
+// SiteAddress followed by the page path of help string id (149 to 152); empty for other ids.
+std::string HelpPageAddress(int stringId);
+
+// Adds every text value of the settings key to settings; leaves it as it is when
+// the key cannot be opened.
+void LoadSettings(Settings& settings);
+void SaveSettings(const Settings& settings);
+bool WriteSettingString(const std::string& name, const std::string& text);
+std::string ReadSettingString(const std::string& name, const std::string& defaultText);
+bool ReadSettingFlag(const std::string& name, bool defaultOn);
+// How the settings dialog reads a flag: on exactly when the leading number is 1.
+bool IsFlagOn(const std::string& text);
+
+// Writes or removes the RunOnce entry that starts a scan at the next Windows start,
+// from the ScheduleOnReboot value stored in the registry.
+void ApplyRebootSchedule();
+
+// The command line that starts programPath with a switch. A path with blanks is
+// quoted, so that Windows cannot start C:\Program.exe in its place.
+std::string ProgramCommandLine(const std::string& programPath, const std::string& switchText);
+// The running program's full file name.
+std::string ModulePath();

@@ -1,0 +1,73 @@
+#include "settings/StartupOptions.h"
+
+#include "registry/UniqueHandle.h"
+#include "settings/SettingsStore.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+constexpr const char* RunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* RunValueName = "Corvadin";
+
+UniqueHkey OpenRunKey()
+{
+    UniqueHkey key;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKeyPath, 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, key.put());
+    return key;
+}
+
+}  // namespace
+
+StartupFlags& TheStartupFlags()
+{
+    static StartupFlags flags;
+    return flags;
+}
+
+bool HasSwitch(const std::string& commandLine, const std::string& switchText)
+{
+    return commandLine.find(switchText) != std::string::npos;
+}
+
+void ReadStartupFlags(const std::string& commandLine)
+{
+    StartupFlags& flags = TheStartupFlags();
+    flags.exitOnClose = HasSwitch(commandLine, "/scannow");
+    flags.launchAtSystemStart = ReadLaunchAtStartup();
+    flags.startupScan = HasSwitch(commandLine, "/scanstartup");
+    flags.startHidden = flags.startupScan;
+}
+
+bool ReadLaunchAtStartup()
+{
+    const UniqueHkey key = OpenRunKey();
+    if (!key) {
+        return false;
+    }
+    std::vector<char> text(16384);
+    DWORD size = static_cast<DWORD>(text.size());
+    DWORD type = 0;
+    if (RegQueryValueExA(key.get(), RunValueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0 || text[size - 1] != '\0') {
+        return false;
+    }
+    return HasSwitch(text.data(), "/scanstartup");
+}
+
+bool SetLaunchAtStartup(bool on)
+{
+    if (const UniqueHkey key = OpenRunKey()) {
+        if (on) {
+            const std::string command = ProgramCommandLine(ModulePath(), "/scanstartup");
+            RegSetValueExA(key.get(), RunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                           static_cast<DWORD>(command.size() + 1));
+        } else {
+            RegDeleteValueA(key.get(), RunValueName);
+        }
+    }
+    return ReadLaunchAtStartup();
+}

@@ -1,0 +1,27 @@
+// The start-up flags set from the command line, and the Run entry that starts
+// Corvadin with a background scan at every log-on.
+#pragma once
+
+#include <string>
+
+struct StartupFlags {
+    bool launchAtSystemStart = false;  // the Run entry is there
+    bool startupScan = false;          // "/scanstartup": scan at once, hidden
+    bool startHidden = false;          // hide the main window at its first paint
+    bool exitOnClose = false;          // "/scannow": closing the main window ends the program
+};
+
+// The process-wide flags.
+StartupFlags& TheStartupFlags();
+
+// A plain, case-sensitive substring test, as the switches have always been read.
+bool HasSwitch(const std::string& commandLine, const std::string& switchText);
+
+// Sets the switch flags from the command line and launchAtSystemStart from the Run entry.
+void ReadStartupFlags(const std::string& commandLine);
+
+// True when the Run entry exists and holds "/scanstartup".
+bool ReadLaunchAtStartup();
+// Writes (on) or removes (off) the Run entry; returns what the Run key holds
+// afterwards, so that a failed write is not shown as done.
+bool SetLaunchAtStartup(bool on);
