@@ -1,0 +1,55 @@
+// CScanView: the results list, one ticked row per issue with the columns Name, Description, Type and Action, and
+// the list's own keyboard commands. Each row carries a ResultRow record, freed when the rows are cleared or the
+// list is destroyed; the issues themselves belong to their IssueLists and are never released here.
+#pragma once
+
+#include "framework/ListView.h"
+
+#include <string>
+
+class ResultsCommands;
+class ScanIssue;
+
+struct ResultRow {
+    // The row's category counter, decreased when the row is fixed.
+    int* counter = nullptr;
+    // No reference held; null once the row has been repaired or has failed.
+    ScanIssue* issue = nullptr;
+};
+
+class CScanView : public CListView {
+public:
+    enum Column { NameColumn, DescriptionColumn, TypeColumn, ActionColumn };
+
+    ~CScanView() override;
+
+    void SetMainWindow(ResultsCommands* mainWindow) noexcept { mainWindow_ = mainWindow; }
+    void OnInitialUpdate() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+
+    // Inserts a ticked row for issue at position, listed as found by scannerName and counted in counter. Returns
+    // the row's index, or -1 when no row could be made.
+    int InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int* counter);
+    int RowCount() const noexcept;
+    // Null for a row without a record.
+    ResultRow* RowData(int row) const noexcept;
+    bool IsTicked(int row) const noexcept;
+    void SetTicked(int row, bool ticked) const noexcept;
+    void SetAction(int row, const std::string& text) const noexcept;
+    std::string Text(int row, Column column) const;
+
+    // Ticks every row; nothing unticks them all.
+    void TickAll() const noexcept;
+    // Toggles the first selected row only.
+    void ToggleSelectedTick() const noexcept;
+    // Frees every row's record, then deletes every row.
+    void ClearResults() noexcept;
+
+protected:
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FreeRowData() noexcept;
+
+    ResultsCommands* mainWindow_ = nullptr;
+};

@@ -1,0 +1,38 @@
+#include "ui/SkinDialog.h"
+
+#include "framework/Resources.h"
+
+bool CSkinDialog::SetBackground(UINT bitmapId)
+{
+    background_ = LoadBitmapResource(bitmapId);
+    Invalidate();
+    return background_.valid();
+}
+
+std::optional<LRESULT> CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND) {
+        PaintBackground(reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    }
+    return CDialog::HandleMessage(message, wParam, lParam);
+}
+
+void CSkinDialog::PaintBackground(HDC dc) const
+{
+    const RECT client = GetClientRect();
+    const SIZE tile = BitmapSize(background_.get());
+    // An empty bitmap would never cover anything: treated as none.
+    if (tile.cx <= 0 || tile.cy <= 0) {
+        UniqueBrush plain(CreateSolidBrush(kPlainBackground));
+        FillRect(dc, &client, plain.get());
+        return;
+    }
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    SelectedObject selected(source.get(), background_.get());
+    for (LONG top = 0; top < client.bottom; top += tile.cy) {
+        for (LONG left = 0; left < client.right; left += tile.cx) {
+            BitBlt(dc, left, top, tile.cx, tile.cy, source.get(), 0, 0, SRCCOPY);
+        }
+    }
+}

@@ -1,0 +1,24 @@
+// CSkinDialog: a dialog whose client area is covered by a bitmap repeated from the top-left corner, or by the
+// skin's plain colour while it has no bitmap.
+#pragma once
+
+#include "framework/Dialog.h"
+#include "framework/GdiHandles.h"
+
+class CSkinDialog : public CDialog {
+public:
+    static constexpr COLORREF kPlainBackground = RGB(152, 143, 134);
+
+    using CDialog::CDialog;
+
+    // Loads the background from the program's resources; false (and the plain colour) when it does not exist.
+    bool SetBackground(UINT bitmapId);
+
+protected:
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void PaintBackground(HDC dc) const;
+
+    UniqueBitmap background_;
+};
