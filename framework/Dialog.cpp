@@ -3,6 +3,9 @@
 #include "framework/Application.h"
 #include "framework/Resources.h"
 
+#include <cstring>
+#include <string>
+
 namespace {
 
 // Messages whose dialog procedure result is the answer itself rather than a handled flag.
@@ -129,6 +132,7 @@ void CDialog::OnCancel()
 std::optional<LRESULT> CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
+        ExecuteDlgInit();
         return OnInitDialog();
     }
     return CWnd::HandleMessage(message, wParam, lParam);
@@ -161,6 +165,38 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND window, UINT message, WPARAM wPa
 HWND CDialog::ParentHandle() const noexcept
 {
     return parent_ ? parent_->GetSafeHwnd() : nullptr;
+}
+
+void CDialog::ExecuteDlgInit() const
+{
+    const HINSTANCE instance = ResourceInstance();
+    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(templateId_), MAKEINTRESOURCEA(kInitDataType));
+    const HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const auto* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    if (!data) {
+        return;
+    }
+    const size_t size = SizeofResource(instance, found);
+    constexpr size_t kHeader = 2 * sizeof(WORD) + sizeof(DWORD);
+    for (size_t at = 0; at + kHeader <= size;) {
+        WORD control = 0;
+        WORD message = 0;
+        DWORD length = 0;
+        std::memcpy(&control, data + at, sizeof control);
+        std::memcpy(&message, data + at + sizeof(WORD), sizeof message);
+        std::memcpy(&length, data + at + 2 * sizeof(WORD), sizeof length);
+        at += kHeader;
+        // A record running past the end of the data is damaged: nothing after it can be trusted.
+        if (control == 0 || length > size - at) {
+            return;
+        }
+        if (message == CB_ADDSTRING || message == LB_ADDSTRING) {
+            const auto* text = reinterpret_cast<const char*>(data + at);
+            const std::string entry(text, strnlen(text, length));
+            SendDlgItemMessageA(GetSafeHwnd(), control, message, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        }
+        at += length;
+    }
 }
 
 void CDialog::RunModalLoop()

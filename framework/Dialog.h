@@ -8,6 +8,10 @@
 
 class CDialog : public CWnd {
 public:
+    // The resource type of a template's initialisation data: list entries sent to its controls before
+    // OnInitDialog, as records of WORD control id, WORD message, DWORD byte count and that many bytes of text.
+    static constexpr WORD kInitDataType = 240;
+
     // parent is looked up when the window is made: its object may exist long before its window.
     explicit CDialog(UINT templateId, CWnd* parent = nullptr) noexcept;
 
@@ -33,6 +37,7 @@ protected:
 private:
     static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     HWND ParentHandle() const noexcept;
+    void ExecuteDlgInit() const;
     void RunModalLoop();
 
     UINT templateId_;
