@@ -1,6 +1,11 @@
 // The fixed list of category scanners, made afresh for every scan.
 #include "engine/IniStore.h"
 #include "engine/ScannerList.h"
+#include "scanners/BrowserHelperObjectScanner.h"
+#include "scanners/ComObjectScanner.h"
+#include "scanners/SharedDllScanner.h"
+#include "scanners/SharedFolderScanner.h"
+#include "scanners/ShortcutScanner.h"
 #include "scanners/StartupProgramScanner.h"
 
 #include <memory>
@@ -15,6 +20,11 @@ ScannerList* CreateScannerList()
         return nullptr;
     }
     IniStore* ini = &SharedIniStore();
+    current->Append(std::make_unique<SharedDllScanner>(ini));
+    current->Append(std::make_unique<SharedFolderScanner>(ini));
     current->Append(std::make_unique<StartupProgramScanner>(ini));
+    current->Append(std::make_unique<ComObjectScanner>(ini));
+    current->Append(std::make_unique<BrowserHelperObjectScanner>(ini));
+    current->Append(std::make_unique<ShortcutScanner>(ini));
     return current.get();
 }

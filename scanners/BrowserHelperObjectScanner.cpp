@@ -1,0 +1,45 @@
+#include "scanners/BrowserHelperObjectScanner.h"
+
+#include "engine/ScanIssue.h"
+#include "registry/RegistryKey.h"
+
+namespace {
+
+// Only a key that is not there is missing: one we may not read (or that fails to
+// open for any other reason) still exists, and deleting the entry that points at
+// it would lose a working registration.
+bool KeyIsMissing(const RegistryKey& key)
+{
+    UniqueHkey handle;
+    const LONG status = RegOpenKeyExA(key.RootHandle(), key.RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put());
+    return status == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
+
+BrowserHelperObjectScanner::BrowserHelperObjectScanner(IniStore* ini)
+    : CategoryScanner(ini, "Browser Helper object", "Browser Helper object: start")
+{
+}
+
+int BrowserHelperObjectScanner::Scan(IssueList* list)
+{
+    return ScanKeys(list, {
+                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer",
+                               "Browser Helper Objects", Walk::Subkeys},
+                          });
+}
+
+bool BrowserHelperObjectScanner::OnKey(RegistryKey* entry)
+{
+    if (!entry) {
+        return true;
+    }
+    const RegistryKey classKey(HKEY_CLASSES_ROOT, "CLSID", entry->Name());
+    if (!KeyIsMissing(classKey)) {
+        return true;
+    }
+    ReportIssue(KeyIssue, entry,
+                " missing link:" + classKey.RootName() + classKey.ParentPath() + "\\" + classKey.Name());
+    return true;
+}

@@ -1,0 +1,35 @@
+#include "scanners/ComObjectScanner.h"
+
+#include "engine/ScanIssue.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+#include "scanners/FileChecks.h"
+
+ComObjectScanner::ComObjectScanner(IniStore* ini) : CategoryScanner(ini, "COM/ActiveX", "COM/ActiveX: start") {}
+
+int ComObjectScanner::Scan(IssueList* list)
+{
+    return ScanKeys(list, {
+                              {HKEY_CLASSES_ROOT, "", "CLSID", Walk::Subkeys},
+                          });
+}
+
+bool ComObjectScanner::OnKey(RegistryKey* classKey)
+{
+    if (!classKey) {
+        return true;
+    }
+    // Classes served only by a local server, or by nothing, are not judged.
+    Ref<RegistryKey> server(new RegistryKey(*classKey, "InprocServer32"));
+    const Ref<RegistryValue> value = server->QueryValue("");
+    if (!value) {
+        return true;
+    }
+    const std::string serverFile = value->GetString(0);
+    // A server on a drive that is away right now may well still be there.
+    if (FindOnSearchPath(serverFile) || !IsOnAvailableDrive(ExtractProgramPath(serverFile))) {
+        return true;
+    }
+    ReportIssue(KeyIssue, classKey, " missing file:" + serverFile);
+    return true;
+}

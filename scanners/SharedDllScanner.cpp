@@ -1,0 +1,33 @@
+#include "scanners/SharedDllScanner.h"
+
+#include "engine/ScanIssue.h"
+#include "registry/RegistryValue.h"
+#include "scanners/FileChecks.h"
+
+SharedDllScanner::SharedDllScanner(IniStore* ini) : CategoryScanner(ini, "Shared DLL", "Shared DLL:start") {}
+
+int SharedDllScanner::Scan(IssueList* list)
+{
+    return ScanKeys(list, {
+                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "SharedDLLs",
+                               Walk::Values},
+                              {HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "SharedDLLs",
+                               Walk::Values},
+                          });
+}
+
+bool SharedDllScanner::OnValue(RegistryValue* value)
+{
+    if (!value) {
+        return true;
+    }
+    // The value's name is the counted path. Installers count shared folders as well
+    // as files, so an existing folder is as present as an existing file; a path on a
+    // drive that is away right now proves nothing.
+    const std::string& path = value->Name();
+    if (FileExists(path) || FolderExists(path) || !IsOnAvailableDrive(path)) {
+        return true;
+    }
+    ReportIssue(ValueIssue, value, " missing file:" + path);
+    return true;
+}

@@ -1,0 +1,165 @@
+#include "scanners/ShortcutScanner.h"
+
+#include "engine/IniStore.h"
+#include "engine/ProgressSink.h"
+#include "engine/ScanIssue.h"
+#include "registry/UniqueHandle.h"
+#include "scanners/FileChecks.h"
+#include "scanners/FileItem.h"
+
+#include <windows.h>
+
+#include <io.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+namespace {
+
+const char* const SectionName = "Shortcut";
+
+// COM for the length of one scan on the scanning thread. Only a successful
+// CoInitialize is balanced: on a thread that already runs another apartment model
+// the call fails, and an unbalanced CoUninitialize would tear down the caller's COM.
+class ComApartment {
+public:
+    ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComApartment()
+    {
+        if (initialized_) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialized_;
+};
+
+struct PersistFileRelease {
+    void operator()(IPersistFile* file) const noexcept { file->Release(); }
+};
+
+bool HasLinkExtension(const std::string& fileName)
+{
+    const size_t dot = fileName.rfind('.');
+    return dot != std::string::npos && lstrcmpiA(fileName.c_str() + dot, ".lnk") == 0;
+}
+
+// A drive root (C:\) is a folder that the folder test cannot see; a target on a
+// drive or share that is away right now may still be there.
+bool TargetIsPresent(const std::string& target)
+{
+    return FileExists(target) || FolderExists(target) ||
+           GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES || !IsOnAvailableDrive(target);
+}
+
+}  // namespace
+
+void ShortcutScanner::ComRelease::operator()(IShellLinkA* link) const noexcept
+{
+    link->Release();
+}
+
+ShortcutScanner::ShortcutScanner(IniStore* ini) : CategoryScanner(ini, SectionName, "Shortcut:start") {}
+
+ShortcutScanner::~ShortcutScanner() = default;
+
+int ShortcutScanner::Scan(IssueList* list)
+{
+    BeginScan(list);
+    const ComApartment com;
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link)))) {
+        return 0;
+    }
+    link_.reset(link);
+    const IniStore& ini = Ini() ? *Ini() : SharedIniStore();
+    int total = 0;
+    if (ini.SectionSize(SectionName) < 1) {
+        total = ScanFolder("C:");
+    } else {
+        for (int i = 0; i < ini.SectionSize(SectionName); ++i) {
+            total += ScanFolder(ini.ValueAt(SectionName, i));
+        }
+    }
+    // The shell-link object must go before COM does.
+    link_.reset();
+    return total;
+}
+
+int ShortcutScanner::ScanFolder(const std::string& folder)
+{
+    if (IsStopRequested()) {
+        return 0;
+    }
+    ProgressSink* sink = Progress();
+    if (sink) {
+        sink->SetText(folder);
+    }
+    _finddata_t entry{};
+    const UniqueFindHandle search(_findfirst((folder + "\\*").c_str(), &entry));
+    if (!search) {
+        return 0;
+    }
+    int subfolders = 0;
+    do {
+        if (sink) {
+            sink->Step(1);
+        }
+        const std::string name = entry.name;
+        // Passes over "." and "..", and every name that begins with a dot.
+        if (name.empty() || name.front() == '.') {
+            continue;
+        }
+        if (entry.attrib & _A_SUBDIR) {
+            subfolders += ScanFolder(folder + "\\" + name) + 1;
+        } else if (HasLinkExtension(name)) {
+            CheckShortcut(name, folder);
+        }
+    } while (!IsStopRequested() && _findnext(search.get(), &entry) == 0);
+    return subfolders;
+}
+
+void ShortcutScanner::CheckShortcut(const std::string& name, const std::string& folder)
+{
+    const std::string path = folder + "\\" + name;
+    if (ProgressSink* sink = Progress()) {
+        sink->SetText(path);
+    }
+    const std::string target = ResolveShortcutTarget(path);
+    if (target.empty()) {
+        return;
+    }
+    const Ref<FileItem> item(new FileItem(name, folder));
+    ReportIssue(FileIssue, item.get(), " missing target file:" + target);
+}
+
+std::string ShortcutScanner::ResolveShortcutTarget(const std::string& linkPath)
+{
+    // Only shortcuts on a drive letter are judged.
+    if (!link_ || linkPath.size() < 2 || linkPath[1] != ':') {
+        return {};
+    }
+    IPersistFile* persist = nullptr;
+    if (FAILED(link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+        return {};
+    }
+    const std::unique_ptr<IPersistFile, PersistFileRelease> file(persist);
+    wchar_t widePath[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) == 0) {
+        return {};
+    }
+    if (FAILED(file->Load(widePath, STGM_READ)) || FAILED(link_->Resolve(nullptr, SLR_NO_UI))) {
+        return {};
+    }
+    char target[MAX_PATH] = {};
+    WIN32_FIND_DATAA found{};
+    link_->GetPath(target, MAX_PATH, &found, SLGP_SHORTPATH);
+    // A link without a file-system target has an empty path: nothing to report.
+    if (target[0] == '\0' || TargetIsPresent(target)) {
+        return {};
+    }
+    return target;
+}

@@ -1,0 +1,112 @@
+#include "engine/IssueList.h"
+#include "registry/RegistryKey.h"
+#include "scanners/BrowserHelperObjectScanner.h"
+#include "tests/scanners/ScannerTestSupport.h"
+#include "tests/support/Scratch.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string HelperObjects = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
+const std::string Missing = "{0000AAAA-0000-0000-0000-000000000000}";
+const std::string AlsoMissing = "{0000AAAB-0000-0000-0000-000000000000}";
+const std::string Registered = "{0000AAAC-0000-0000-0000-000000000000}";
+const std::string Unreadable = "{0000AAAD-0000-0000-0000-000000000000}";
+
+// The issues about helper objects this test planted, as "full path|description".
+std::vector<std::string> Planted(const IssueList& list)
+{
+    std::vector<std::string> found;
+    for (int i = 0; i < list.Count(); ++i) {
+        auto* key = static_cast<RegistryKey*>(list.At(i)->Target());
+        if (key->Name().rfind("{0000AAA", 0) == 0) {
+            found.push_back(key->FullPath() + "|" + list.At(i)->Description());
+        }
+    }
+    return found;
+}
+
+// Takes every right away from a key for as long as it lives, then gives them back
+// so that the key can be removed.
+class LockedKey {
+public:
+    LockedKey(HKEY root, const std::string& path) : root_(root), path_(path) { SetDacl(true); }
+    ~LockedKey() { SetDacl(false); }
+    LockedKey(const LockedKey&) = delete;
+    LockedKey& operator=(const LockedKey&) = delete;
+
+private:
+    void SetDacl(bool denyAll)
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+            return;
+        }
+        SECURITY_DESCRIPTOR descriptor;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        ACL empty;
+        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, denyAll ? &empty : nullptr, FALSE);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+        RegCloseKey(key);
+    }
+
+    HKEY root_;
+    std::string path_;
+};
+
+}  // namespace
+
+TEST(BrowserHelperObjectScannerTest, ReportsHelperObjectsWithoutAClassKey)
+{
+    ScratchFolder folder("bho");
+    PlantedRegistry planted;
+    planted.CreateKey(HKEY_LOCAL_MACHINE, HelperObjects + "\\" + Missing);
+    planted.CreateKey(HKEY_LOCAL_MACHINE, HelperObjects + "\\" + Registered);
+    planted.CreateKey(HKEY_CLASSES_ROOT, "CLSID\\" + Registered);
+    // A class key that exists but may not be read is still a registration.
+    planted.CreateKey(HKEY_LOCAL_MACHINE, HelperObjects + "\\" + Unreadable);
+    planted.CreateKey(HKEY_CLASSES_ROOT, "CLSID\\" + Unreadable);
+    const LockedKey locked(HKEY_CLASSES_ROOT, "CLSID\\" + Unreadable);
+    HKEY probe = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, ("CLSID\\" + Unreadable).c_str(), 0, KEY_QUERY_VALUE, &probe),
+              ERROR_ACCESS_DENIED);
+
+    BrowserHelperObjectScanner scanner(nullptr);
+    IssueList list;
+    {
+        const CapturedLog log(folder.Path() + "\\scan.log");
+        scanner.Scan(&list);
+        const std::vector<std::string> lines = log.Lines();
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[1], "Browser Helper object: start");
+        EXPECT_NE(std::find(lines.begin(), lines.end(),
+                            "Browser Helper object: missing link:HKEY_CLASSES_ROOT\\CLSID\\" + Missing),
+                  lines.end());
+    }
+
+    EXPECT_EQ(Planted(list), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + HelperObjects + "\\" + Missing +
+                                                       "| missing link:HKEY_CLASSES_ROOT\\CLSID\\" + Missing}));
+    for (int i = 0; i < list.Count(); ++i) {
+        EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
+        EXPECT_EQ(list.At(i)->Source(), "Browser Helper object");
+    }
+    EXPECT_EQ(scanner.Name(), "Browser Helper object");
+}
+
+TEST(BrowserHelperObjectScannerTest, AStopEndsTheWalkAfterTheEntryInHandAndKeepsItsIssue)
+{
+    PlantedRegistry planted;
+    planted.CreateKey(HKEY_LOCAL_MACHINE, HelperObjects + "\\" + Missing);
+    planted.CreateKey(HKEY_LOCAL_MACHINE, HelperObjects + "\\" + AlsoMissing);
+
+    BrowserHelperObjectScanner scanner(nullptr);
+    const StopSink stop(scanner, Missing);
+    IssueList list;
+    scanner.Scan(&list);
+    ASSERT_EQ(Planted(list).size(), 1u);
+    EXPECT_NE(Planted(list)[0].find(Missing), std::string::npos);
+}
