@@ -1,0 +1,60 @@
+# How Corvadin's tests run: every test executable goes through a Wine wrapper configured into the build dir.
+#
+#   corvadin_add_test(<name> SOURCES <files...> LIBS <libs...> [WINDOWS])
+#
+# builds executable <name> (linked with GoogleTest, the shared test main and LIBS) and registers one ctest
+# entry <name>. WINDOWS marks a test that opens windows: 32-bit windows never appear under Wine's WoW64, so
+# such a test is built in both builds but registered only in the 64-bit one.
+
+# Each build dir gets its own X display so engineers with their own build dirs do not share windows.
+if(CORVADIN_ARCH STREQUAL "x64")
+  set(_corvadin_default_display :99)
+else()
+  set(_corvadin_default_display :98)
+endif()
+set(CORVADIN_DISPLAY ${_corvadin_default_display} CACHE STRING "X display (Xvfb) the tests' windows go to")
+if(NOT CORVADIN_DISPLAY MATCHES "^:[0-9]+$")
+  message(FATAL_ERROR "CORVADIN_DISPLAY must look like :99, not '${CORVADIN_DISPLAY}'")
+endif()
+
+# The 32-bit build runs in Wine's WoW64 mode, which needs Wine's 32-bit DLLs (tools/fetch-wine32.sh).
+set(CORVADIN_WINE32_DLLPATH ${PROJECT_SOURCE_DIR}/build/libwine-i386/usr/lib/i386-linux-gnu/wine
+    CACHE PATH "Wine's unpacked 32-bit DLLs (libwine:i386), used by the 32-bit build only")
+if(CORVADIN_ARCH STREQUAL "x86")
+  set(CORVADIN_WINEDLLPATH ${CORVADIN_WINE32_DLLPATH})
+else()
+  set(CORVADIN_WINEDLLPATH "")
+endif()
+
+set(CORVADIN_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+configure_file(${PROJECT_SOURCE_DIR}/tools/wine-exec.sh.in ${CMAKE_BINARY_DIR}/wine-exec.sh @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-exec.sh)
+
+function(corvadin_add_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "WINDOWS" "" "SOURCES;LIBS")
+  if(arg_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "corvadin_add_test(${name}): unexpected arguments ${arg_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT arg_SOURCES)
+    message(FATAL_ERROR "corvadin_add_test(${name}): no SOURCES")
+  endif()
+
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE corvadin_testmain ${arg_LIBS})
+
+  if(arg_WINDOWS AND NOT CORVADIN_ARCH STREQUAL "x64")
+    return()
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  # A broken Wine setup can end a program silently with exit code 0, so only GoogleTest's own success line
+  # counts as a pass.
+  set_tests_properties(${name} PROPERTIES
+    PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+    FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
+    TIMEOUT 300)
+  if(arg_WINDOWS)
+    set_tests_properties(${name} PROPERTIES LABELS window)
+  endif()
+endfunction()
