@@ -1,0 +1,68 @@
+#include "engine/IniStore.h"
+#include "engine/IssueList.h"
+#include "scanners/ShortcutScanner.h"
+#include "testsupport/ShellLinkWriter.h"
+#include "tests/support/Scratch.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The target as the system's own shell-link object reads it from the file.
+std::string TargetOf(const std::string& linkPath)
+{
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link)))) {
+        return "<no shell link>";
+    }
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+    std::string target = "<not loaded>";
+    if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char path[MAX_PATH] = {};
+        WIN32_FIND_DATAA found{};
+        link->GetPath(path, MAX_PATH, &found, SLGP_RAWPATH);
+        target = path;
+    }
+    file->Release();
+    link->Release();
+    return target;
+}
+
+}  // namespace
+
+TEST(ShellLinkWriterTest, TheSystemReadsTheTargetBack)
+{
+    ScratchFolder folder("link-writer");
+    const std::string present = folder.AddFile("Some Folder\\target file.txt");
+    const std::string gone = folder.Path() + "\\Gone Folder\\gone.exe";
+    ASSERT_TRUE(WriteShellLink(folder.Path() + "\\present.lnk", present));
+    ASSERT_TRUE(WriteShellLink(folder.Path() + "\\gone.lnk", gone));
+    EXPECT_EQ(TargetOf(folder.Path() + "\\present.lnk"), present);
+    EXPECT_EQ(TargetOf(folder.Path() + "\\gone.lnk"), gone);
+
+    // The shortcut scanner judges written shortcuts like any other.
+    IniStore ini;
+    ini.Load(folder.AddFile("Corvadin.ini", "[Shortcut]\r\na=" + folder.Path() + "\r\n"));
+    ShortcutScanner scanner(&ini);
+    IssueList list;
+    scanner.Scan(&list);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.At(0)->Description(), " missing target file:" + gone);
+}
+
+TEST(ShellLinkWriterTest, RefusesWhatTheFormatCannotHold)
+{
+    ScratchFolder folder("link-writer-refuses");
+    EXPECT_FALSE(WriteShellLink(folder.Path() + "\\empty.lnk", ""));
+    EXPECT_FALSE(WriteShellLink(folder.Path() + "\\long.lnk", "C:\\" + std::string(300, 'x')));
+    EXPECT_FALSE(WriteShellLink(folder.Path() + "\\no such folder\\x.lnk", "C:\\x.txt"));
+}
