@@ -72,7 +72,7 @@
 #define IDS_PRODUCT                 143   /* "Corvadin" */
 #define IDS_LEGAL_NOTICE            144   /* a legal notice line of the About page */
 #define IDS_VERSION                 145   /* "3.3.0" */
-#define IDS_SITE_ADDRESS            147   /* prefix of the help pages */
+#define IDS_SITE_ADDRESS            147   /* "Help": folder of the help pages below the program folder */
 #define IDS_HELP_GENERAL            149   /* "/help/option_general.html" */
 #define IDS_HELP_LOG                150   /* "/help/option_log.html" */
 #define IDS_HELP_UPDATE             151   /* "/help/option_update.html" */
@@ -156,6 +156,11 @@
 #define IDC_ABOUT_TITLE             1060
 #define IDC_ABOUT_NOTICE            1061
 #define IDC_ABOUT_ICON              1062
+
+/* Initialisation data of a dialog template (the interval list of IDD_AUTOUPDATE_TAB): a resource of this type
+   with the template's id, holding records of WORD control id, WORD message, DWORD byte count and that many
+   bytes (zero-terminated text) to send to the control; a zero control id ends the list. */
+#define CORVADIN_RT_DLGINIT         240
 
 /* ---- Commands ------------------------------------------------------------------------------------ */
 /* Main window commands that no control of the template issues. */
