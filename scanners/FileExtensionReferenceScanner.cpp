@@ -1,0 +1,120 @@
+#include "scanners/FileExtensionReferenceScanner.h"
+
+#include "engine/IssueList.h"
+#include "engine/ScanIssue.h"
+#include "registry/RegistryEnumeration.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+#include "scanners/FileChecks.h"
+#include "scanners/TargetChecks.h"
+
+#include <cctype>
+
+namespace {
+
+// Verb issues carry this source rather than the category name.
+constexpr const char* VerbIssueSource = "File Extension Reference Scanner";
+
+// "C:\Data\x.icl,3" -> "C:\Data\x.icl": the icon index of a file whose extension
+// the program-path cut does not know. Empty when there is no index to drop.
+std::string WithoutIconIndex(const std::string& text)
+{
+    const size_t comma = text.rfind(',');
+    if (comma == std::string::npos || comma == 0) {
+        return {};
+    }
+    size_t digits = comma + 1;
+    if (digits < text.size() && text[digits] == '-') {
+        ++digits;
+    }
+    if (digits == text.size()) {
+        return {};
+    }
+    for (size_t i = digits; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
+            return {};
+        }
+    }
+    return text.substr(0, comma);
+}
+
+bool IconFileFound(const std::string& path)
+{
+    if (FindOnSearchPath(path) || !IsOnAvailableDrive(path)) {
+        return true;
+    }
+    const std::string file = WithoutIconIndex(path);
+    return !file.empty() && FindOnSearchPath(file);
+}
+
+bool StartsWithVariable(const std::string& text)
+{
+    return text.rfind("%", 0) == 0 || text.rfind("\"%", 0) == 0;
+}
+
+}  // namespace
+
+FileExtensionReferenceScanner::FileExtensionReferenceScanner(IniStore* ini)
+    : CategoryScanner(ini, "File Extension-reference", "File Extension-reference:start")
+{
+}
+
+int FileExtensionReferenceScanner::Scan(IssueList* list)
+{
+    // The root itself, so that every key directly under it is visited.
+    return ScanKeys(list, {{HKEY_CLASSES_ROOT, "", "", Walk::Subkeys}});
+}
+
+bool FileExtensionReferenceScanner::OnKey(RegistryKey* classKey)
+{
+    if (!classKey) {
+        return true;
+    }
+    CheckIcon(*classKey);
+    Ref<RegistryKey> shell(new RegistryKey(*classKey, "Shell"));
+    ShellCommandVisitor verbs(Issues());
+    EnumerateSubkeys(*shell, verbs, *this);
+    return true;
+}
+
+void FileExtensionReferenceScanner::CheckIcon(RegistryKey& classKey)
+{
+    Ref<RegistryKey> iconKey(new RegistryKey(classKey, "DefaultIcon"));
+    Ref<RegistryValue> icon = iconKey->QueryValue("");
+    if (!icon) {
+        return;
+    }
+    const std::string text = icon->GetString(0);
+    const std::string path = ExtractProgramPath(text);
+    // A variable left unexpanded (REG_SZ data) cannot be judged.
+    if (path.rfind("%", 0) == 0 || IconFileFound(path)) {
+        return;
+    }
+    ReportIssue(KeyIssue, &classKey, " missing file with icon:" + text);
+}
+
+bool ShellCommandVisitor::OnKey(RegistryKey* verbKey)
+{
+    if (!verbKey) {
+        return true;
+    }
+    Ref<RegistryKey> commandKey(new RegistryKey(*verbKey, "Command"));
+    Ref<RegistryValue> command = commandKey->QueryValue("");
+    if (!command) {
+        return true;
+    }
+    const std::string text = command->GetString(0);
+    // Placeholders such as "%1" %* stand for the document itself.
+    if (StartsWithVariable(text) || !CommandIsGone(text)) {
+        return true;
+    }
+    // A verb served by a COM handler keeps an empty command.
+    if (text.empty() && commandKey->QueryValue("DelegateExecute")) {
+        return true;
+    }
+    Ref<ScanIssue> issue(new ScanIssue(KeyIssue, verbKey, " missing exe file :" + text, VerbIssueSource));
+    if (issues_) {
+        issues_->Add(issue.get());
+    }
+    return true;
+}

@@ -1,0 +1,26 @@
+// File classes directly under HKEY_CLASSES_ROOT whose icon file cannot be found, and
+// shell verbs whose command cannot be started.
+#pragma once
+
+#include "scanners/CategoryScanner.h"
+
+class FileExtensionReferenceScanner : public CategoryScanner {
+public:
+    explicit FileExtensionReferenceScanner(IniStore* ini);
+    int Scan(IssueList* list) override;
+    bool OnKey(RegistryKey* classKey) override;
+
+private:
+    void CheckIcon(RegistryKey& classKey);
+};
+
+// Judges the verbs under one class's Shell key; lives for one walk of that key.
+class ShellCommandVisitor : public RegistryVisitor {
+public:
+    explicit ShellCommandVisitor(IssueList* issues) : issues_(issues) {}
+    bool OnValue(RegistryValue*) override { return true; }
+    bool OnKey(RegistryKey* verbKey) override;
+
+private:
+    IssueList* issues_;
+};

@@ -1,0 +1,41 @@
+#include "scanners/FileExtensionScanner.h"
+
+#include "engine/ScanIssue.h"
+#include "registry/RegistryKey.h"
+
+namespace {
+
+// Only a key that is not there is missing: one this user may not read still exists,
+// and reporting it would let the repair delete the user's choices for that type.
+bool IsMissing(const RegistryKey& key)
+{
+    UniqueHkey handle;
+    return RegOpenKeyExA(key.RootHandle(), key.RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put()) ==
+           ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
+
+FileExtensionScanner::FileExtensionScanner(IniStore* ini)
+    : CategoryScanner(ini, "File Extension", "File Extension: start")
+{
+}
+
+int FileExtensionScanner::Scan(IssueList* list)
+{
+    return ScanKeys(list, {{HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer", "FileExts",
+                            Walk::Subkeys}});
+}
+
+bool FileExtensionScanner::OnKey(RegistryKey* entry)
+{
+    if (!entry || entry->Name().rfind(".", 0) != 0) {
+        return true;
+    }
+    Ref<RegistryKey> classKey(new RegistryKey(HKEY_CLASSES_ROOT, "", entry->Name()));
+    if (classKey->Open(KEY_QUERY_VALUE) || !IsMissing(*classKey)) {
+        return true;
+    }
+    ReportIssue(KeyIssue, entry, "missing link to:" + classKey->FullPath());
+    return true;
+}

@@ -1,0 +1,60 @@
+#include "scanners/FontFileScanner.h"
+
+#include "engine/ScanIssue.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+#include "scanners/FileChecks.h"
+
+#include <cctype>
+
+namespace {
+
+constexpr const char* FontListParent = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+// Where older Windows versions keep the same list.
+constexpr const char* OlderFontListParent = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+// "C:\...", "\\server\share\..." or "\...": a font installed outside the font folder.
+bool IsPathOfItsOwn(const std::string& text)
+{
+    return (text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0]))) ||
+           (!text.empty() && text[0] == '\\');
+}
+
+bool KeyExists(HKEY root, const char* parentPath, const char* name)
+{
+    RegistryKey key(root, parentPath, name);
+    return key.Open(KEY_QUERY_VALUE);
+}
+
+}  // namespace
+
+FontFileScanner::FontFileScanner(IniStore* ini) : CategoryScanner(ini, "Font Files", "Font Files:start") {}
+
+int FontFileScanner::Scan(IssueList* list)
+{
+    if (KeyExists(HKEY_LOCAL_MACHINE, FontListParent, "Fonts")) {
+        return ScanKeys(list, {{HKEY_LOCAL_MACHINE, FontListParent, "Fonts", Walk::Values}});
+    }
+    return ScanKeys(list, {{HKEY_LOCAL_MACHINE, OlderFontListParent, "Fonts", Walk::Values}});
+}
+
+bool FontFileScanner::OnValue(RegistryValue* value)
+{
+    if (!value) {
+        return true;
+    }
+    char folder[256];
+    const DWORD length = ExpandEnvironmentStringsA("%SystemRoot%\\Fonts\\", folder, sizeof folder);
+    if (length == 0 || length > sizeof folder) {
+        return true;
+    }
+    const std::string file = value->GetString(0);
+    // Testing such a path under the font folder would name nothing, and the repair
+    // would unregister a font that is installed.
+    const std::string path = IsPathOfItsOwn(file) ? file : folder + file;
+    if (FileExists(path) || !IsOnAvailableDrive(path)) {
+        return true;
+    }
+    ReportIssue(ValueIssue, value, "font:" + value->Name() + "missing file:" + path);
+    return true;
+}

@@ -1,0 +1,11 @@
+// Registered fonts whose file is missing.
+#pragma once
+
+#include "scanners/CategoryScanner.h"
+
+class FontFileScanner : public CategoryScanner {
+public:
+    explicit FontFileScanner(IniStore* ini);
+    int Scan(IssueList* list) override;
+    bool OnValue(RegistryValue* value) override;
+};

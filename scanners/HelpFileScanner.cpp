@@ -1,0 +1,34 @@
+#include "scanners/HelpFileScanner.h"
+
+#include "engine/ScanIssue.h"
+#include "registry/RegistryValue.h"
+#include "scanners/FileChecks.h"
+
+HelpFileScanner::HelpFileScanner(IniStore* ini) : CategoryScanner(ini, "HelpFile", "HelpFile:start") {}
+
+int HelpFileScanner::Scan(IssueList* list)
+{
+    return ScanKeys(list, {
+                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "Help", Walk::Values},
+                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "HTML Help", Walk::Values},
+                          });
+}
+
+bool HelpFileScanner::OnValue(RegistryValue* value)
+{
+    if (!value) {
+        return true;
+    }
+    // The value's name is the file, its text the folder that holds it.
+    const std::string folder = value->GetString(0);
+    const std::string path = folder + value->Name();
+    if (FileExists(path) || !IsOnAvailableDrive(path)) {
+        return true;
+    }
+    // A folder written without its closing backslash still holds the file.
+    if (!folder.empty() && folder.back() != '\\' && FileExists(folder + "\\" + value->Name())) {
+        return true;
+    }
+    ReportIssue(ValueIssue, value, " missing file:" + path);
+    return true;
+}

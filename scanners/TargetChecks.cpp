@@ -1,0 +1,60 @@
+#include "scanners/TargetChecks.h"
+
+#include "scanners/FileChecks.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+bool HasWildcard(const std::string& text)
+{
+    return text.find_first_of("*?") != std::string::npos;
+}
+
+std::string WithoutSurroundingQuotes(const std::string& text)
+{
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        return text.substr(1, text.size() - 2);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ExpandVariables(const std::string& text)
+{
+    if (text.find('%') == std::string::npos) {
+        return text;
+    }
+    const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    if (needed == 0) {
+        return text;
+    }
+    std::vector<char> expanded(needed);
+    const DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), needed);
+    return written != 0 && written <= needed ? std::string(expanded.data()) : text;
+}
+
+bool NamesExistingPath(const std::string& text)
+{
+    const std::string path = WithoutSurroundingQuotes(ExpandVariables(text));
+    return !path.empty() && !HasWildcard(path) && (FileExists(path) || FolderExists(path));
+}
+
+bool ProgramFileExists(const std::string& commandLine)
+{
+    const std::string program = ExtractProgramPath(ExpandVariables(commandLine));
+    return !program.empty() && !HasWildcard(program) && FileExists(program);
+}
+
+bool ProgramDriveIsAvailable(const std::string& commandLine)
+{
+    return IsOnAvailableDrive(ExtractProgramPath(ExpandVariables(commandLine)));
+}
+
+bool CommandIsGone(const std::string& commandLine)
+{
+    return !CanStartProcess(commandLine) && ProgramDriveIsAvailable(commandLine) && !ProgramFileExists(commandLine);
+}

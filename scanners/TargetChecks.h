@@ -1,0 +1,21 @@
+// Second opinions a scanner asks before it calls something gone: a repair deletes
+// what is reported, so an entry whose file is still there, or whose drive cannot be
+// reached right now, must not be reported.
+#pragma once
+
+#include <string>
+
+// Environment variables expanded, whatever the registry type the text came from;
+// unknown variables stay as written.
+std::string ExpandVariables(const std::string& text);
+// The text, with variables expanded and one pair of surrounding quotes removed,
+// names an existing file or folder. Wildcards never count as a name.
+bool NamesExistingPath(const std::string& text);
+// The program at the start of the command line (variables expanded) is an existing
+// file, even if the command could not be started (it may need elevation).
+bool ProgramFileExists(const std::string& commandLine);
+// The program of the command line lies on a drive or share that is reachable now.
+bool ProgramDriveIsAvailable(const std::string& commandLine);
+// The command cannot start, its program file is not there and its drive is
+// reachable: the one case in which a command is reported as missing.
+bool CommandIsGone(const std::string& commandLine);

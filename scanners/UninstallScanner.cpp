@@ -1,0 +1,49 @@
+#include "scanners/UninstallScanner.h"
+
+#include "engine/ScanIssue.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+#include "scanners/TargetChecks.h"
+
+namespace {
+
+// Commands of the system's own uninstall services are never judged. The words are
+// matched as written, with regard to case.
+bool IsSystemUninstaller(const std::string& command)
+{
+    static const char* const services[] = {"ISUNINST.EXE", "rundll32.exe", "msiexec.exe"};
+    for (const char* service : services) {
+        if (command.find(service) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+UninstallScanner::UninstallScanner(IniStore* ini) : CategoryScanner(ini, "Uninstall", "Uninstall:start") {}
+
+int UninstallScanner::Scan(IssueList* list)
+{
+    return ScanKeys(list, {{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Uninstall",
+                            Walk::Subkeys}});
+}
+
+bool UninstallScanner::OnKey(RegistryKey* entry)
+{
+    if (!entry) {
+        return true;
+    }
+    Ref<RegistryValue> uninstall = entry->QueryValue("UninstallString");
+    if (!uninstall || uninstall->Type() != REG_SZ) {
+        return true;
+    }
+    const std::string command = uninstall->GetString(0);
+    // An uninstaller that asks for elevation cannot be started here, yet it is there.
+    if (IsSystemUninstaller(command) || !CommandIsGone(command)) {
+        return true;
+    }
+    ReportIssue(KeyIssue, entry, " missing file:" + command);
+    return true;
+}

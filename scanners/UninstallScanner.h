@@ -1,0 +1,11 @@
+// Installed-programs entries whose uninstall command can no longer be started.
+#pragma once
+
+#include "scanners/CategoryScanner.h"
+
+class UninstallScanner : public CategoryScanner {
+public:
+    explicit UninstallScanner(IniStore* ini);
+    int Scan(IssueList* list) override;
+    bool OnKey(RegistryKey* entry) override;
+};

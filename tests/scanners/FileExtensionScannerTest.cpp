@@ -1,0 +1,125 @@
+#include "scanners/FileExtensionScanner.h"
+#include "tests/scanners/ReportedIssues.h"
+#include "tests/scanners/ScannerTestSupport.h"
+#include "tests/support/Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+const std::string FileExts = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+const std::string Entries = "HKEY_CURRENT_USER\\" + FileExts + "\\";
+
+// An entry as the Explorer leaves it: a subkey with the user's choice of program.
+void PlantEntry(PlantedRegistry& planted, const std::string& extension)
+{
+    planted.SetString(HKEY_CURRENT_USER, FileExts + "\\" + extension + "\\OpenWithList", "a", "notepad.exe");
+}
+
+// Takes every right away from a key while it lives, and gives them back.
+class LockedKey {
+public:
+    LockedKey(HKEY root, const std::string& path) : root_(root), path_(path) { SetDacl(true); }
+    ~LockedKey() { SetDacl(false); }
+    LockedKey(const LockedKey&) = delete;
+    LockedKey& operator=(const LockedKey&) = delete;
+
+private:
+    void SetDacl(bool denyAll)
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+            return;
+        }
+        SECURITY_DESCRIPTOR descriptor;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        ACL empty;
+        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, denyAll ? &empty : nullptr, FALSE);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+        RegCloseKey(key);
+    }
+
+    HKEY root_;
+    std::string path_;
+};
+
+}  // namespace
+
+TEST(FileExtensionScannerTest, ReportsEntriesWhoseExtensionIsNotRegistered)
+{
+    PlantedRegistry planted;
+    planted.CreateKey(HKEY_CLASSES_ROOT, ".corvadintest-known");
+    PlantEntry(planted, ".corvadintest-known");
+    PlantEntry(planted, ".corvadintest-unknown");
+    PlantEntry(planted, "corvadintest-nodot");
+
+    FileExtensionScanner scanner(nullptr);
+    IssueList list;
+    scanner.Scan(&list);
+
+    EXPECT_EQ(Reported(list, "corvadintest"),
+              (std::vector<std::string>{Entries + ".corvadintest-unknown|missing link to:HKEY_CLASSES_ROOT\\"
+                                                  ".corvadintest-unknown"}));
+    for (int i = 0; i < list.Count(); ++i) {
+        EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
+        EXPECT_EQ(list.At(i)->Source(), "File Extension");
+    }
+}
+
+// A registration this user may not read is still a registration.
+TEST(FileExtensionScannerTest, AnExtensionThatCannotBeReadIsNotMissing)
+{
+    PlantedRegistry planted;
+    planted.CreateKey(HKEY_CLASSES_ROOT, ".corvadintest-locked");
+    PlantEntry(planted, ".corvadintest-locked");
+    LockedKey locked(HKEY_CLASSES_ROOT, ".corvadintest-locked");
+    HKEY probe = nullptr;
+    const LONG opened = RegOpenKeyExA(HKEY_CLASSES_ROOT, ".corvadintest-locked", 0, KEY_QUERY_VALUE, &probe);
+    if (opened == ERROR_SUCCESS) {
+        RegCloseKey(probe);
+        GTEST_SKIP() << "this system does not enforce key permissions";
+    }
+    ASSERT_EQ(opened, ERROR_ACCESS_DENIED);
+
+    FileExtensionScanner scanner(nullptr);
+    IssueList list;
+    scanner.Scan(&list);
+    EXPECT_EQ(Reported(list, "corvadintest"), std::vector<std::string>{});
+}
+
+TEST(FileExtensionScannerTest, LogsItsStartAndEachIssue)
+{
+    ScratchFolder folder("extensions-log");
+    PlantedRegistry planted;
+    PlantEntry(planted, ".corvadintest-abc");
+    std::vector<std::string> lines;
+    {
+        CapturedLog log(folder.Path() + "\\scan.log");
+        FileExtensionScanner scanner(nullptr);
+        IssueList list;
+        scanner.Scan(&list);
+        lines = log.Lines();
+    }
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "File Extension: start");
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "File Extension:missing link to:HKEY_CLASSES_ROOT\\.corvadintest-abc"),
+              lines.end());
+}
+
+TEST(FileExtensionScannerTest, AStopRequestEndsTheWalkAtTheNextEntryAndKeepsWhatWasFound)
+{
+    PlantedRegistry planted;
+    PlantEntry(planted, ".corvadintest-stop1");
+    PlantEntry(planted, ".corvadintest-stop2");
+    FileExtensionScanner scanner(nullptr);
+    StopSink stop(scanner, ".corvadintest-stop1");
+    IssueList list;
+    scanner.Scan(&list);
+    EXPECT_EQ(Reported(list, "corvadintest"),
+              (std::vector<std::string>{Entries + ".corvadintest-stop1|missing link to:HKEY_CLASSES_ROOT\\"
+                                                  ".corvadintest-stop1"}));
+}

@@ -1,0 +1,68 @@
+// The issues a scan reported about the entries a test planted, in a form that shows
+// target and description at once.
+#pragma once
+
+#include "engine/IssueList.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+inline std::string TargetPath(const ScanIssue& issue)
+{
+    if (auto* value = dynamic_cast<RegistryValue*>(issue.Target())) {
+        return value->FullPath();
+    }
+    if (auto* key = dynamic_cast<RegistryKey*>(issue.Target())) {
+        return key->FullPath();
+    }
+    return {};
+}
+
+// "target full path|description" of every issue whose target path contains marker.
+inline std::vector<std::string> Reported(const IssueList& list, const std::string& marker)
+{
+    std::vector<std::string> found;
+    for (int i = 0; i < list.Count(); ++i) {
+        const std::string path = TargetPath(*list.At(i));
+        if (path.find(marker) != std::string::npos) {
+            found.push_back(path + "|" + list.At(i)->Description());
+        }
+    }
+    return found;
+}
+
+// The same, sorted: values come in the order they were written on one system and
+// sorted by name on another.
+inline std::vector<std::string> ReportedInAnyOrder(const IssueList& list, const std::string& marker)
+{
+    std::vector<std::string> found = Reported(list, marker);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// A copy of the system's notepad.exe at path: a program that exists and starts.
+inline std::string PlantProgram(const std::string& path)
+{
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    CreateDirectoryA(path.substr(0, path.rfind('\\')).c_str(), nullptr);
+    CopyFileA((std::string(system) + "\\notepad.exe").c_str(), path.c_str(), FALSE);
+    return path;
+}
+
+// A drive letter that names no drive right now, such as an unplugged disk's.
+inline std::string AbsentDrive()
+{
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'Q'; letter <= 'Y'; ++letter) {
+        if (!(drives & (1u << (letter - 'A')))) {
+            return std::string(1, letter) + ":";
+        }
+    }
+    return "Q:";
+}

@@ -1,0 +1,55 @@
+#include "scanners/TargetChecks.h"
+#include "tests/scanners/ReportedIssues.h"
+#include "tests/support/Scratch.h"
+
+#include <gtest/gtest.h>
+
+TEST(TargetChecksTest, VariablesExpandAtAnyLength)
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    EXPECT_EQ(ExpandVariables("%SystemRoot%\\Fonts"), std::string(windows) + "\\Fonts");
+    EXPECT_EQ(ExpandVariables("%CORVADIN_NO_SUCH_VARIABLE%\\x"), "%CORVADIN_NO_SUCH_VARIABLE%\\x");
+    EXPECT_EQ(ExpandVariables(""), "");
+    const std::string longText = "%SystemRoot%\\" + std::string(5000, 'v');
+    EXPECT_EQ(ExpandVariables(longText), std::string(windows) + "\\" + std::string(5000, 'v'));
+}
+
+TEST(TargetChecksTest, ExistingPathsAndPrograms)
+{
+    ScratchFolder folder("targets");
+    const std::string document = folder.AddFile("My Docs\\report.txt");
+
+    EXPECT_TRUE(NamesExistingPath(document));
+    EXPECT_TRUE(NamesExistingPath("\"" + document + "\""));
+    EXPECT_TRUE(NamesExistingPath(folder.Path() + "\\My Docs"));
+    EXPECT_TRUE(NamesExistingPath("%SystemRoot%"));
+    EXPECT_FALSE(NamesExistingPath(folder.Path() + "\\My Docs\\*.txt"));
+    EXPECT_FALSE(NamesExistingPath(folder.Path() + "\\gone.txt"));
+    EXPECT_FALSE(NamesExistingPath(""));
+
+    EXPECT_TRUE(ProgramFileExists("\"" + document + "\" /x"));
+    EXPECT_TRUE(ProgramFileExists("%SystemRoot%\\system32\\notepad.exe /p %1"));
+    EXPECT_TRUE(ProgramFileExists("%SystemRoot%\\system32\\shell32.dll,-152"));
+    EXPECT_FALSE(ProgramFileExists(folder.Path() + "\\gone.exe /x"));
+    EXPECT_FALSE(ProgramFileExists(folder.Path() + "\\*.txt"));
+    EXPECT_FALSE(ProgramFileExists(""));
+}
+
+TEST(TargetChecksTest, ACommandIsGoneOnlyWhenNothingSpeaksForIt)
+{
+    ScratchFolder folder("commands");
+    const std::string notAProgram = folder.AddFile("tool.exe", "not a program");
+
+    EXPECT_FALSE(CommandIsGone("notepad.exe \"%1\""));
+    EXPECT_FALSE(CommandIsGone("rundll32.exe shell32.dll,Control_RunDLL"));
+    EXPECT_FALSE(CommandIsGone("\"" + notAProgram + "\" /x"));
+    EXPECT_FALSE(CommandIsGone(AbsentDrive() + "\\Tools\\tool.exe /x"));
+    EXPECT_FALSE(CommandIsGone("\"" + AbsentDrive() + "\\My Tools\\tool.exe\" /x"));
+    EXPECT_FALSE(CommandIsGone("\\\\corvadin-no-such-server\\share\\tool.exe"));
+
+    EXPECT_TRUE(CommandIsGone("\"" + folder.Path() + "\\gone.exe\" /x"));
+    EXPECT_TRUE(CommandIsGone(folder.Path() + "\\My Tools\\gone.exe /x"));
+    EXPECT_TRUE(CommandIsGone(""));
+    EXPECT_TRUE(CommandIsGone(std::string(40000, 'c')));
+}
