@@ -26,6 +26,10 @@ public:
 
     std::string FullPath() const;
 
+    // The value as one REGEDIT4 line of a rollback file (long hex data wraps onto
+    // continuation lines). An unreadable value gives a comment line, never invented data.
+    std::string ToExportLine() const;
+
 private:
     std::vector<std::string> Strings() const;
 

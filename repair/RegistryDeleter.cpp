@@ -1,0 +1,84 @@
+#include "repair/RegistryDeleter.h"
+
+#include "registry/RegistryEnumeration.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+
+#include <vector>
+
+namespace {
+
+// Deleting an entry renumbers the ones after it, so a key's entries are collected
+// in full before the first one is deleted.
+class EntryCollector : public RegistryVisitor {
+public:
+    bool OnValue(RegistryValue* value) override
+    {
+        if (value) {
+            values.emplace_back(value);
+        }
+        return true;
+    }
+    bool OnKey(RegistryKey* key) override
+    {
+        if (key) {
+            subkeys.emplace_back(key);
+        }
+        return true;
+    }
+
+    std::vector<Ref<RegistryValue>> values;
+    std::vector<Ref<RegistryKey>> subkeys;
+};
+
+}  // namespace
+
+bool DeleteValue(RegistryValue& value)
+{
+    RegistryKey* key = value.Key();
+    if (!key) {
+        return true;
+    }
+    // A handle of its own: the key may still be open with the read-only rights a
+    // scanner asked for, which cannot delete.
+    UniqueHkey handle;
+    if (RegOpenKeyExA(key->RootHandle(), key->RelativePath().c_str(), 0, KEY_SET_VALUE, handle.put()) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueA(handle.get(), value.Name().c_str());
+    }
+    return true;
+}
+
+bool DeleteKeyTree(RegistryKey& key)
+{
+    RegistryDeleter deleter;
+    EntryCollector entries;
+    // The walks reopen the key with full rights rather than use a read-only handle.
+    key.Close();
+    EnumerateValues(key, entries, deleter.Context());
+    EnumerateSubkeys(key, entries, deleter.Context());
+    for (const Ref<RegistryValue>& value : entries.values) {
+        deleter.OnValue(value.get());
+    }
+    for (const Ref<RegistryKey>& subkey : entries.subkeys) {
+        deleter.OnKey(subkey.get());
+    }
+    RegDeleteKeyA(key.RootHandle(), key.RelativePath().c_str());
+    return true;
+}
+
+bool RegistryDeleter::OnValue(RegistryValue* value)
+{
+    if (value) {
+        DeleteValue(*value);
+    }
+    return true;
+}
+
+bool RegistryDeleter::OnKey(RegistryKey* key)
+{
+    if (key) {
+        DeleteKeyTree(*key);
+    }
+    return true;
+}

@@ -1,0 +1,116 @@
+#include "repair/RegistryExporter.h"
+
+#include "registry/RegistryEnumeration.h"
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
+
+#include <utility>
+
+namespace {
+
+// A line break inside a name would end the line early and corrupt the file.
+bool IsOneLine(const std::string& text)
+{
+    return text.find_first_of("\r\n") == std::string::npos;
+}
+
+// How many values and subkeys a key holds right now, asked on a handle of our own
+// so that the walk's results can be checked against it.
+struct KeyContent {
+    bool absent = false;
+    bool readable = false;
+    DWORD values = 0;
+    DWORD subkeys = 0;
+};
+
+KeyContent ContentOf(const RegistryKey& key)
+{
+    KeyContent content;
+    UniqueHkey handle;
+    const LONG opened = RegOpenKeyExA(key.RootHandle(), key.RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put());
+    if (opened != ERROR_SUCCESS) {
+        content.absent = opened == ERROR_FILE_NOT_FOUND;
+        return content;
+    }
+    content.readable = RegQueryInfoKeyA(handle.get(), nullptr, nullptr, nullptr, &content.subkeys, nullptr, nullptr,
+                                        &content.values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return content;
+}
+
+}  // namespace
+
+void RegistryExporter::AddLine(std::string line)
+{
+    lines_.push_back(std::move(line));
+}
+
+void RegistryExporter::AddKeyHeader(const RegistryKey& key)
+{
+    const std::string path = key.FullPath();
+    if (!IsOneLine(path)) {
+        complete_ = false;
+    }
+    AddLine("[" + path + "]");
+}
+
+bool RegistryExporter::OnValue(RegistryValue* value)
+{
+    if (!value || value->Size() < 0 || !IsOneLine(value->Name())) {
+        // Nothing is invented for it, and the backup no longer holds everything.
+        complete_ = false;
+        if (value && IsOneLine(value->Name())) {
+            AddLine(value->ToExportLine());
+        }
+        return true;
+    }
+    AddLine(value->ToExportLine());
+    ++valuesWritten_;
+    return true;
+}
+
+bool RegistryExporter::OnKey(RegistryKey* key)
+{
+    if (!key) {
+        return true;
+    }
+    if (siblingsWritten_) {
+        ++*siblingsWritten_;
+    }
+    const KeyContent content = ContentOf(*key);
+    if (!content.absent && !content.readable) {
+        complete_ = false;
+    }
+    // A handle a scanner opened with fewer rights would not enumerate subkeys; the
+    // walks reopen the key with full rights.
+    key->Close();
+
+    AddKeyHeader(*key);
+    const int valuesBefore = valuesWritten_;
+    EnumerateValues(*key, *this, context_);
+    const int valuesOfKey = valuesWritten_ - valuesBefore;
+    AddLine({});
+
+    int subkeysWritten = 0;
+    int* outer = std::exchange(siblingsWritten_, &subkeysWritten);
+    EnumerateSubkeys(*key, *this, context_);
+    siblingsWritten_ = outer;
+    AddLine({});
+
+    // Values with names too long for the walk, or a key the walk could not open,
+    // leave these short.
+    if (content.readable && (static_cast<DWORD>(valuesOfKey) != content.values ||
+                             static_cast<DWORD>(subkeysWritten) != content.subkeys)) {
+        complete_ = false;
+    }
+    return true;
+}
+
+std::string RegistryExporter::Text() const
+{
+    std::string text = "REGEDIT4\n\n";
+    for (const std::string& line : lines_) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}

@@ -1,0 +1,39 @@
+// Collects the REGEDIT4 text of registry keys and values before they are deleted,
+// and notes whether everything that exists made it into the text.
+#pragma once
+
+#include "engine/RegistryScanner.h"
+#include "registry/RegistryVisitor.h"
+
+#include <string>
+#include <vector>
+
+class RegistryKey;
+
+class RegistryExporter : public RegistryVisitor {
+public:
+    // "[" + the key's full path + "]".
+    void AddKeyHeader(const RegistryKey& key);
+    // Appends the value's line.
+    bool OnValue(RegistryValue* value) override;
+    // Appends the key, its values and, depth first, every subkey below it.
+    bool OnKey(RegistryKey* key) override;
+
+    const std::vector<std::string>& Lines() const noexcept { return lines_; }
+    // The whole file: "REGEDIT4", an empty line, then every line, each ending in a line feed.
+    std::string Text() const;
+
+    // False once something that exists could not be put into the text: an
+    // unreadable value or key, a value the walk had to skip, a name that cannot
+    // be written on one line. A backup that is not complete must not be used.
+    bool IsComplete() const noexcept { return complete_; }
+
+private:
+    void AddLine(std::string line);
+
+    SilentScanContext context_;
+    std::vector<std::string> lines_;
+    bool complete_ = true;
+    int valuesWritten_ = 0;
+    int* siblingsWritten_ = nullptr;
+};

@@ -1,0 +1,41 @@
+// Reads a REGEDIT4 rollback file written by Corvadin back into the registry. The
+// whole file is parsed before anything is written, so a damaged file changes nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct RollbackValue {
+    std::string name;  // empty for the default value
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+struct RollbackKey {
+    HKEY root = nullptr;
+    std::string path;  // below the root
+    std::vector<RollbackValue> values;
+};
+
+struct RollbackContent {
+    std::vector<RollbackKey> keys;
+    int ValueCount() const;
+};
+
+struct RollbackParseResult {
+    bool ok = false;
+    int errorLine = 0;  // 1-based line of the first error
+    std::string error;
+    RollbackContent content;
+};
+
+// Parses the text of a rollback file (LF or CR LF line ends).
+RollbackParseResult ParseRollbackText(const std::string& text);
+// Reads and parses the file at path; a file that cannot be read is an error at line 0.
+RollbackParseResult ParseRollbackFile(const std::string& path);
+
+// Creates every key and sets every value; returns the number of registry writes
+// that failed (0 when everything was restored).
+int ApplyRollback(const RollbackContent& content);
