@@ -1,0 +1,17 @@
+// The console companion's commands: scan, fix and restore.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Exit codes shared by every command.
+enum CliExit : int {
+    ExitClean = 0,     // scan: nothing found; fix: all fixed; restore: restored
+    ExitIssues = 1,    // scan: issues found; fix: some failed; restore: refused or incomplete
+    ExitUsage = 2,     // unknown command or option, missing argument, fix without --yes
+};
+
+// Runs one command line (without the program name); normal output goes to out,
+// messages and progress to err.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,0 +1,258 @@
+#include "cli/CliCommands.h"
+#include "cli/ConsoleText.h"
+#include "tests/support/Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+// A strict little JSON reader: enough to prove the output parses and to pull out
+// the issues' fields.
+class Json {
+public:
+    explicit Json(const std::string& text) : text_(text) {}
+
+    // Parses one whole document; false on any syntax error.
+    bool Parse()
+    {
+        Skip();
+        if (!Value()) {
+            return false;
+        }
+        Skip();
+        return position_ == text_.size();
+    }
+
+    std::vector<std::string> strings;  // every string value and key, in order
+
+private:
+    bool Value()
+    {
+        Skip();
+        if (position_ >= text_.size()) {
+            return false;
+        }
+        const char c = text_[position_];
+        if (c == '{') {
+            return Sequence('}', true);
+        }
+        if (c == '[') {
+            return Sequence(']', false);
+        }
+        if (c == '"') {
+            return String();
+        }
+        const size_t start = position_;
+        while (position_ < text_.size() && (isdigit(static_cast<unsigned char>(text_[position_])) ||
+                                            text_[position_] == '-')) {
+            ++position_;
+        }
+        return position_ > start;
+    }
+    bool Sequence(char close, bool object)
+    {
+        ++position_;
+        Skip();
+        if (Peek() == close) {
+            ++position_;
+            return true;
+        }
+        for (;;) {
+            if (object && !(String() && (Skip(), Peek() == ':') && (++position_, true))) {
+                return false;
+            }
+            if (!Value()) {
+                return false;
+            }
+            Skip();
+            if (Peek() == close) {
+                ++position_;
+                return true;
+            }
+            if (Peek() != ',') {
+                return false;
+            }
+            ++position_;
+            Skip();
+        }
+    }
+    bool String()
+    {
+        Skip();
+        if (Peek() != '"') {
+            return false;
+        }
+        std::string value;
+        for (++position_; position_ < text_.size(); ++position_) {
+            const char c = text_[position_];
+            if (c == '"') {
+                ++position_;
+                strings.push_back(value);
+                return true;
+            }
+            if (static_cast<unsigned char>(c) < 0x20) {
+                return false;
+            }
+            if (c == '\\') {
+                ++position_;
+                if (Peek() == 'u') {
+                    position_ += 4;
+                } else if (Peek() != '"' && Peek() != '\\' && Peek() != '/') {
+                    return false;
+                }
+            }
+            value += text_[position_];
+        }
+        return false;
+    }
+    char Peek() const { return position_ < text_.size() ? text_[position_] : '\0'; }
+    void Skip()
+    {
+        while (position_ < text_.size() && isspace(static_cast<unsigned char>(text_[position_]))) {
+            ++position_;
+        }
+    }
+
+    std::string text_;
+    size_t position_ = 0;
+};
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Result Invoke(std::vector<std::string> args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// A Run value in the user's Run key whose program is gone.
+class BrokenRunValue {
+public:
+    explicit BrokenRunValue(const std::string& name) : name_(name)
+    {
+        RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        const std::string text = "\"C:\\Corvadin Gone\\agent \"x\".exe\" /min";
+        RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
+    }
+    ~BrokenRunValue()
+    {
+        RegDeleteValueA(key_, name_.c_str());
+        RegCloseKey(key_);
+    }
+    bool Present() const { return RegQueryValueExA(key_, name_.c_str(), nullptr, nullptr, nullptr, nullptr) == 0; }
+
+    static constexpr const char* path = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+private:
+    std::string name_;
+    HKEY key_ = nullptr;
+};
+
+}  // namespace
+
+TEST(CliCommandsTest, HelpAndBadUsage)
+{
+    EXPECT_EQ(Invoke({"--help"}).code, ExitClean);
+    EXPECT_NE(Invoke({"--help"}).out.find("restore"), std::string::npos);
+    for (const char* command : {"scan", "fix", "restore"}) {
+        const Result help = Invoke({command, "--help"});
+        EXPECT_EQ(help.code, ExitClean);
+        EXPECT_NE(help.out.find(std::string("corvadin-cli ") + command), std::string::npos);
+    }
+    EXPECT_EQ(Invoke({}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"clean"}).code, ExitUsage);
+    const Result unknown = Invoke({"scan", "--fast"});
+    EXPECT_EQ(unknown.code, ExitUsage);
+    EXPECT_NE(unknown.err.find("unknown option '--fast'"), std::string::npos);
+    EXPECT_EQ(Invoke({"scan", "--category"}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"scan", "--category", "Nonsense", "--quiet"}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"fix", "--yes", "--issue", "0"}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"fix", "--yes", "--issue", "x1"}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"restore"}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"restore", "a.reg", "b.reg"}).code, ExitUsage);
+}
+
+TEST(CliCommandsTest, JsonParsesAndMatchesTheTable)
+{
+    BrokenRunValue broken("CorvadinCliJson");
+    const Result json = Invoke({"scan", "--category", "startup PROGRAM", "--json", "--quiet"});
+    EXPECT_EQ(json.code, ExitIssues);
+    EXPECT_TRUE(json.err.empty()) << "progress stays off with --quiet";
+    Json parsed(json.out);
+    ASSERT_TRUE(parsed.Parse()) << json.out;
+    // The scanner names its key as it opened it, so compare paths without regard to case.
+    const std::string target = "HKEY_CURRENT_USER\\" + std::string(BrokenRunValue::path) + "\\CorvadinCliJson";
+    const auto& s = parsed.strings;
+    const auto found = std::find_if(s.begin(), s.end(), [&](const std::string& text) {
+        return text.size() == target.size() && _stricmp(text.c_str(), target.c_str()) == 0;
+    });
+    ASSERT_NE(found, s.end()) << json.out;
+    EXPECT_NE(std::find(s.begin(), s.end(), " missing file:\"C:\\Corvadin Gone\\agent \"x\".exe\" /min"), s.end());
+    EXPECT_NE(std::find(s.begin(), s.end(), "Startup program"), s.end());
+
+    const Result table = Invoke({"scan", "--category", "Startup program", "--quiet"});
+    EXPECT_EQ(table.code, ExitIssues);
+    EXPECT_NE(table.out.find(*found), std::string::npos);
+}
+
+TEST(CliCommandsTest, FixNeedsConfirmationThenRestoreBringsTheValueBack)
+{
+    ScratchFolder folder("cli-fix");
+    CurrentFolder here(folder.Path());
+    BrokenRunValue broken("CorvadinCliFix");
+
+    const Result refused = Invoke({"fix", "--category", "Startup program", "--quiet"});
+    EXPECT_EQ(refused.code, ExitUsage);
+    EXPECT_TRUE(broken.Present());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+
+    // Find the planted issue's number in the listing, then repair only that one.
+    const Result listing = Invoke({"scan", "--category", "Startup program", "--quiet"});
+    const size_t at = listing.out.find("\\CorvadinCliFix");
+    ASSERT_NE(at, std::string::npos);
+    const size_t lineStart = listing.out.rfind('\n', at) + 1;
+    const std::string number = std::to_string(std::stoi(listing.out.substr(lineStart, 5)));
+    const Result fixed = Invoke({"fix", "--yes", "--category", "Startup program", "--issue", number, "--quiet"});
+    EXPECT_EQ(fixed.code, ExitClean) << fixed.out << fixed.err;
+    EXPECT_NE(fixed.out.find("Fixed"), std::string::npos);
+    EXPECT_FALSE(broken.Present());
+
+    std::vector<std::string> rollbacks;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        rollbacks.push_back(entry.path().string());
+    }
+    ASSERT_EQ(rollbacks.size(), 1u);
+    const Result restored = Invoke({"restore", rollbacks[0]});
+    EXPECT_EQ(restored.code, ExitClean) << restored.err;
+    EXPECT_TRUE(broken.Present());
+}
+
+TEST(CliCommandsTest, RestoreRefusesADamagedFileAndChangesNothing)
+{
+    ScratchFolder folder("cli-restore");
+    ScratchKey scratch("CliRestore");
+    const std::string file = folder.AddFile(
+        "damaged.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\CorvadinTest\\CliRestore]\n\"a\"=\"1\"\n"
+                       "\"b\"=hex:zz\n");
+    const Result result = Invoke({"restore", file});
+    EXPECT_EQ(result.code, ExitIssues);
+    EXPECT_NE(result.err.find("line 5"), std::string::npos) << result.err;
+    EXPECT_FALSE(scratch.HasValue("", "a"));
+}
+
+TEST(CliCommandsTest, JsonStringsAreEscapedUtf8)
+{
+    EXPECT_EQ(JsonString("a\"b\\c\td"), "\"a\\\"b\\\\c\\u0009d\"");
+    EXPECT_EQ(JsonString(""), "\"\"");
+    EXPECT_EQ(JsonString("\xE9"), "\"\xC3\xA9\"");  // e acute in the Western code page
+}
