@@ -14,18 +14,6 @@ int CWinApp::Run(HINSTANCE instance)
     return 0;
 }
 
-namespace {
-
-void Handle(MSG& message)
-{
-    if (!CWnd::WalkPreTranslateTree(message)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-}  // namespace
-
 bool PumpMessage()
 {
     MSG message;
@@ -34,21 +22,9 @@ bool PumpMessage()
         PostQuitMessage(static_cast<int>(message.wParam));
         return false;
     }
-    if (got > 0) {
-        Handle(message);
-    }
-    return true;
-}
-
-bool PumpWaitingMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return false;
-        }
-        Handle(message);
+    if (got > 0 && !CWnd::WalkPreTranslateTree(message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
     }
     return true;
 }

@@ -28,8 +28,6 @@ private:
 // Waits for one message and handles it, letting dialogs and frames on its way translate it first (dialog
 // navigation, modeless dialogs, accelerators). False on WM_QUIT, which is posted again for the outer loops.
 bool PumpMessage();
-// Handles the messages already waiting, without blocking; false when WM_QUIT was among them.
-bool PumpWaitingMessages();
 
 // A window class whose procedure is the framework's, named after its attributes so that asking again for the same
 // attributes gives the same class. Empty when the class cannot be registered.

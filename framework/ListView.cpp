@@ -30,25 +30,6 @@ int CListCtrl::InsertColumn(int index, const std::string& header, int format, in
     return static_cast<int>(SendMessageA(list_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
 }
 
-int CListCtrl::GetColumnCount() const noexcept
-{
-    const HWND header = IsWindow() ? reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0)) : nullptr;
-    return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-}
-
-std::string CListCtrl::GetColumnHeader(int column) const
-{
-    char text[256] = "";
-    LVCOLUMNA info{};
-    info.mask = LVCF_TEXT;
-    info.pszText = text;
-    info.cchTextMax = sizeof text;
-    if (!IsWindow() || !SendMessageA(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info))) {
-        return {};
-    }
-    return text;
-}
-
 int CListCtrl::GetItemCount() const noexcept
 {
     return IsWindow() ? static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)) : 0;

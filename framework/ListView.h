@@ -18,8 +18,6 @@ public:
     void SetExtendedStyle(DWORD style) const noexcept;
     // Returns the column's index, or -1.
     int InsertColumn(int index, const std::string& header, int format, int width) const noexcept;
-    int GetColumnCount() const noexcept;
-    std::string GetColumnHeader(int column) const;
 
     int GetItemCount() const noexcept;
     // Inserts a row with the text of its first column; returns the row's actual index, or -1.

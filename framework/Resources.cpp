@@ -46,8 +46,3 @@ std::string LoadStringResource(UINT id)
     const int length = LoadStringA(ResourceInstance(), id, text, sizeof text);
     return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
 }
-
-bool HasDialogResource(UINT id) noexcept
-{
-    return FindResourceA(ResourceInstance(), MAKEINTRESOURCEA(id), RT_DIALOG) != nullptr;
-}

@@ -20,4 +20,3 @@ UniqueMenu LoadMenuResource(UINT id) noexcept;
 HACCEL LoadAcceleratorResource(UINT id) noexcept;
 // The string, or empty when there is none.
 std::string LoadStringResource(UINT id);
-bool HasDialogResource(UINT id) noexcept;

@@ -27,8 +27,8 @@ protected:
 
 TEST_F(ListViewTest, RowsKeepTheirTextsDataAndTicks)
 {
-    EXPECT_EQ(list.GetColumnCount(), 2);
-    EXPECT_EQ(list.GetColumnHeader(1), "Second");
+    EXPECT_EQ(ColumnCount(list.GetSafeHwnd()), 2);
+    EXPECT_EQ(ColumnHeader(list.GetSafeHwnd(), 1), "Second");
 
     EXPECT_EQ(list.InsertItem(0, "b", 2), 0);
     EXPECT_EQ(list.InsertItem(0, "a", 1), 0);

@@ -73,14 +73,6 @@ TEST(WindowTest, CreatedWindowIsBoundFromItsFirstMessageAndDestroyedWithItsObjec
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(WindowTest, ClassRegisteredTwiceForTheSameAttributesIsTheSameClass)
-{
-    const std::string first = RegisterWndClass(CS_HREDRAW, nullptr, nullptr, nullptr);
-    EXPECT_FALSE(first.empty());
-    EXPECT_EQ(RegisterWndClass(CS_HREDRAW, nullptr, nullptr, nullptr), first);
-    EXPECT_NE(RegisterWndClass(CS_VREDRAW, nullptr, nullptr, nullptr), first);
-}
-
 TEST(WindowTest, SubclassedControlIsBorrowedAndGivenBackItsProcedure)
 {
     HostWindow host;

@@ -3,13 +3,29 @@
 #pragma once
 
 #include "framework/Application.h"
+#include "framework/GdiHandles.h"
+#include "framework/Resources.h"
 #include "framework/Window.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+// Handles the messages already waiting as the product's message pump does, without blocking.
+inline void PumpWaitingMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!CWnd::WalkPreTranslateTree(message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
 
 // Handles what is waiting, and goes on for the given time: the display and timers need a moment.
 inline void PumpFor(DWORD milliseconds = 0)
@@ -21,6 +37,18 @@ inline void PumpFor(DWORD milliseconds = 0)
             Sleep(5);
         }
     } while (GetTickCount() - start < milliseconds);
+}
+
+// Pumps until condition holds or the time is up; returns the condition. Some notices (the mouse leaving a window)
+// come on the system's own timer.
+template <typename Condition>
+bool PumpUntil(Condition condition, DWORD milliseconds = 2000)
+{
+    const DWORD start = GetTickCount();
+    while (!condition() && GetTickCount() - start < milliseconds) {
+        PumpFor(10);
+    }
+    return condition();
 }
 
 // A visible top-level window that records the commands it receives.
@@ -52,6 +80,24 @@ public:
     std::vector<UINT> commands;
 };
 
+// The number of columns of a report-style list view, and a column's header.
+inline int ColumnCount(HWND list)
+{
+    const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+inline std::string ColumnHeader(HWND list, int column)
+{
+    char text[256] = "";
+    LVCOLUMNA info{};
+    info.mask = LVCF_TEXT;
+    info.pszText = text;
+    info.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
 // Presses the keys in order and releases them in reverse, as a person would, then lets the queue run.
 inline void PressKeys(std::initializer_list<WORD> keys)
 {
@@ -72,3 +118,96 @@ inline void PressKeys(std::initializer_list<WORD> keys)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     PumpFor(100);
 }
+
+// Moves the real mouse pointer to a point on the screen, as a person would.
+inline void MoveMouseTo(POINT screen)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    PumpFor(60);
+}
+
+inline void PressLeftButton(bool down)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    PumpFor(60);
+}
+
+// The centre of a window, and a point well away from it, in screen coordinates.
+inline POINT CentreOf(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+inline POINT FarFrom(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.right + 150, rect.bottom + 150};
+}
+
+// Pixels held in a memory DC: a copy of what a window's client area shows once painted, or a bitmap resource.
+class Pixels {
+public:
+    explicit Pixels(HWND window)
+    {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT client{};
+        GetClientRect(window, &client);
+        size_ = {client.right, client.bottom};
+        HDC source = GetDC(window);
+        dc_.reset(CreateCompatibleDC(source));
+        bitmap_.reset(CreateCompatibleBitmap(source, size_.cx, size_.cy));
+        previous_ = SelectObject(dc_.get(), bitmap_.get());
+        BitBlt(dc_.get(), 0, 0, size_.cx, size_.cy, source, 0, 0, SRCCOPY);
+        ReleaseDC(window, source);
+    }
+    explicit Pixels(UINT bitmapId) : bitmap_(LoadBitmapResource(bitmapId))
+    {
+        size_ = BitmapSize(bitmap_.get());
+        dc_.reset(CreateCompatibleDC(nullptr));
+        previous_ = SelectObject(dc_.get(), bitmap_.get());
+    }
+    ~Pixels()
+    {
+        if (previous_) {
+            SelectObject(dc_.get(), previous_);
+        }
+    }
+    Pixels(const Pixels&) = delete;
+    Pixels& operator=(const Pixels&) = delete;
+
+    bool Valid() const { return bitmap_.valid() && size_.cx > 0 && size_.cy > 0; }
+    SIZE Size() const { return size_; }
+    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
+
+    // Whether this shows other at its top-left corner, judged on a grid of points inside both.
+    bool Shows(const Pixels& other) const
+    {
+        const LONG width = std::min(size_.cx, other.size_.cx);
+        const LONG height = std::min(size_.cy, other.size_.cy);
+        for (LONG y = 1; y < height; y += std::max<LONG>(1, height / 5)) {
+            for (LONG x = 1; x < width; x += std::max<LONG>(1, width / 9)) {
+                if (At(x, y) != other.At(x, y)) {
+                    return false;
+                }
+            }
+        }
+        return width > 0 && height > 0;
+    }
+
+private:
+    UniqueMemoryDc dc_;
+    UniqueBitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
+    SIZE size_{};
+};

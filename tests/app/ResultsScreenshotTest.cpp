@@ -1,0 +1,196 @@
+// Lays out the main window's template with its skin, skinned buttons in each of their states, styled counters and
+// a results list with rows, and saves what the screen shows as "main-window.bmp" (in CORVADIN_SCREENSHOT_DIR, or
+// the current folder) for a person to look at.
+#include "app/ResultsFrame.h"
+#include "engine/ScanIssue.h"
+#include "registry/RegistryKey.h"
+#include "resources/resource.h"
+#include "tests/framework/WindowTesting.h"
+#include "ui/SkinButton.h"
+#include "ui/SkinDialog.h"
+#include "ui/TransparentStatic.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+
+namespace {
+
+struct ButtonSpec {
+    UINT id;
+    UINT normal, pressed, hover, disabled;
+    RECT place;
+};
+
+constexpr ButtonSpec kButtons[] = {
+    {IDC_START_SCAN, IDB_START_NORMAL, IDB_START_PRESSED, IDB_START_HOVER, IDB_START_DISABLED, {0, 20, 141, 61}},
+    {IDC_STOP_SCAN, IDB_STOP_NORMAL, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_STOP_DISABLED, {142, 20, 286, 61}},
+    {IDC_REPAIR_ERRORS, IDB_REPAIR_NORMAL, IDB_REPAIR_PRESSED, IDB_REPAIR_HOVER, IDB_REPAIR_DISABLED,
+     {287, 20, 440, 61}},
+    {IDC_SELECT_ALL, IDB_SELECT_ALL_NORMAL, IDB_SELECT_ALL_PRESSED, IDB_SELECT_ALL_HOVER, IDB_SELECT_ALL_DISABLED,
+     {311, 372, 450, 400}},
+    {IDC_REPAIR_SELECTED, IDB_REPAIR_SELECTED_NORMAL, IDB_REPAIR_SELECTED_PRESSED, IDB_REPAIR_SELECTED_HOVER,
+     IDB_REPAIR_SELECTED_DISABLED, {467, 372, 606, 400}},
+    {IDC_REPAIR_LOWER, IDB_REPAIR_SMALL_NORMAL, IDB_REPAIR_SMALL_PRESSED, IDB_REPAIR_SMALL_HOVER,
+     IDB_REPAIR_SMALL_DISABLED, {31, 357, 155, 385}},
+};
+
+class MainWindowRig : public CSkinDialog {
+public:
+    MainWindowRig() : CSkinDialog(IDD_MAIN) {}
+    std::array<CSkinButton, std::size(kButtons)> buttons;
+    CSkinButton busy;
+    std::array<CTransparentStatic, 31> labels;
+    ResultsFrame results;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        results.Create(GetSafeHwnd(), nullptr);
+        SetBackground(IDB_MAIN_BACKGROUND);
+        for (size_t i = 0; i < std::size(kButtons); ++i) {
+            const ButtonSpec& spec = kButtons[i];
+            buttons[i].SubclassDlgItem(spec.id, GetSafeHwnd());
+            buttons[i].SetBitmaps(spec.normal, spec.pressed, spec.hover, spec.disabled);
+            MoveWindow(buttons[i].GetSafeHwnd(), spec.place.left, spec.place.top, spec.place.right - spec.place.left,
+                       spec.place.bottom - spec.place.top, FALSE);
+        }
+        busy.SubclassDlgItem(IDC_BUSY, GetSafeHwnd());
+        busy.SetBitmaps(IDB_BUSY, IDB_BUSY, IDB_BUSY, IDB_BUSY);
+        for (UINT frame = IDB_BUSY_FRAME1; frame <= IDB_BUSY_FRAME6; ++frame) {
+            busy.AddFrame(frame);
+        }
+        StyleLabels();
+        results.PlaceOver(GetDlgItem(GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
+        return TRUE;
+    }
+
+private:
+    void StyleLabels()
+    {
+        const std::set<UINT> bold = {IDC_ERRORS_FOUND, IDC_TOTAL_COUNT, IDC_STATUS};
+        size_t next = 0;
+        const auto style = [&](UINT id, bool counter) {
+            CTransparentStatic& label = labels[next++];
+            label.SubclassDlgItem(id, GetSafeHwnd());
+            if (id != IDC_STATUS) {
+                label.SetColour(255, 255, 255);
+            }
+            if (bold.count(id)) {
+                label.SetWeight(FW_BOLD);
+            }
+            if (counter) {
+                label.SetFormat(CTransparentStatic::kOneLineRight);
+            }
+        };
+        for (UINT id : {IDC_LABEL_APP_PATH, IDC_LABEL_UNINSTALL, IDC_LABEL_HELP_FILES, IDC_LABEL_FILE_EXTENSIONS,
+                        IDC_LABEL_EXTENSION_REF, IDC_LABEL_FONT_FILES, IDC_LABEL_RECENTLY_USED,
+                        IDC_LABEL_SHARED_DLL, IDC_LABEL_SHARED_FOLDERS, IDC_LABEL_STARTUP_PROGRAM, IDC_LABEL_COM,
+                        IDC_LABEL_BHO, IDC_LABEL_SHORTCUTS, IDC_ERRORS_FOUND, IDC_PROGRESS_LABEL, IDC_STATUS}) {
+            style(id, false);
+        }
+        style(IDC_TOTAL_COUNT, true);
+        for (UINT id = IDC_COUNT_FIRST; id <= IDC_COUNT_LAST; ++id) {
+            style(id, true);
+        }
+    }
+};
+
+Ref<ScanIssue> Issue(const std::string& parent, const std::string& name, const std::string& description)
+{
+    return Ref<ScanIssue>(
+        new ScanIssue(KeyIssue, new RegistryKey(HKEY_LOCAL_MACHINE, parent, name), description, "Test"));
+}
+
+// Writes the screen's rectangle as a 24-bit bitmap file; false when it cannot.
+bool SaveScreen(const RECT& rect, const std::string& path)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    UniqueMemoryDc memory(CreateCompatibleDC(screen));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    {
+        SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    }
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<char> bits(stride * static_cast<DWORD>(height));
+    const int lines = GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), bits.data(),
+                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (lines != height) {
+        return false;
+    }
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4d42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(bits.data(), static_cast<std::streamsize>(bits.size()));
+    return out.good();
+}
+
+}  // namespace
+
+TEST(ResultsScreenshotTest, MainWindowWithRowsAndButtonsInEveryState)
+{
+    MoveMouseTo({0, 0});
+    MainWindowRig rig;
+    ASSERT_TRUE(rig.Create());
+    SetWindowPos(rig.GetSafeHwnd(), HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(rig.GetSafeHwnd());
+    CScanView* view = rig.results.View();
+    ASSERT_NE(view, nullptr);
+
+    int appPath = 0;
+    int startup = 0;
+    int shortcut = 0;
+    const std::vector<Ref<ScanIssue>> issues = {
+        Issue("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "tool.exe", " missing file:C:\\tool.exe"),
+        Issue("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "old.exe", " missing file:C:\\old.exe"),
+        Issue("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Agent", " missing file:C:\\agent.exe /s"),
+        Issue("C:\\Users\\Public\\Desktop", "Game.lnk", " missing target:D:\\Game\\game.exe"),
+    };
+    view->InsertIssue(0, *issues[0], "App Path", &appPath);
+    view->InsertIssue(1, *issues[1], "App Path", &appPath);
+    view->InsertIssue(0, *issues[2], "Startup program", &startup);
+    view->InsertIssue(0, *issues[3], "Shortcut", &shortcut);
+    view->SetTicked(2, false);
+    view->SetAction(3, "Fixed");
+    view->GetListCtrl().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+
+    // Start idle, Stop disabled, top Repair pushed, Select All under the mouse, Repair Selected idle, lower Repair
+    // disabled, the busy indicator on its third frame.
+    rig.buttons[1].EnableWindow(false);
+    rig.buttons[2].SetState(true);
+    rig.buttons[5].EnableWindow(false);
+    rig.busy.StartAnimation();
+    MoveMouseTo(CentreOf(rig.buttons[3].GetSafeHwnd()));
+    ASSERT_TRUE(PumpUntil([&] { return rig.busy.FrameIndex() == 2; }));
+    // Held on that frame for the picture.
+    rig.busy.KillTimer(CSkinButton::kAnimationTimerId);
+    RedrawWindow(rig.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpFor(300);
+
+    RECT window{};
+    GetWindowRect(rig.GetSafeHwnd(), &window);
+    const char* folder = std::getenv("CORVADIN_SCREENSHOT_DIR");
+    const std::string path = std::string(folder ? folder : ".") + "\\main-window.bmp";
+    EXPECT_TRUE(SaveScreen(window, path)) << path;
+    EXPECT_TRUE(rig.buttons[3].IsHovering());
+    EXPECT_EQ(view->RowCount(), 4);
+    MoveMouseTo({0, 0});
+}

@@ -1,0 +1,299 @@
+#include "app/ScanView.h"
+
+#include "app/ResultsCommands.h"
+#include "app/ResultsFrame.h"
+#include "engine/ScanIssue.h"
+#include "framework/Dialog.h"
+#include "registry/RegistryKey.h"
+#include "resources/resource.h"
+#include "tests/framework/WindowTesting.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The main window as the list sees it: records what the list's commands asked for.
+class RecordingMainWindow : public ResultsCommands {
+public:
+    void StartScan() override { calls.push_back("StartScan"); }
+    void StopScan() override { calls.push_back("StopScan"); }
+    void Repair() override { calls.push_back("Repair"); }
+    void OpenHelp() override { calls.push_back("OpenHelp"); }
+    void EndMainWindow() override { calls.push_back("EndMainWindow"); }
+    std::vector<std::string> calls;
+};
+
+// The main window's template, shown modeless, with the results frame over its placeholder.
+class MainTemplate : public CDialog {
+public:
+    MainTemplate() : CDialog(IDD_MAIN) {}
+    std::vector<UINT> commands;
+    int contextMenus = 0;
+
+protected:
+    bool OnCommand(UINT id, UINT code, HWND control) override
+    {
+        commands.push_back(id);
+        return CDialog::OnCommand(id, code, control);
+    }
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CONTEXTMENU) {
+            ++contextMenus;
+        }
+        return CDialog::HandleMessage(message, wParam, lParam);
+    }
+};
+
+Ref<ScanIssue> MakeIssue(const std::string& name, const std::string& description)
+{
+    return Ref<ScanIssue>(new ScanIssue(::KeyIssue, new RegistryKey(HKEY_CURRENT_USER, "Software\\Test", name),
+                                        description, "Test"));
+}
+
+class ScanViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(window.Create());
+        window.ShowWindow(SW_SHOW);
+        ASSERT_TRUE(results.Create(window.GetSafeHwnd(), &mainWindow));
+        results.PlaceOver(GetDlgItem(window.GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
+        view = results.View();
+        ASSERT_NE(view, nullptr);
+        SetForegroundWindow(window.GetSafeHwnd());
+        PumpFor(50);
+    }
+
+    // One scanner's batch as the main window inserts it: from the top, in the batch's own order.
+    void InsertBatch(const std::string& scanner, int* counter, const std::vector<Ref<ScanIssue>>& batch)
+    {
+        for (size_t j = 0; j < batch.size(); ++j) {
+            ASSERT_GE(view->InsertIssue(static_cast<int>(j), *batch[j], scanner, counter), 0);
+        }
+    }
+
+    void FillThreeRows()
+    {
+        issues = {MakeIssue("first", "d1"), MakeIssue("second", "d2"), MakeIssue("third", "d3")};
+        InsertBatch("Scanner", &counter, issues);
+    }
+
+    void FocusListAndSelect(std::initializer_list<int> rows)
+    {
+        SetFocus(view->GetSafeHwnd());
+        for (int row : rows) {
+            view->GetListCtrl().SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+        PumpFor(20);
+    }
+
+    MainTemplate window;
+    RecordingMainWindow mainWindow;
+    ResultsFrame results;
+    CScanView* view = nullptr;
+    int counter = 0;
+    std::vector<Ref<ScanIssue>> issues;
+};
+
+}  // namespace
+
+TEST_F(ScanViewTest, ListHasItsFourColumnsCheckBoxesAndFullRowSelection)
+{
+    const CListCtrl list = view->GetListCtrl();
+    ASSERT_EQ(ColumnCount(list.GetSafeHwnd()), 4);
+    const char* headers[] = {"Name", "Description", "Type", "Action"};
+    for (int column = 0; column < 4; ++column) {
+        EXPECT_EQ(ColumnHeader(list.GetSafeHwnd(), column), headers[column]);
+        EXPECT_EQ(ListView_GetColumnWidth(list.GetSafeHwnd(), column), 80);
+        LVCOLUMNA info{};
+        info.mask = LVCF_FMT;
+        ListView_GetColumn(list.GetSafeHwnd(), column, &info);
+        EXPECT_EQ(info.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+    }
+    const DWORD extended = list.GetExtendedStyle();
+    EXPECT_TRUE(extended & LVS_EX_CHECKBOXES);
+    EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
+    EXPECT_TRUE(view->GetStyle() & LVS_REPORT);
+    EXPECT_TRUE(view->GetStyle() & WS_BORDER);
+}
+
+TEST_F(ScanViewTest, FrameTakesThePlaceholdersPlace)
+{
+    HWND placeholder = GetDlgItem(window.GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER);
+    RECT place{};
+    RECT frame{};
+    GetWindowRect(placeholder, &place);
+    GetWindowRect(results.FrameWindow(), &frame);
+    EXPECT_TRUE(EqualRect(&place, &frame));
+    EXPECT_TRUE(IsWindowVisible(results.FrameWindow()));
+    EXPECT_FALSE(IsWindowVisible(placeholder));
+}
+
+TEST_F(ScanViewTest, EachScannersBatchGoesOnTopInItsOwnOrderAsTickedRows)
+{
+    int appPathCount = 0;
+    int shortcutCount = 0;
+    const std::vector<Ref<ScanIssue>> appPath = {MakeIssue("app.exe", " missing file:c:\\app.exe"),
+                                                 MakeIssue("tool.exe", " missing file:c:\\tool.exe")};
+    const std::vector<Ref<ScanIssue>> shortcut = {MakeIssue("link.lnk", " missing target"),
+                                                  MakeIssue("other.lnk", " missing target 2")};
+    const long liveBefore = RefCounted::LiveObjects();
+    InsertBatch("App Path", &appPathCount, appPath);
+    InsertBatch("Shortcut", &shortcutCount, shortcut);
+
+    ASSERT_EQ(view->RowCount(), 4);
+    const struct {
+        const char* name;
+        const char* description;
+        const char* type;
+        int* counter;
+        ScanIssue* issue;
+    } expected[] = {
+        {"Software\\Test\\link.lnk", " missing target", "Shortcut", &shortcutCount, shortcut[0].get()},
+        {"Software\\Test\\other.lnk", " missing target 2", "Shortcut", &shortcutCount, shortcut[1].get()},
+        {"Software\\Test\\app.exe", " missing file:c:\\app.exe", "App Path", &appPathCount, appPath[0].get()},
+        {"Software\\Test\\tool.exe", " missing file:c:\\tool.exe", "App Path", &appPathCount, appPath[1].get()},
+    };
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(view->Text(row, CScanView::NameColumn), expected[row].name);
+        EXPECT_EQ(view->Text(row, CScanView::DescriptionColumn), expected[row].description);
+        EXPECT_EQ(view->Text(row, CScanView::TypeColumn), expected[row].type);
+        EXPECT_EQ(view->Text(row, CScanView::ActionColumn), "Repair");
+        EXPECT_TRUE(view->IsTicked(row));
+        ResultRow* record = view->RowData(row);
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->counter, expected[row].counter);
+        EXPECT_EQ(record->issue, expected[row].issue);
+    }
+    EXPECT_EQ(RefCounted::LiveObjects(), liveBefore) << "rows hold no references";
+
+    view->SetAction(2, "Fixed");
+    EXPECT_EQ(view->Text(2, CScanView::ActionColumn), "Fixed");
+    EXPECT_EQ(view->Text(3, CScanView::ActionColumn), "Repair");
+}
+
+TEST_F(ScanViewTest, OddTextsAreListedWhole)
+{
+    const std::string longName(3000, 'k');
+    const std::string odd = "say \"hi\" \\\\server\\share %d\t|";
+    issues = {MakeIssue(longName, odd)};
+    InsertBatch("App Path", &counter, issues);
+    EXPECT_EQ(view->Text(0, CScanView::NameColumn), "Software\\Test\\" + longName);
+    EXPECT_EQ(view->Text(0, CScanView::DescriptionColumn), odd);
+}
+
+TEST_F(ScanViewTest, ClearingFreesTheRowsButLeavesTheIssuesToTheirLists)
+{
+    FillThreeRows();
+    const long liveBefore = RefCounted::LiveObjects();
+    view->ClearResults();
+    EXPECT_EQ(view->RowCount(), 0);
+    EXPECT_EQ(RefCounted::LiveObjects(), liveBefore);
+    EXPECT_EQ(view->RowData(0), nullptr);
+    view->ClearResults();
+    EXPECT_EQ(view->RowCount(), 0);
+}
+
+TEST_F(ScanViewTest, TickAllTicksAgainWhatTheUserUnticked)
+{
+    FillThreeRows();
+    view->SetTicked(0, false);
+    view->SetTicked(2, false);
+    view->TickAll();
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_TRUE(view->IsTicked(row)) << row;
+    }
+    view->TickAll();
+    EXPECT_TRUE(view->IsTicked(1)) << "ticking all never unticks";
+}
+
+TEST_F(ScanViewTest, ToggleChangesOnlyTheFirstSelectedRow)
+{
+    view->ToggleSelectedTick();  // empty list: nothing happens
+    FillThreeRows();
+    view->ToggleSelectedTick();  // nothing selected: nothing happens
+    EXPECT_TRUE(view->IsTicked(0) && view->IsTicked(1) && view->IsTicked(2));
+
+    FocusListAndSelect({1, 2});
+    view->ToggleSelectedTick();
+    EXPECT_TRUE(view->IsTicked(0));
+    EXPECT_FALSE(view->IsTicked(1));
+    EXPECT_TRUE(view->IsTicked(2));
+    view->ToggleSelectedTick();
+    EXPECT_TRUE(view->IsTicked(1));
+}
+
+TEST_F(ScanViewTest, SpaceAndCtrlATickThroughTheKeyboard)
+{
+    FillThreeRows();
+    FocusListAndSelect({1});
+    PressKeys({VK_SPACE});
+    EXPECT_FALSE(view->IsTicked(1)) << "Space toggles the selected row once";
+    EXPECT_TRUE(view->IsTicked(0));
+    PressKeys({VK_SPACE});
+    EXPECT_TRUE(view->IsTicked(1));
+
+    view->SetTicked(0, false);
+    view->SetTicked(1, false);
+    PressKeys({VK_CONTROL, 'A'});
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_TRUE(view->IsTicked(row)) << row;
+    }
+    EXPECT_TRUE(mainWindow.calls.empty());
+}
+
+TEST_F(ScanViewTest, ListKeysReachTheMainWindowAndTheDialogKeepsRunning)
+{
+    FillThreeRows();
+    FocusListAndSelect({0});
+    PressKeys({VK_ESCAPE});
+    PressKeys({VK_CONTROL, VK_RETURN});
+    PressKeys({VK_CONTROL, VK_DELETE});
+    PressKeys({VK_F1});
+    PressKeys({VK_CONTROL, 'D'});
+    PressKeys({VK_CONTROL, 'X'});
+    EXPECT_EQ(mainWindow.calls,
+              (std::vector<std::string>{"StopScan", "StartScan", "Repair", "OpenHelp", "EndMainWindow"}));
+    EXPECT_TRUE(window.commands.empty()) << "the dialog saw no cancel or OK";
+    EXPECT_EQ(view->RowCount(), 3);
+    EXPECT_TRUE(view->IsTicked(0));
+}
+
+TEST_F(ScanViewTest, ListHasNoContextMenu)
+{
+    FillThreeRows();
+    view->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view->GetSafeHwnd()), MAKELPARAM(100, 100));
+    PumpFor(20);
+    EXPECT_EQ(window.contextMenus, 0);
+}
+
+TEST_F(ScanViewTest, ListWithoutItsMainWindowIgnoresItsCommands)
+{
+    view->SetMainWindow(nullptr);
+    FillThreeRows();
+    FocusListAndSelect({0});
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(window.commands.empty());
+}
+
+TEST_F(ScanViewTest, DestroyingTheFrameWithRowsLeavesTheIssuesAlone)
+{
+    FillThreeRows();
+    HWND list = view->GetSafeHwnd();
+    const long liveBefore = RefCounted::LiveObjects();
+    results.Destroy();
+    EXPECT_FALSE(IsWindow(list));
+    EXPECT_EQ(results.View(), nullptr);
+    EXPECT_EQ(RefCounted::LiveObjects(), liveBefore);
+
+    // Made anew, the list starts empty.
+    ASSERT_TRUE(results.Create(window.GetSafeHwnd(), &mainWindow));
+    ASSERT_NE(results.View(), nullptr);
+    EXPECT_EQ(results.View()->RowCount(), 0);
+}

@@ -1,0 +1,48 @@
+#include "ui/SkinDialog.h"
+
+#include "resources/resource.h"
+#include "tests/framework/WindowTesting.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The hidden owner's template has no controls, so its whole client area is background.
+class SkinDialogTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.Create());
+        SetWindowPos(dialog.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 420, 760, SWP_SHOWWINDOW);
+        PumpFor(20);
+    }
+
+    CSkinDialog dialog{IDD_HIDDEN};
+};
+
+}  // namespace
+
+TEST_F(SkinDialogTest, WithoutABitmapTheBackgroundIsThePlainSkinColour)
+{
+    const Pixels shown(dialog.GetSafeHwnd());
+    for (POINT point : {POINT{0, 0}, POINT{200, 300}, POINT{shown.Size().cx - 1, shown.Size().cy - 1}}) {
+        EXPECT_EQ(shown.At(point.x, point.y), RGB(152, 143, 134)) << point.x << "," << point.y;
+    }
+    EXPECT_FALSE(dialog.SetBackground(4321));
+    EXPECT_EQ(Pixels(dialog.GetSafeHwnd()).At(10, 10), RGB(152, 143, 134));
+}
+
+TEST_F(SkinDialogTest, BitmapIsRepeatedFromTheTopLeftUntilTheClientAreaIsCovered)
+{
+    ASSERT_TRUE(dialog.SetBackground(IDB_POPUP_BACKGROUND));
+    const Pixels tile(static_cast<UINT>(IDB_POPUP_BACKGROUND));
+    const Pixels shown(dialog.GetSafeHwnd());
+    const SIZE size = tile.Size();
+    ASSERT_GT(shown.Size().cx, 2 * size.cx);
+    ASSERT_GT(shown.Size().cy, 2 * size.cy);
+    for (int y = 0; y < shown.Size().cy; y += 37) {
+        for (int x = 0; x < shown.Size().cx; x += 29) {
+            ASSERT_EQ(shown.At(x, y), tile.At(x % size.cx, y % size.cy)) << x << "," << y;
+        }
+    }
+}
