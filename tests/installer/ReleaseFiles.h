@@ -1,0 +1,23 @@
+// Where the build put the files a release is made of. The build defines each path (as Z:/... so that Wine
+// finds it) when it has the target that makes the file, and leaves it empty otherwise.
+#pragma once
+
+#include <algorithm>
+#include <string>
+
+#ifndef CORVADIN_GUI_EXE_PATH
+#define CORVADIN_GUI_EXE_PATH ""
+#endif
+#ifndef CORVADIN_CLI_EXE_PATH
+#define CORVADIN_CLI_EXE_PATH ""
+#endif
+#ifndef CORVADIN_SETUP_PATH
+#define CORVADIN_SETUP_PATH ""
+#endif
+
+// The loader and the shell want backslashes.
+inline std::string WindowsPath(std::string path)
+{
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
