@@ -1,0 +1,7 @@
+#include "engine/ScanResults.h"
+
+ScanResults& TheScanResults() noexcept
+{
+    static ScanResults results;
+    return results;
+}
