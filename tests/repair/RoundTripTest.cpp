@@ -1,6 +1,8 @@
 // The proof that a repair can be undone: plant values of every type, repair them,
-// import the rollback files with the registry editor and compare byte for byte.
+// import the rollback files (with the registry editor, and with our own reader) and
+// compare byte for byte.
 #include "repair/DeleteAction.h"
+#include "repair/RollbackReader.h"
 
 #include "tests/repair/RepairTestSupport.h"
 #include "tests/support/Scratch.h"
@@ -75,37 +77,64 @@ int ImportRollbackFiles()
     return imported;
 }
 
-}  // namespace
-
-TEST(RoundTripTest, RegistryEditorRestoresEveryDeletedKeyAndValueExactly)
-{
-    ScratchKey scratch("RoundTrip");
-    ScratchFolder folder("roundtrip");
-    CurrentFolder here(folder.Path());
-
-    PlantEveryType(scratch, "Values");
-    PlantEveryType(scratch, "Tree");
-    for (const char* level1 : {"One", "Two \"quoted\"", "Three"}) {
-        for (const char* level2 : {"A", "B"}) {
-            for (const char* level3 : {"x", "y", "z"}) {
-                const std::string path = std::string("Tree\\") + level1 + "\\" + level2 + "\\" + level3;
-                scratch.SetString(path, "at", path);
-                PlantEveryType(scratch, std::string("Tree\\") + level1 + "\\" + level2);
+// Plants values of every type in a key and in a tree, repairs every value and the
+// tree, and compares what an import brings back with what was planted.
+class RoundTripTest : public ::testing::Test {
+protected:
+    void PlantAndRepair()
+    {
+        PlantEveryType(scratch_, "Values");
+        PlantEveryType(scratch_, "Tree");
+        for (const char* level1 : {"One", "Two \"quoted\"", "Three"}) {
+            for (const char* level2 : {"A", "B"}) {
+                for (const char* level3 : {"x", "y", "z"}) {
+                    const std::string path = std::string("Tree\\") + level1 + "\\" + level2 + "\\" + level3;
+                    scratch_.SetString(path, "at", path);
+                    PlantEveryType(scratch_, std::string("Tree\\") + level1 + "\\" + level2);
+                }
             }
         }
-    }
-    scratch.CreateSubkey("Tree\\Empty");
-    const KeySnapshot planted = Snapshot(HKEY_CURRENT_USER, Scratch);
-    ASSERT_EQ(planted.at("\\Values").size(), 18u);
-    ASSERT_EQ(planted.size(), 1 + 2 + 1 + 3 + 6 + 18u);
+        scratch_.CreateSubkey("Tree\\Empty");
+        planted_ = Snapshot(HKEY_CURRENT_USER, Scratch);
+        ASSERT_EQ(planted_.at("\\Values").size(), 18u);
+        ASSERT_EQ(planted_.size(), 1 + 2 + 1 + 3 + 6 + 18u);
 
-    for (const auto& [name, value] : planted.at("\\Values")) {
-        Ref<ScanIssue> issue = ValueIssueFor(HKEY_CURRENT_USER, Scratch, "Values", name);
-        EXPECT_TRUE(CreateRepairAction()->Fix(issue.get())) << name;
+        for (const auto& [name, value] : planted_.at("\\Values")) {
+            Ref<ScanIssue> issue = ValueIssueFor(HKEY_CURRENT_USER, Scratch, "Values", name);
+            EXPECT_TRUE(CreateRepairAction()->Fix(issue.get())) << name;
+        }
+        EXPECT_TRUE(CreateRepairAction()->Fix(KeyIssueFor(HKEY_CURRENT_USER, Scratch, "Tree").get()));
+        const KeySnapshot repaired = Snapshot(HKEY_CURRENT_USER, Scratch);
+        EXPECT_EQ(repaired, (KeySnapshot{{"", {}}, {"\\Values", {}}}));
     }
-    EXPECT_TRUE(CreateRepairAction()->Fix(KeyIssueFor(HKEY_CURRENT_USER, Scratch, "Tree").get()));
-    const KeySnapshot repaired = Snapshot(HKEY_CURRENT_USER, Scratch);
-    EXPECT_EQ(repaired, (KeySnapshot{{"", {}}, {"\\Values", {}}}));
+
+    void ExpectEverythingRestored() const
+    {
+        const KeySnapshot restored = Snapshot(HKEY_CURRENT_USER, Scratch);
+        EXPECT_EQ(restored.size(), planted_.size());
+        for (const auto& [path, values] : planted_) {
+            ASSERT_TRUE(restored.count(path)) << path;
+            for (const auto& [name, value] : values) {
+                const auto found = restored.at(path).find(name);
+                ASSERT_NE(found, restored.at(path).end()) << path << " " << name;
+                EXPECT_EQ(found->second.type, value.type) << path << " " << name;
+                EXPECT_EQ(found->second.bytes, value.bytes) << path << " " << name;
+            }
+            EXPECT_EQ(restored.at(path).size(), values.size()) << path;
+        }
+    }
+
+    ScratchKey scratch_{"RoundTrip"};
+    ScratchFolder folder_{"roundtrip"};
+    CurrentFolder here_{folder_.Path()};
+    KeySnapshot planted_;
+};
+
+}  // namespace
+
+TEST_F(RoundTripTest, RegistryEditorRestoresEveryDeletedKeyAndValueExactly)
+{
+    PlantAndRepair();
 
     // The wrap at the end of 21 and 47 bytes is written as the format has it.
     std::string treeText;
@@ -116,16 +145,20 @@ TEST(RoundTripTest, RegistryEditorRestoresEveryDeletedKeyAndValueExactly)
     EXPECT_NE(treeText.find(",\\\n  \n\"binary 22\"=hex:"), std::string::npos);
 
     EXPECT_EQ(ImportRollbackFiles(), 19);
-    const KeySnapshot restored = Snapshot(HKEY_CURRENT_USER, Scratch);
-    EXPECT_EQ(restored.size(), planted.size());
-    for (const auto& [path, values] : planted) {
-        ASSERT_TRUE(restored.count(path)) << path;
-        for (const auto& [name, value] : values) {
-            const auto found = restored.at(path).find(name);
-            ASSERT_NE(found, restored.at(path).end()) << path << " " << name;
-            EXPECT_EQ(found->second.type, value.type) << path << " " << name;
-            EXPECT_EQ(found->second.bytes, value.bytes) << path << " " << name;
-        }
-        EXPECT_EQ(restored.at(path).size(), values.size()) << path;
+    ExpectEverythingRestored();
+}
+
+TEST_F(RoundTripTest, OurReaderRestoresEveryDeletedKeyAndValueExactly)
+{
+    PlantAndRepair();
+
+    int restored = 0;
+    for (const std::string& name : FilesHere()) {
+        const RollbackParseResult parsed = ParseRollbackFile(name);
+        ASSERT_TRUE(parsed.ok) << name << " line " << parsed.errorLine << ": " << parsed.error;
+        EXPECT_EQ(ApplyRollback(parsed.content), 0) << name;
+        ++restored;
     }
+    EXPECT_EQ(restored, 19);
+    ExpectEverythingRestored();
 }
