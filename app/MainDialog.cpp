@@ -1,0 +1,457 @@
+#include "app/MainDialog.h"
+
+#include "app/MainWindowControls.h"
+#include "engine/IniStore.h"
+#include "engine/RepairAction.h"
+#include "engine/ScanResults.h"
+#include "engine/ScannerList.h"
+#include "framework/Resources.h"
+#include "resources/resource.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartupOptions.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+namespace {
+
+constexpr const char* StoppingText = "Please wait, the scanner is being stopped.";
+
+bool IsStopping(int state)
+{
+    return (state & CMainDialog::kStopRequested) != 0;
+}
+
+}  // namespace
+
+CMainDialog::CMainDialog(CDialog* owner) : CSkinDialog(IDD_MAIN, owner), owner_(owner) {}
+
+CMainDialog::~CMainDialog()
+{
+    worker_.Wait();
+}
+
+BOOL CMainDialog::OnInitDialog()
+{
+    CollectEndedWorker();
+    results_.Create(GetSafeHwnd(), this);
+    controls_ = std::make_unique<MainWindowControls>();
+    controls_->Bind(GetSafeHwnd());
+    controls_->SetStatus("Idle");
+    SetBackground(IDB_MAIN_BACKGROUND);
+    FitClientToSkin();
+    results_.PlaceOver(GetDlgItem(GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
+    UpdateControls();
+    SetIcons();
+
+    if (!worker_.IsRunning()) {
+        sinks_.clear();
+    }
+    sinks_.push_back(std::make_unique<WindowProgressSink>(GetDlgItem(GetSafeHwnd(), IDC_CURRENT_ITEM),
+                                                          GetDlgItem(GetSafeHwnd(), IDC_PROGRESS)));
+    SetScanWindow(GetSafeHwnd());
+    TheScanResults().errorCounters.fill(0);
+    ShowCounters();
+    if (state_ != kIdle) {
+        controls_->StartBusy();
+    }
+    ShowWindow(SW_SHOWNORMAL);
+    if (!exitOnClose_ && TheStartupFlags().startupScan) {
+        StartScan();
+    }
+    return TRUE;
+}
+
+void CMainDialog::FitClientToSkin() const
+{
+    // The buttons sit at pixel places on the skin, so the client area is the skin's size whatever the font's
+    // dialog units come to.
+    const SIZE skin = BitmapSize(LoadBitmapResource(IDB_MAIN_BACKGROUND).get());
+    if (skin.cx <= 0 || skin.cy <= 0) {
+        return;
+    }
+    RECT frame{0, 0, skin.cx, skin.cy};
+    AdjustWindowRectEx(&frame, GetStyle(), TRUE, static_cast<DWORD>(GetWindowLongA(GetSafeHwnd(), GWL_EXSTYLE)));
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(GetSafeHwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainDialog::SetIcons()
+{
+    largeIcon_ = LoadIconResource(IDI_MAIN);
+    smallIcon_ = LoadIconResource(IDI_MAIN, GetSystemMetrics(SM_CXSMICON));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+}
+
+bool CMainDialog::OnCommand(UINT id, UINT code, HWND control)
+{
+    switch (id) {
+    case IDC_START_SCAN:
+        StartScan();
+        return true;
+    case IDC_STOP_SCAN:
+        StopScan();
+        return true;
+    case IDC_REPAIR_ERRORS:
+    case IDC_REPAIR_SELECTED:
+    case IDC_REPAIR_LOWER:
+    case ID_REPAIR_ROWS:
+        Repair();
+        return true;
+    case IDC_SELECT_ALL:
+    case ID_TICK_ALL_ROWS:
+        TickAll();
+        return true;
+    case ID_LAUNCH_AT_STARTUP:
+        ToggleLaunchAtStartup();
+        return true;
+    case ID_MENU_HELP:
+    case ID_OPEN_HELP_PAGE:
+        OpenHelp();
+        return true;
+    case ID_OPEN_SETTINGS:
+        // The settings dialog is not part of this program yet.
+        return true;
+    default:
+        return CSkinDialog::OnCommand(id, code, control);
+    }
+}
+
+std::optional<LRESULT> CMainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case ScannerFinishedMessage:
+        return OnScannerFinished(wParam, reinterpret_cast<const ScanEntry*>(lParam));
+    case ScanFinishedMessage:
+        return OnScanFinished();
+    case WM_TIMER:
+        if (wParam == kReminderTimerId) {
+            OnReminderTimer();
+        }
+        break;
+    case WM_SIZE:
+        results_.PlaceOver(GetDlgItem(GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
+        break;
+    case WM_PAINT:
+        if (TheStartupFlags().startHidden) {
+            ShowWindow(SW_HIDE);
+        }
+        if (IsIconic(GetSafeHwnd())) {
+            OnPaint();
+            return 0;
+        }
+        break;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(largeIcon_.get());
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    default:
+        break;
+    }
+    return CSkinDialog::HandleMessage(message, wParam, lParam);
+}
+
+void CMainDialog::OnPaint()
+{
+    PaintDc paint(GetSafeHwnd());
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()));
+    const RECT client = GetClientRect();
+    const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(paint.get(), x, y, largeIcon_.get());
+}
+
+void CMainDialog::OnDestroy()
+{
+    SetScanWindow(nullptr);
+    results_.Destroy();
+    controls_.reset();
+}
+
+void CMainDialog::StartScan()
+{
+    CollectEndedWorker();
+    if (state_ != kIdle || !controls_) {
+        return;
+    }
+    ScanResults& results = TheScanResults();
+    results.errorCounters.fill(0);
+    results.notificationPending = false;
+    results.repairRun = false;
+    if (CScanView* view = View()) {
+        view->ClearResults();
+    }
+    ShowCounters();
+    state_ = kScanning;
+    UpdateControls();
+    PrepareScanTable();
+    controls_->SetStatus("Scanning");
+    controls_->StartBusy();
+    if (!worker_.Start(table_)) {
+        MessageBoxA(GetSafeHwnd(), "Failed to start the scan.", "Corvadin", MB_OK | MB_ICONERROR);
+        controls_->StopBusy();
+        state_ = kIdle;
+        UpdateControls();
+    }
+}
+
+void CMainDialog::PrepareScanTable()
+{
+    // The previous worker has said its last word (message 102) but may not have returned yet.
+    worker_.Wait();
+    ScannerList* scanners = CreateScannerList();
+    LoadIniStore(".\\Corvadin.ini");
+    table_.clear();
+    const int count = scanners ? scanners->Count() : 0;
+    table_.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        RegistryScanner* scanner = scanners->At(i);
+        if (!scanner) {
+            continue;
+        }
+        ScanEntry& entry = table_[static_cast<size_t>(i)];
+        entry.scanner = scanner;
+        entry.issues = std::make_unique<IssueList>();
+        scanner->SetProgress(sinks_.empty() ? nullptr : sinks_.back().get());
+        scanner->ClearStop();
+    }
+}
+
+void CMainDialog::StopScan()
+{
+    if (state_ == kIdle) {
+        return;
+    }
+    TheStartupFlags().startupScan = false;
+    RequestStop();
+}
+
+void CMainDialog::RequestStop()
+{
+    state_ |= kStopRequested;
+    UpdateControls();
+    worker_.RequestStop(table_);
+}
+
+LRESULT CMainDialog::OnScannerFinished(WPARAM index, const ScanEntry* entry)
+{
+    if (!entry || !entry->issues || index + 1 >= ErrorCounterCount) {
+        return 1;
+    }
+    auto& counters = TheScanResults().errorCounters;
+    const int n = entry->issues->Count();
+    int& counter = counters[index + 1];
+    counters[0] += n;
+    counter = n;
+    if (controls_) {
+        controls_->ShowCounter(static_cast<int>(index) + 1, counter);
+        controls_->ShowCounter(0, counters[0]);
+    }
+    CScanView* view = View();
+    if (!view) {
+        return 1;
+    }
+    const std::string scannerName = entry->scanner ? entry->scanner->Name() : std::string();
+    for (int j = 0; j < n; ++j) {
+        if (ScanIssue* issue = entry->issues->At(j)) {
+            view->InsertIssue(j, *issue, scannerName, &counter);
+        }
+    }
+    RedrawWindow(view->GetSafeHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+    return 1;
+}
+
+LRESULT CMainDialog::OnScanFinished()
+{
+    TheStartupFlags().startupScan = false;
+    TheScanResults().notificationPending = true;
+    if (!IsWindowVisible(GetSafeHwnd()) && !exiting_) {
+        ShowNotification();
+    }
+    if (controls_) {
+        controls_->StopBusy();
+        SendDlgItemMessageA(GetSafeHwnd(), IDC_PROGRESS, PBM_SETPOS, 0, 0);
+        controls_->SetStatus("Idle");
+        controls_->SetCurrentItem("");
+        controls_->ShowCounter(0, TheScanResults().errorCounters[0]);
+    }
+    state_ = kIdle;
+    UpdateControls();
+    const CScanView* view = View();
+    EnableRepairButtons(view && view->RowCount() > 0);
+    return 1;
+}
+
+void CMainDialog::CollectEndedWorker()
+{
+    if (worker_.ReleaseEnded() && state_ != kIdle) {
+        state_ = kIdle;
+        TheStartupFlags().startupScan = false;
+    }
+}
+
+void CMainDialog::UpdateControls()
+{
+    if (!controls_) {
+        return;
+    }
+    const bool idle = state_ == kIdle;
+    const bool scanning = !idle && !IsStopping(state_);
+    controls_->Enable(IDC_START_SCAN, idle);
+    controls_->Enable(IDC_STOP_SCAN, scanning);
+    controls_->Enable(IDC_SELECT_ALL, idle);
+    EnableRepairButtons(false);
+    if (idle) {
+        controls_->SetStatus("Idle");
+        controls_->SetCurrentItem("");
+    } else if (scanning) {
+        controls_->SetStatus("Scanning");
+    } else {
+        controls_->SetStatus("Stopping");
+        controls_->SetCurrentItem(StoppingText);
+    }
+    CheckMenuItem(GetMenu(GetSafeHwnd()), ID_LAUNCH_AT_STARTUP,
+                  MF_BYCOMMAND | (TheStartupFlags().launchAtSystemStart ? MF_CHECKED : MF_UNCHECKED));
+    RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void CMainDialog::EnableRepairButtons(bool enable) const noexcept
+{
+    if (controls_) {
+        for (UINT id : {IDC_REPAIR_ERRORS, IDC_REPAIR_SELECTED, IDC_REPAIR_LOWER}) {
+            controls_->Enable(id, enable);
+        }
+    }
+}
+
+void CMainDialog::ShowCounters() const
+{
+    if (controls_) {
+        controls_->ShowCounters(TheScanResults().errorCounters);
+    }
+}
+
+void CMainDialog::Repair()
+{
+    TheScanResults().repairRun = true;
+    const CScanView* view = View();
+    if (!view) {
+        return;
+    }
+    // The count is read again each time: a row is never removed, but nothing here relies on it.
+    for (int row = 0; row < view->RowCount(); ++row) {
+        if (view->IsTicked(row)) {
+            RepairRow(row);
+        }
+    }
+}
+
+void CMainDialog::RepairRow(int row)
+{
+    const CScanView* view = View();
+    ResultRow* record = view->RowData(row);
+    if (!record || !record->issue) {
+        return;
+    }
+    RepairAction* action = CreateRepairAction();
+    if (!action) {
+        view->SetAction(row, "Failed");
+    } else {
+        action->SetProgress(sinks_.empty() ? nullptr : sinks_.back().get());
+        if (action->Fix(record->issue)) {
+            view->SetAction(row, "Fixed");
+            auto& counters = TheScanResults().errorCounters;
+            if (record->counter) {
+                --*record->counter;
+            }
+            --counters[0];
+            ShowCounters();
+        } else {
+            view->SetAction(row, "Failed");
+        }
+    }
+    // A row is repaired at most once.
+    record->issue = nullptr;
+}
+
+void CMainDialog::TickAll() const noexcept
+{
+    if (const CScanView* view = View()) {
+        view->TickAll();
+    }
+}
+
+void CMainDialog::OpenHelp()
+{
+    ShellExecuteA(GetSafeHwnd(), "open", HelpPageAddress(IDS_HELP_CONTEXT).c_str(), nullptr, ".", SW_SHOWNORMAL);
+}
+
+void CMainDialog::EndMainWindow()
+{
+    EndDialog(0);
+}
+
+void CMainDialog::OnCancel()
+{
+    if (exitOnClose_) {
+        Shutdown();
+        if (owner_) {
+            owner_->EndDialog(IDCANCEL);
+        }
+        return;
+    }
+    reminderTimer_ = SetTimer(kReminderTimerId, kReminderPeriod);
+    if (IsIconic(GetSafeHwnd())) {
+        EndDialog(IDCANCEL);
+    } else {
+        ShowWindow(SW_HIDE);
+    }
+}
+
+void CMainDialog::OnReminderTimer()
+{
+    ScanResults& results = TheScanResults();
+    if (!results.notificationPending) {
+        return;
+    }
+    results.notificationPending = false;
+    if (!IsWindowVisible(GetSafeHwnd())) {
+        ShowNotification();
+    }
+    KillTimer(reminderTimer_);
+    reminderTimer_ = 0;
+}
+
+void CMainDialog::Shutdown()
+{
+    exiting_ = true;
+    if (state_ != kIdle) {
+        RequestStop();
+    }
+    worker_.Wait();
+    CollectEndedWorker();
+    if (IsWindow()) {
+        EndDialog(IDCANCEL);
+    }
+}
+
+void CMainDialog::ShowNotification()
+{
+    const std::string sound = ProgramFolder() + "Sound\\notify.wav";
+    PlaySoundA(sound.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+}
+
+void CMainDialog::ToggleLaunchAtStartup()
+{
+    StartupFlags& flags = TheStartupFlags();
+    flags.launchAtSystemStart = SetLaunchAtStartup(!flags.launchAtSystemStart);
+    CheckMenuItem(GetMenu(GetSafeHwnd()), ID_LAUNCH_AT_STARTUP,
+                  MF_BYCOMMAND | (flags.launchAtSystemStart ? MF_CHECKED : MF_UNCHECKED));
+}

@@ -1,0 +1,91 @@
+// CMainDialog: the window the user works with. It starts and stops scans, shows each scanner's results as they
+// arrive, repairs the ticked rows, and closes to the tray. The object lives for the whole program; its window is
+// made each time the hidden owner runs it and goes when the run ends.
+#pragma once
+
+#include "app/ResultsCommands.h"
+#include "app/ResultsFrame.h"
+#include "app/ScanWorker.h"
+#include "app/WindowProgressSink.h"
+#include "framework/GdiHandles.h"
+#include "ui/SkinDialog.h"
+
+#include <memory>
+#include <vector>
+
+class MainWindowControls;
+
+class CMainDialog : public CSkinDialog, public ResultsCommands {
+public:
+    static constexpr int kIdle = 0;
+    static constexpr int kScanning = 1;
+    // Added to the state by a stop request; the state reads as Stopping until the scan has ended.
+    static constexpr int kStopRequested = 0x8000;
+    static constexpr UINT_PTR kReminderTimerId = 1;
+    static constexpr UINT kReminderPeriod = 300000;
+
+    // owner: the hidden window whose modal run is the program's; closing in exit-on-close mode ends it too.
+    explicit CMainDialog(CDialog* owner = nullptr);
+    // Waits for a scan still running: its table and progress sink go with this object.
+    ~CMainDialog() override;
+
+    void StartScan() override;
+    void StopScan() override;
+    void Repair() override;
+    void OpenHelp() override;
+    void EndMainWindow() override;
+
+    // Announces the end of a scan while the window is out of sight: the pop-up notifier and its sound.
+    void ShowNotification();
+    void ToggleLaunchAtStartup();
+    // For the end of the program: asks a running scan to stop, waits until its worker has ended (its last results
+    // still reach the window), then ends the window's modal run.
+    void Shutdown();
+
+    void SetExitOnClose(bool exitOnClose) noexcept { exitOnClose_ = exitOnClose; }
+    bool ExitOnClose() const noexcept { return exitOnClose_; }
+    int State() const noexcept { return state_; }
+    bool IsWorkerRunning() const noexcept { return worker_.IsRunning(); }
+    // Null while the window does not exist.
+    CScanView* View() const noexcept { return results_.View(); }
+
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+
+protected:
+    BOOL OnInitDialog() override;
+    // The close box and Escape: to the tray, or out of the program in exit-on-close mode.
+    void OnCancel() override;
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LRESULT OnScannerFinished(WPARAM index, const ScanEntry* entry);
+    LRESULT OnScanFinished();
+    void OnReminderTimer();
+    void OnPaint();
+    void OnDestroy();
+    void UpdateControls();
+    void EnableRepairButtons(bool enable) const noexcept;
+    void ShowCounters() const;
+    void RequestStop();
+    void PrepareScanTable();
+    void RepairRow(int row);
+    // A worker that ended while no window was there to hear of it leaves the state at Scanning: put it right.
+    void CollectEndedWorker();
+    void TickAll() const noexcept;
+    void SetIcons();
+    void FitClientToSkin() const;
+
+    CDialog* owner_;
+    std::unique_ptr<MainWindowControls> controls_;
+    ResultsFrame results_;
+    int state_ = kIdle;
+    bool exitOnClose_ = false;
+    bool exiting_ = false;
+    ScanTable table_;
+    ScanThread worker_;
+    // The current window's sink is the last; earlier ones stay while a scan that may hold one runs.
+    std::vector<std::unique_ptr<WindowProgressSink>> sinks_;
+    UINT_PTR reminderTimer_ = 0;
+    UniqueIcon largeIcon_;
+    UniqueIcon smallIcon_;
+};

@@ -1,0 +1,42 @@
+// The main window's skinned controls: the six bitmap buttons and the busy indicator at their pixel places, the
+// styled labels, and the fourteen counter labels that show the error counters.
+#pragma once
+
+#include "engine/ScanResults.h"
+#include "ui/SkinButton.h"
+#include "ui/TransparentStatic.h"
+
+#include <array>
+#include <string>
+
+class MainWindowControls {
+public:
+    static constexpr int kButtonCount = 6;
+    static constexpr int kLabelCount = 15;
+
+    // Binds and styles every control of dialog; the buttons move to their places.
+    void Bind(HWND dialog);
+
+    void Enable(UINT buttonId, bool enable) const noexcept;
+    void SetStatus(const std::string& text) const;
+    void SetCurrentItem(const std::string& text) const;
+    // Shows counter i as "%d" and redraws its label at once.
+    void ShowCounter(int i, int value) const;
+    void ShowCounters(const std::array<int, ErrorCounterCount>& counters) const;
+    int TotalShown() const;
+    void StartBusy() { busy_.StartAnimation(); }
+    void StopBusy() { busy_.StopAnimation(); }
+
+private:
+    void BindButtons(HWND dialog);
+    void BindLabels(HWND dialog);
+    void BindCounters(HWND dialog);
+
+    HWND dialog_ = nullptr;
+    std::array<CSkinButton, kButtonCount> buttons_;
+    CSkinButton busy_;
+    std::array<CTransparentStatic, kLabelCount> labels_;
+    CTransparentStatic status_;
+    CTransparentStatic currentItem_;
+    std::array<CTransparentStatic, ErrorCounterCount> counters_;
+};

@@ -1,0 +1,81 @@
+#!/bin/bash
+# Builds Corvadin and starts it under Wine:  tools/run.sh [--scan]
+# Installs what is missing, configures and builds build/x64 (or $CORVADIN_BUILD_DIR) and runs Corvadin.exe.
+# With a $DISPLAY the window opens there and the script waits for the program to end. Without one the program
+# runs on the build's Xvfb: the script waits for the main window, saves a screenshot beside the program's build
+# dir (corvadin-screenshot.png; with --scan it first presses Start Scanner and shoots once the scan is over,
+# corvadin-scan-screenshot.png), then ends the program.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${CORVADIN_BUILD_DIR:-build/x64}
+[[ $build_dir == /* ]] || build_dir=$root/$build_dir
+scan=0
+case ${1:-} in
+  "") ;;
+  --scan) scan=1 ;;
+  *) echo "usage: tools/run.sh [--scan]" >&2; exit 2 ;;
+esac
+
+"$root/tools/install-deps.sh"
+[[ -f $build_dir/build.ninja ]] || "$root/tools/configure.sh" "$build_dir" x64 >/dev/null
+cmake --build "$build_dir" --target Corvadin corvadin_desktop_keeper >/dev/null
+program=$build_dir/app/Corvadin.exe
+# The program reads .\Corvadin.ini and writes its log and rollback files in its current folder.
+work=$build_dir/run
+mkdir -p "$work"
+cd "$work"
+
+if [[ -n ${DISPLAY:-} ]]; then
+  # A prefix of its own: the build's prefix belongs to the build's Xvfb.
+  export WINEPREFIX=$build_dir/wineprefix-display WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  exec /usr/lib/wine/wine64 "$program"
+fi
+
+wine_exec=$build_dir/wine-exec.sh
+display=$(sed -n 's/^display=//p' "$wine_exec")
+export DISPLAY=$display
+"$wine_exec" --prepare
+"$wine_exec" "$program" >/dev/null 2>&1 &
+pid=$!
+stop_program() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
+trap stop_program EXIT
+
+window=""
+for ((tries = 0; tries < 600; tries++)); do
+  window=$(xdotool search --onlyvisible --name '^Corvadin$' 2>/dev/null | head -n 1) || true
+  [[ -n $window ]] && break
+  kill -0 "$pid" 2>/dev/null || { echo "run.sh: Corvadin ended before its window showed" >&2; exit 1; }
+  sleep 0.1
+done
+[[ -n $window ]] || { echo "run.sh: the main window did not show" >&2; exit 1; }
+sleep 2
+
+shoot() { import -window root "$1"; echo "Screenshot: $1"; }
+
+# The colour of one pixel of the screen.
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*#\([0-9A-F]\{6\}\).*/\1/p'; }
+
+if ((scan)); then
+  # The client area is the skin's 625 x 415 pixels; Wine draws the frame round it.
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  border=$(((WIDTH - 625) / 2))
+  start_x=$((X + border + 70)) start_y=$((Y + HEIGHT - border - 415 + 40))
+  xdotool mousemove 0 0
+  sleep 0.5
+  idle=$(pixel "$start_x" "$start_y")
+  xdotool mousemove "$start_x" "$start_y" click 1 mousemove 0 0
+  # Start Scanner is disabled while the scan runs and enabled again when it is over.
+  for ((tries = 0; tries < 50; tries++)); do
+    [[ $(pixel "$start_x" "$start_y") != "$idle" ]] && break
+    sleep 0.2
+  done
+  for ((tries = 0; tries < 1800; tries++)); do
+    [[ $(pixel "$start_x" "$start_y") == "$idle" ]] && break
+    sleep 0.2
+  done
+  sleep 1
+  shoot "$build_dir/corvadin-scan-screenshot.png"
+else
+  shoot "$build_dir/corvadin-screenshot.png"
+fi
