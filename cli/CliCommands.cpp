@@ -7,7 +7,7 @@
 #include "engine/ScannerList.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
-#include "repair/RollbackReader.h"
+#include "repair/RollbackFiles.h"
 #include "scanners/FileItem.h"
 
 #include <windows.h>
@@ -333,23 +333,13 @@ int RestoreCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return ExitUsage;
     }
     const std::string& file = options.files[0];
-    const RollbackParseResult parsed = ParseRollbackFile(file);
-    if (!parsed.ok) {
-        err << "corvadin-cli restore: " << file;
-        if (parsed.errorLine > 0) {
-            err << ", line " << parsed.errorLine;
-        }
-        err << ": " << parsed.error << ". Nothing was changed.\n";
-        return ExitIssues;
+    const RestoreOutcome outcome = RestoreRollbackFile(file);
+    if (outcome.Complete()) {
+        out << DescribeRestore(file, outcome) << "\n";
+        return ExitClean;
     }
-    const int failures = ApplyRollback(parsed.content);
-    out << "Restored " << parsed.content.keys.size() << " key(s) and " << parsed.content.ValueCount()
-        << " value(s) from " << file << ".\n";
-    if (failures > 0) {
-        err << "corvadin-cli restore: " << failures << " registry write(s) failed.\n";
-        return ExitIssues;
-    }
-    return ExitClean;
+    err << "corvadin-cli restore: " << DescribeRestore(file, outcome) << "\n";
+    return ExitIssues;
 }
 
 }  // namespace

@@ -200,6 +200,10 @@ TEST(CliCommandsTest, JsonParsesAndMatchesTheTable)
     EXPECT_NE(std::find(s.begin(), s.end(), " missing file:\"C:\\Corvadin Gone\\agent \"x\".exe\" /min"), s.end());
     EXPECT_NE(std::find(s.begin(), s.end(), "Startup program"), s.end());
 
+    // With progress shown, standard output still holds the JSON alone.
+    const Result withProgress = Invoke({"scan", "--category", "Startup program", "--json"});
+    EXPECT_TRUE(Json(withProgress.out).Parse()) << withProgress.out;
+
     const Result table = Invoke({"scan", "--category", "Startup program", "--quiet"});
     EXPECT_EQ(table.code, ExitIssues);
     EXPECT_NE(table.out.find(*found), std::string::npos);

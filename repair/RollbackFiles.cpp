@@ -1,0 +1,87 @@
+#include "repair/RollbackFiles.h"
+
+#include "registry/UniqueHandle.h"
+#include "repair/RollbackReader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+std::string LocalTimeText(time_t when)
+{
+    tm local{};
+    if (localtime_s(&local, &when) != 0) {
+        return {};
+    }
+    char text[32];
+    strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+RollbackFileInfo Describe(const std::string& folder, const _finddata_t& found)
+{
+    RollbackFileInfo info;
+    info.name = found.name;
+    info.date = LocalTimeText(found.time_write);
+    const RollbackParseResult parsed = ParseRollbackFile(folder + "\\" + found.name);
+    info.readable = parsed.ok;
+    info.keys = static_cast<int>(parsed.content.keys.size());
+    info.values = parsed.content.ValueCount();
+    info.errorLine = parsed.errorLine;
+    info.error = parsed.error;
+    return info;
+}
+
+}  // namespace
+
+std::vector<RollbackFileInfo> ListRollbackFiles(const std::string& folder)
+{
+    std::vector<std::pair<time_t, RollbackFileInfo>> found;
+    _finddata_t entry{};
+    UniqueFindHandle search(_findfirst((folder + "\\rollback*.reg").c_str(), &entry));
+    for (bool more = search.valid(); more; more = _findnext(search.get(), &entry) == 0) {
+        if (!(entry.attrib & _A_SUBDIR)) {
+            found.emplace_back(entry.time_write, Describe(folder, entry));
+        }
+    }
+    // Newest first; files of the same second by name, whose counter orders them.
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second.name > b.second.name;
+    });
+    std::vector<RollbackFileInfo> files;
+    for (auto& [when, info] : found) {
+        files.push_back(std::move(info));
+    }
+    return files;
+}
+
+RestoreOutcome RestoreRollbackFile(const std::string& path)
+{
+    const RollbackParseResult parsed = ParseRollbackFile(path);
+    RestoreOutcome outcome;
+    outcome.parsed = parsed.ok;
+    outcome.errorLine = parsed.errorLine;
+    outcome.error = parsed.error;
+    if (parsed.ok) {
+        outcome.keys = static_cast<int>(parsed.content.keys.size());
+        outcome.values = parsed.content.ValueCount();
+        outcome.failedWrites = ApplyRollback(parsed.content);
+    }
+    return outcome;
+}
+
+std::string DescribeRestore(const std::string& file, const RestoreOutcome& outcome)
+{
+    if (!outcome.parsed) {
+        const std::string where = outcome.errorLine > 0 ? ", line " + std::to_string(outcome.errorLine) : "";
+        return file + where + ": " + outcome.error + ". Nothing was changed.";
+    }
+    std::string text = "Restored " + std::to_string(outcome.keys) + " key(s) and " + std::to_string(outcome.values) +
+                       " value(s) from " + file;
+    if (outcome.failedWrites > 0) {
+        text += ", but " + std::to_string(outcome.failedWrites) + " registry write(s) failed";
+    }
+    return text + ".";
+}

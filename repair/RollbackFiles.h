@@ -1,0 +1,35 @@
+// The rollback files a folder holds, and the restore of one of them: what the
+// console tool and the window's restore both use.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct RollbackFileInfo {
+    std::string name;  // without the folder
+    std::string date;  // last written, local time "YYYY-MM-DD hh:mm:ss"
+    bool readable = false;
+    int keys = 0;
+    int values = 0;
+    int errorLine = 0;  // where a damaged file goes wrong (0: it cannot be read)
+    std::string error;
+};
+
+// The "rollback*.reg" files of folder, newest first, each parsed whole.
+std::vector<RollbackFileInfo> ListRollbackFiles(const std::string& folder);
+
+struct RestoreOutcome {
+    bool parsed = false;  // false: the file was refused and nothing was written
+    int errorLine = 0;
+    std::string error;
+    int keys = 0;
+    int values = 0;
+    int failedWrites = 0;
+
+    bool Complete() const { return parsed && failedWrites == 0; }
+};
+
+// Parses the whole file, then (only when it is sound) writes it into the registry.
+RestoreOutcome RestoreRollbackFile(const std::string& path);
+// One sentence that says what the restore of file did, for a console or a message box.
+std::string DescribeRestore(const std::string& file, const RestoreOutcome& outcome);
