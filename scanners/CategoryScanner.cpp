@@ -17,6 +17,7 @@ void CategoryScanner::BeginScan(IssueList* list)
 {
     OperationLog::Write(startLine_);
     SetIssues(list);
+    commands_.Clear();
 }
 
 int CategoryScanner::ScanKeys(IssueList* list, std::initializer_list<StartKey> keys)

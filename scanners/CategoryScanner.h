@@ -4,6 +4,7 @@
 
 #include "engine/RegistryScanner.h"
 #include "registry/RegistryVisitor.h"
+#include "scanners/CommandVerdicts.h"
 
 #include <windows.h>
 
@@ -36,8 +37,11 @@ protected:
     void ReportIssue(int kind, RefCounted* target, const std::string& description, bool log = true);
     // Logs the start line and remembers list; for scanners that walk more than keys.
     void BeginScan(IssueList* list);
+    // The verdicts on command lines met in this scan.
+    CommandVerdicts& Commands() { return commands_; }
 
 private:
     std::string name_;
     std::string startLine_;
+    CommandVerdicts commands_;
 };

@@ -18,6 +18,17 @@
 #include <memory>
 #include <new>
 
+namespace {
+
+// A scanner that cannot be allocated leaves a null at its place in the list.
+template <class Scanner>
+std::unique_ptr<RegistryScanner> Make(IniStore* ini)
+{
+    return std::unique_ptr<RegistryScanner>(new (std::nothrow) Scanner(ini));
+}
+
+}  // namespace
+
 ScannerList* CreateScannerList()
 {
     static std::unique_ptr<ScannerList> current;
@@ -27,18 +38,18 @@ ScannerList* CreateScannerList()
         return nullptr;
     }
     IniStore* ini = &SharedIniStore();
-    current->Append(std::make_unique<AppPathScanner>(ini));
-    current->Append(std::make_unique<UninstallScanner>(ini));
-    current->Append(std::make_unique<HelpFileScanner>(ini));
-    current->Append(std::make_unique<FileExtensionScanner>(ini));
-    current->Append(std::make_unique<FileExtensionReferenceScanner>(ini));
-    current->Append(std::make_unique<FontFileScanner>(ini));
-    current->Append(std::make_unique<RecentFileScanner>(ini));
-    current->Append(std::make_unique<SharedDllScanner>(ini));
-    current->Append(std::make_unique<SharedFolderScanner>(ini));
-    current->Append(std::make_unique<StartupProgramScanner>(ini));
-    current->Append(std::make_unique<ComObjectScanner>(ini));
-    current->Append(std::make_unique<BrowserHelperObjectScanner>(ini));
-    current->Append(std::make_unique<ShortcutScanner>(ini));
+    current->Append(Make<AppPathScanner>(ini));
+    current->Append(Make<UninstallScanner>(ini));
+    current->Append(Make<HelpFileScanner>(ini));
+    current->Append(Make<FileExtensionScanner>(ini));
+    current->Append(Make<FileExtensionReferenceScanner>(ini));
+    current->Append(Make<FontFileScanner>(ini));
+    current->Append(Make<RecentFileScanner>(ini));
+    current->Append(Make<SharedDllScanner>(ini));
+    current->Append(Make<SharedFolderScanner>(ini));
+    current->Append(Make<StartupProgramScanner>(ini));
+    current->Append(Make<ComObjectScanner>(ini));
+    current->Append(Make<BrowserHelperObjectScanner>(ini));
+    current->Append(Make<ShortcutScanner>(ini));
     return current.get();
 }

@@ -6,7 +6,6 @@
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
 #include "scanners/FileChecks.h"
-#include "scanners/TargetChecks.h"
 
 #include <cctype>
 
@@ -72,7 +71,7 @@ bool FileExtensionReferenceScanner::OnKey(RegistryKey* classKey)
     }
     CheckIcon(*classKey);
     Ref<RegistryKey> shell(new RegistryKey(*classKey, "Shell"));
-    ShellCommandVisitor verbs(Issues());
+    ShellCommandVisitor verbs(Issues(), Commands());
     EnumerateSubkeys(*shell, verbs, *this);
     return true;
 }
@@ -105,7 +104,7 @@ bool ShellCommandVisitor::OnKey(RegistryKey* verbKey)
     }
     const std::string text = command->GetString(0);
     // Placeholders such as "%1" %* stand for the document itself.
-    if (StartsWithVariable(text) || !CommandIsGone(text)) {
+    if (StartsWithVariable(text) || !commands_.IsGone(text)) {
         return true;
     }
     // A verb served by a COM handler keeps an empty command.

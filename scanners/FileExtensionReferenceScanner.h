@@ -17,10 +17,11 @@ private:
 // Judges the verbs under one class's Shell key; lives for one walk of that key.
 class ShellCommandVisitor : public RegistryVisitor {
 public:
-    explicit ShellCommandVisitor(IssueList* issues) : issues_(issues) {}
+    ShellCommandVisitor(IssueList* issues, CommandVerdicts& commands) : issues_(issues), commands_(commands) {}
     bool OnValue(RegistryValue*) override { return true; }
     bool OnKey(RegistryKey* verbKey) override;
 
 private:
     IssueList* issues_;
+    CommandVerdicts& commands_;
 };

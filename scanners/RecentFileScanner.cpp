@@ -2,7 +2,6 @@
 
 #include "engine/ScanIssue.h"
 #include "registry/RegistryValue.h"
-#include "scanners/FileChecks.h"
 #include "scanners/TargetChecks.h"
 
 #include <cctype>
@@ -61,8 +60,7 @@ bool RecentFileScanner::OnValue(RegistryValue* value)
     const std::string stored = value->GetString(0);
     const std::string command = WithoutHistoryMark(stored);
     // The Run dialog opens documents, folders and addresses as well as programs.
-    if (CanStartProcess(command) || IsAddress(command) || NamesExistingPath(command) ||
-        !ProgramDriveIsAvailable(command) || ProgramFileExists(command)) {
+    if (IsAddress(command) || NamesExistingPath(command) || !Commands().IsGone(command)) {
         return true;
     }
     ReportIssue(ValueIssue, value, " missing file:" + stored);

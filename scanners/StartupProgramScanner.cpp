@@ -2,7 +2,6 @@
 
 #include "engine/ScanIssue.h"
 #include "registry/RegistryValue.h"
-#include "scanners/FileChecks.h"
 
 StartupProgramScanner::StartupProgramScanner(IniStore* ini)
     : CategoryScanner(ini, "Startup program", "Startup program:start")
@@ -22,8 +21,9 @@ bool StartupProgramScanner::OnValue(RegistryValue* value)
     if (!value) {
         return true;
     }
+    // A program that asks for elevation cannot be started from here, yet it is there.
     const std::string commandLine = value->GetString(0);
-    if (CanStartProcess(commandLine) || !IsOnAvailableDrive(ExtractProgramPath(commandLine))) {
+    if (!Commands().IsGone(commandLine)) {
         return true;
     }
     ReportIssue(ValueIssue, value, " missing file:" + commandLine);

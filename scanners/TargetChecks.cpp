@@ -56,5 +56,6 @@ bool ProgramDriveIsAvailable(const std::string& commandLine)
 
 bool CommandIsGone(const std::string& commandLine)
 {
-    return !CanStartProcess(commandLine) && ProgramDriveIsAvailable(commandLine) && !ProgramFileExists(commandLine);
+    // The file checks settle most commands; a process is started only when they cannot.
+    return !ProgramFileExists(commandLine) && ProgramDriveIsAvailable(commandLine) && !CanStartProcess(commandLine);
 }

@@ -3,7 +3,6 @@
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
-#include "scanners/TargetChecks.h"
 
 namespace {
 
@@ -41,7 +40,7 @@ bool UninstallScanner::OnKey(RegistryKey* entry)
     }
     const std::string command = uninstall->GetString(0);
     // An uninstaller that asks for elevation cannot be started here, yet it is there.
-    if (IsSystemUninstaller(command) || !CommandIsGone(command)) {
+    if (IsSystemUninstaller(command) || !Commands().IsGone(command)) {
         return true;
     }
     ReportIssue(KeyIssue, entry, " missing file:" + command);

@@ -1,91 +1,121 @@
 #include "engine/IssueList.h"
 #include "registry/RegistryValue.h"
 #include "scanners/StartupProgramScanner.h"
+#include "tests/scanners/ReportedIssues.h"
+#include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
-// Plants values in the user's Run key and removes exactly those.
-class RunValues {
-public:
-    RunValues() { RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr); }
-    ~RunValues()
-    {
-        for (const std::string& name : names_) {
-            RegDeleteValueA(key_, name.c_str());
-        }
-        RegCloseKey(key_);
-    }
-    void Set(const std::string& name, const std::string& text, DWORD type = REG_SZ)
-    {
-        names_.push_back(name);
-        RegSetValueExA(key_, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1));
-    }
-    void SetDword(const std::string& name, DWORD number)
-    {
-        names_.push_back(name);
-        RegSetValueExA(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-    }
-
-    static constexpr const char* path = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-private:
-    HKEY key_ = nullptr;
-    std::vector<std::string> names_;
-};
-
-// The issues whose value name starts with the test's prefix, as "name|description".
-std::vector<std::string> Planted(const IssueList& list)
-{
-    std::vector<std::string> found;
-    for (int i = 0; i < list.Count(); ++i) {
-        auto* value = static_cast<RegistryValue*>(list.At(i)->Target());
-        if (value->Name().rfind("CorvadinTest", 0) == 0) {
-            found.push_back(value->Name() + "|" + list.At(i)->Description());
-        }
-    }
-    return found;
-}
+const std::string RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string UserRun = "HKEY_CURRENT_USER\\" + RunKey + "\\";
+const std::string MachineRun = "HKEY_LOCAL_MACHINE\\" + RunKey + "\\";
 
 }  // namespace
 
 TEST(StartupProgramScannerTest, ReportsRunValuesThatCannotStart)
 {
     ScratchFolder folder("startup");
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::string program = folder.Path() + "\\agent.exe";
-    CopyFileA((std::string(system) + "\\notepad.exe").c_str(), program.c_str(), FALSE);
+    const std::string program = PlantProgram(folder.Path() + "\\agent.exe");
+    const std::string gone = "\"" + folder.Path() + "\\gone.exe\" /min";
 
-    RunValues run;
-    run.Set("CorvadinTestValid", "\"" + program + "\" /min");
-    run.Set("CorvadinTestExpand", "%SystemRoot%\\system32\\notepad.exe", REG_EXPAND_SZ);
-    run.Set("CorvadinTestGone", "\"" + folder.Path() + "\\gone.exe\" /min");
-    run.SetDword("CorvadinTestNumber", 1);
-    run.Set("CorvadinTestAbsentDrive", "Q:\\Tools\\agent.exe");
+    PlantedRegistry planted;
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestValid", "\"" + program + "\" /min");
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestExpand", "%SystemRoot%\\system32\\notepad.exe",
+                      REG_EXPAND_SZ);
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestSearchPath", "notepad.exe /p");
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestGone", gone);
+    planted.SetDword(HKEY_CURRENT_USER, RunKey, "CorvadinTestNumber", 1);
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestEmpty", "");
+    planted.SetString(HKEY_LOCAL_MACHINE, RunKey, "CorvadinTestMachine", gone);
 
     StartupProgramScanner scanner(nullptr);
     IssueList list;
     scanner.Scan(&list);
 
-    EXPECT_EQ(Planted(list), (std::vector<std::string>{
-                                 "CorvadinTestGone| missing file:\"" + folder.Path() + "\\gone.exe\" /min",
-                                 "CorvadinTestNumber| missing file:",
-                             }));
+    const std::vector<std::string> found = Reported(list, "CorvadinTest");
+    ASSERT_FALSE(found.empty());
+    // The machine's entries come first.
+    EXPECT_EQ(found.front(), MachineRun + "CorvadinTestMachine| missing file:" + gone);
+    EXPECT_EQ(ReportedInAnyOrder(list, "CorvadinTest"), (std::vector<std::string>{
+                                                             UserRun + "CorvadinTestEmpty| missing file:",
+                                                             UserRun + "CorvadinTestGone| missing file:" + gone,
+                                                             UserRun + "CorvadinTestNumber| missing file:",
+                                                             MachineRun + "CorvadinTestMachine| missing file:" + gone,
+                                                         }));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_EQ(list.At(i)->Kind(), ValueIssue);
         EXPECT_EQ(list.At(i)->Source(), "Startup program");
     }
 }
 
+// A program that is there is not gone because it cannot be started from here (one
+// that asks for elevation fails like this non-program), nor is one on a drive that
+// is away right now: a repair would delete the user's start-up settings.
+TEST(StartupProgramScannerTest, ProgramsThatAreThereAreNotReported)
+{
+    ScratchFolder folder("startup-kept");
+    const std::string elevated = folder.AddFile("My Tools\\setup.exe", "needs elevation");
+    PlantedRegistry planted;
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestElevated", "\"" + elevated + "\" /tray");
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestElevatedUnquoted", elevated + " /tray");
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestAbsentDrive", AbsentDrive() + "\\Tools\\agent.exe");
+
+    StartupProgramScanner scanner(nullptr);
+    IssueList list;
+    scanner.Scan(&list);
+    EXPECT_EQ(Reported(list, "CorvadinTest"), std::vector<std::string>{});
+}
+
+TEST(StartupProgramScannerTest, LogsItsStartAndEachIssue)
+{
+    ScratchFolder folder("startup-log");
+    const std::string gone = folder.Path() + "\\gone.exe";
+    PlantedRegistry planted;
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestGone", gone);
+    std::vector<std::string> lines;
+    {
+        CapturedLog log(folder.Path() + "\\scan.log");
+        StartupProgramScanner scanner(nullptr);
+        IssueList list;
+        scanner.Scan(&list);
+        lines = log.Lines();
+    }
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "Startup program:start");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Startup program: missing file:" + gone), lines.end());
+}
+
+// Verdicts on commands are kept for one scan only: a program removed since the last
+// scan is reported by the next one of the same scanner.
+TEST(StartupProgramScannerTest, EachScanJudgesCommandsAfresh)
+{
+    ScratchFolder folder("startup-rescan");
+    const std::string program = PlantProgram(folder.Path() + "\\agent.exe");
+    PlantedRegistry planted;
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestAgent", program);
+
+    StartupProgramScanner scanner(nullptr);
+    IssueList before;
+    scanner.Scan(&before);
+    EXPECT_EQ(Reported(before, "CorvadinTest"), std::vector<std::string>{});
+
+    ASSERT_TRUE(DeleteFileA(program.c_str()));
+    IssueList after;
+    scanner.Scan(&after);
+    EXPECT_EQ(Reported(after, "CorvadinTest"),
+              std::vector<std::string>{UserRun + "CorvadinTestAgent| missing file:" + program});
+}
+
 TEST(StartupProgramScannerTest, AStopRequestEndsTheWalkAtOnce)
 {
-    RunValues run;
-    run.Set("CorvadinTestGone1", "C:\\gone1.exe");
-    run.Set("CorvadinTestGone2", "C:\\gone2.exe");
+    PlantedRegistry planted;
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestGone1", "C:\\corvadin-gone\\one.exe");
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestGone2", "C:\\corvadin-gone\\two.exe");
     StartupProgramScanner scanner(nullptr);
     scanner.RequestStop();
     IssueList list;

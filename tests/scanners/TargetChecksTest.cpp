@@ -1,3 +1,4 @@
+#include "scanners/CommandVerdicts.h"
 #include "scanners/TargetChecks.h"
 #include "tests/scanners/ReportedIssues.h"
 #include "tests/support/Scratch.h"
@@ -52,4 +53,20 @@ TEST(TargetChecksTest, ACommandIsGoneOnlyWhenNothingSpeaksForIt)
     EXPECT_TRUE(CommandIsGone(folder.Path() + "\\My Tools\\gone.exe /x"));
     EXPECT_TRUE(CommandIsGone(""));
     EXPECT_TRUE(CommandIsGone(std::string(40000, 'c')));
+}
+
+// A verdict stands for the rest of the scan, so that entries sharing a command cost
+// one decision; the next scan decides afresh.
+TEST(TargetChecksTest, CommandVerdictsAreRememberedUntilCleared)
+{
+    ScratchFolder folder("verdicts");
+    const std::string program = PlantProgram(folder.Path() + "\\tool.exe");
+    const std::string command = "\"" + program + "\" /x";
+    CommandVerdicts verdicts;
+    EXPECT_FALSE(verdicts.IsGone(command));
+    ASSERT_TRUE(DeleteFileA(program.c_str()));
+    EXPECT_FALSE(verdicts.IsGone(command));
+    EXPECT_TRUE(verdicts.IsGone(command + " /y"));
+    verdicts.Clear();
+    EXPECT_TRUE(verdicts.IsGone(command));
 }

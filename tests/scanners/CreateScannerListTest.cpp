@@ -1,0 +1,40 @@
+#include "engine/ScannerList.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// The index of a scanner is its place in the scan and its counter on the main window.
+TEST(CreateScannerListTest, HoldsTheThirteenScannersInTheirFixedOrder)
+{
+    ScannerList* list = CreateScannerList();
+    ASSERT_NE(list, nullptr);
+    std::vector<std::string> names;
+    for (int i = 0; i < list->Count(); ++i) {
+        ASSERT_NE(list->At(i), nullptr) << i;
+        names.push_back(list->At(i)->Name());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "App Path", "Uninstall", "HelpFile", "File Extension", "File Extension-reference",
+                         "Font Files", "Recently used files", "Shared DLL", "Shared folder", "Startup program",
+                         "COM/ActiveX", "Browser Helper object", "Shortcut"}));
+    EXPECT_EQ(list->At(13), nullptr);
+    EXPECT_EQ(list->At(-1), nullptr);
+}
+
+// Every scan starts with fresh scanners: nothing of the last scan's stop requests survives.
+TEST(CreateScannerListTest, EachScanGetsFreshScanners)
+{
+    ScannerList* first = CreateScannerList();
+    ASSERT_NE(first, nullptr);
+    for (int i = 0; i < first->Count(); ++i) {
+        first->At(i)->RequestStop();
+    }
+    ScannerList* second = CreateScannerList();
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(second->Count(), 13);
+    for (int i = 0; i < second->Count(); ++i) {
+        EXPECT_FALSE(second->At(i)->IsStopRequested()) << second->At(i)->Name();
+    }
+}
