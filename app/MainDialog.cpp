@@ -1,6 +1,7 @@
 #include "app/MainDialog.h"
 
 #include "app/MainWindowControls.h"
+#include "app/RestoreDlg.h"
 #include "engine/IniStore.h"
 #include "engine/RepairAction.h"
 #include "engine/ScanResults.h"
@@ -114,6 +115,9 @@ bool CMainDialog::OnCommand(UINT id, UINT code, HWND control)
     case ID_MENU_HELP:
     case ID_OPEN_HELP_PAGE:
         OpenHelp();
+        return true;
+    case ID_OPEN_RESTORE:
+        CRestoreDlg(this).DoModal();
         return true;
     case ID_OPEN_SETTINGS:
         // The settings dialog is not part of this program yet.

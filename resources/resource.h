@@ -12,6 +12,7 @@
 #define IDD_AUTOUPDATE_TAB          139   /* settings page "Auto-Update" */
 #define IDD_SETTINGS                141   /* settings dialog, 259x239 DU */
 #define IDD_ABOUT_TAB               147   /* settings page "About" */
+#define IDD_RESTORE                 190   /* restore a rollback file (main window menu) */
 #define IDD_HIDDEN                  1089  /* invisible owner window "zintavodlg", 9x9 DU */
 
 /* ---- Menus and accelerators ---------------------------------------------------------------------- */
@@ -157,6 +158,10 @@
 #define IDC_ABOUT_NOTICE            1061
 #define IDC_ABOUT_ICON              1062
 
+/* Restore dialog (IDD_RESTORE). */
+#define IDC_RESTORE_LIST            1070  /* rollback files of the current folder */
+#define IDC_RESTORE_RUN             1071  /* "Restore" */
+
 /* Initialisation data of a dialog template (the interval list of IDD_AUTOUPDATE_TAB): a resource of this type
    with the template's id, holding records of WORD control id, WORD message, DWORD byte count and that many
    bytes (zero-terminated text) to send to the control; a zero control id ends the list. */
@@ -172,6 +177,7 @@
 /* Main window menu (IDR_MAIN_MENU). */
 #define ID_MENU_HELP                32778
 #define ID_LAUNCH_AT_STARTUP        32785
+#define ID_OPEN_RESTORE             32795  /* "Restore...": the restore dialog */
 
 /* Tray menu (IDR_TRAY_MENU). */
 #define ID_TRAY_EXIT                32781
