@@ -55,6 +55,8 @@ function(corvadin_add_test name)
     FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
     TIMEOUT 300)
   if(arg_WINDOWS)
-    set_tests_properties(${name} PROPERTIES LABELS window)
+    # Window tests share the build's display with its one keyboard focus and mouse: two at once would take each
+    # other's input, so ctest -j runs them one at a time.
+    set_tests_properties(${name} PROPERTIES LABELS window RESOURCE_LOCK corvadin_display)
   endif()
 endfunction()

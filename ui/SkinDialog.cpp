@@ -9,6 +9,28 @@ bool CSkinDialog::SetBackground(UINT bitmapId)
     return background_.valid();
 }
 
+bool CSkinDialog::FitClientToBackground() const noexcept
+{
+    const SIZE skin = BitmapSize(background_.get());
+    if (!IsWindow() || skin.cx <= 0 || skin.cy <= 0) {
+        return false;
+    }
+    const HWND window = GetSafeHwnd();
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    // Corrected by what the client area lacks rather than computed from the styles, so that a menu bar that wraps
+    // or a frame the system draws its own way is taken into account too.
+    for (int pass = 0; pass < 2; ++pass) {
+        const RECT client = GetClientRect();
+        frame.right += skin.cx - client.right;
+        frame.bottom += skin.cy - client.bottom;
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const RECT client = GetClientRect();
+    return client.right == skin.cx && client.bottom == skin.cy;
+}
+
 std::optional<LRESULT> CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_ERASEBKGND) {

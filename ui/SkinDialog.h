@@ -13,6 +13,9 @@ public:
 
     // Loads the background from the program's resources; false (and the plain colour) when it does not exist.
     bool SetBackground(UINT bitmapId);
+    // Sizes the window so that its client area is exactly the background bitmap: a skin with controls placed on it
+    // in pixels then fits, whatever size the dialog font makes of the template. True when the client area fits.
+    bool FitClientToBackground() const noexcept;
 
 protected:
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -13,8 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
-#include <fstream>
 #include <set>
 
 namespace {
@@ -51,6 +49,7 @@ protected:
     {
         results.Create(GetSafeHwnd(), nullptr);
         SetBackground(IDB_MAIN_BACKGROUND);
+        FitClientToBackground();
         for (size_t i = 0; i < std::size(kButtons); ++i) {
             const ButtonSpec& spec = kButtons[i];
             buttons[i].SubclassDlgItem(spec.id, GetSafeHwnd());
@@ -105,44 +104,6 @@ Ref<ScanIssue> Issue(const std::string& parent, const std::string& name, const s
         new ScanIssue(KeyIssue, new RegistryKey(HKEY_LOCAL_MACHINE, parent, name), description, "Test"));
 }
 
-// Writes the screen's rectangle as a 24-bit bitmap file; false when it cannot.
-bool SaveScreen(const RECT& rect, const std::string& path)
-{
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    UniqueMemoryDc memory(CreateCompatibleDC(screen));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-    {
-        SelectedObject selected(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    }
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::vector<char> bits(stride * static_cast<DWORD>(height));
-    const int lines = GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), bits.data(),
-                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    if (lines != height) {
-        return false;
-    }
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4d42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(bits.data(), static_cast<std::streamsize>(bits.size()));
-    return out.good();
-}
-
 }  // namespace
 
 TEST(ResultsScreenshotTest, MainWindowWithRowsAndButtonsInEveryState)
@@ -154,6 +115,16 @@ TEST(ResultsScreenshotTest, MainWindowWithRowsAndButtonsInEveryState)
     SetForegroundWindow(rig.GetSafeHwnd());
     CScanView* view = rig.results.View();
     ASSERT_NE(view, nullptr);
+    // The buttons are placed in pixels on the skin: each lies wholly in the window, whatever its dialog font.
+    const RECT client = rig.GetClientRect();
+    for (const CSkinButton& button : rig.buttons) {
+        RECT place{};
+        GetWindowRect(button.GetSafeHwnd(), &place);
+        MapWindowPoints(nullptr, rig.GetSafeHwnd(), reinterpret_cast<POINT*>(&place), 2);
+        RECT inside{};
+        IntersectRect(&inside, &place, &client);
+        EXPECT_TRUE(EqualRect(&inside, &place)) << GetDlgCtrlID(button.GetSafeHwnd());
+    }
 
     int appPath = 0;
     int startup = 0;
@@ -178,17 +149,19 @@ TEST(ResultsScreenshotTest, MainWindowWithRowsAndButtonsInEveryState)
     rig.buttons[2].SetState(true);
     rig.buttons[5].EnableWindow(false);
     rig.busy.StartAnimation();
-    MoveMouseTo(CentreOf(rig.buttons[3].GetSafeHwnd()));
-    ASSERT_TRUE(PumpUntil([&] { return rig.busy.FrameIndex() == 2; }));
-    // Held on that frame for the picture.
+    // Two ticks of the animation, driven here and held on that frame for the picture.
     rig.busy.KillTimer(CSkinButton::kAnimationTimerId);
+    rig.busy.SendMessage(WM_TIMER, CSkinButton::kAnimationTimerId);
+    rig.busy.SendMessage(WM_TIMER, CSkinButton::kAnimationTimerId);
+    ASSERT_EQ(rig.busy.FrameIndex(), 2);
+    MoveMouseTo(CentreOf(rig.buttons[3].GetSafeHwnd()));
+    EXPECT_TRUE(PumpUntil([&] { return rig.buttons[3].IsHovering(); }));
     RedrawWindow(rig.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpFor(300);
 
     RECT window{};
     GetWindowRect(rig.GetSafeHwnd(), &window);
-    const char* folder = std::getenv("CORVADIN_SCREENSHOT_DIR");
-    const std::string path = std::string(folder ? folder : ".") + "\\main-window.bmp";
+    const std::string path = ScreenshotPath("main-window.bmp");
     EXPECT_TRUE(SaveScreen(window, path)) << path;
     EXPECT_TRUE(rig.buttons[3].IsHovering());
     EXPECT_EQ(view->RowCount(), 4);

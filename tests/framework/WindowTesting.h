@@ -11,6 +11,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -190,6 +192,18 @@ public:
     SIZE Size() const { return size_; }
     COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
 
+    // The number of pixels of exactly colour.
+    int Count(COLORREF colour) const
+    {
+        int count = 0;
+        for (LONG y = 0; y < size_.cy; ++y) {
+            for (LONG x = 0; x < size_.cx; ++x) {
+                count += At(x, y) == colour ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
     // Whether this shows other at its top-left corner, judged on a grid of points inside both.
     bool Shows(const Pixels& other) const
     {
@@ -211,3 +225,48 @@ private:
     HGDIOBJ previous_ = nullptr;
     SIZE size_{};
 };
+
+// Writes the screen's rectangle as a 24-bit bitmap file; false when it cannot.
+inline bool SaveScreen(const RECT& rect, const std::string& path)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    UniqueMemoryDc memory(CreateCompatibleDC(screen));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    {
+        SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    }
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<char> bits(stride * static_cast<DWORD>(height));
+    const int lines = GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), bits.data(),
+                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (lines != height) {
+        return false;
+    }
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4d42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(bits.data(), static_cast<std::streamsize>(bits.size()));
+    return out.good();
+}
+
+// Where a screenshot test saves its picture for people to look at: CORVADIN_SCREENSHOT_DIR, or the current folder.
+inline std::string ScreenshotPath(const std::string& name)
+{
+    const char* folder = std::getenv("CORVADIN_SCREENSHOT_DIR");
+    return std::string(folder ? folder : ".") + "\\" + name;
+}

@@ -5,27 +5,38 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
-// Counts the pixels of one colour in each half of a window's client area.
-struct ColourCount {
+// What text put down on a plain ground, in each half of a window's client area: the pixels it marked, and its ink
+// (each marked pixel's distance from the ground, summed over the three channels). Text is drawn smoothed, so a
+// heavier font shows as more ink, not necessarily as more pixels of the exact text colour.
+struct Marks {
     int left = 0;
     int right = 0;
+    long ink = 0;
     int Total() const { return left + right; }
 };
 
-ColourCount Count(HWND window, COLORREF colour, int fromColumn = 0)
+Marks MarksOn(HWND window, COLORREF ground, int fromColumn = 0)
 {
+    const auto distance = [](COLORREF a, COLORREF b) {
+        return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+               std::abs(GetBValue(a) - GetBValue(b));
+    };
     const Pixels shown(window);
-    ColourCount count;
+    Marks marks;
     for (int y = 0; y < shown.Size().cy; ++y) {
         for (int x = fromColumn; x < shown.Size().cx; ++x) {
-            if (shown.At(x, y) == colour) {
-                (x < shown.Size().cx / 2 ? count.left : count.right)++;
+            const int away = distance(shown.At(x, y), ground);
+            if (away > 0) {
+                (x < shown.Size().cx / 2 ? marks.left : marks.right)++;
+                marks.ink += away;
             }
         }
     }
-    return count;
+    return marks;
 }
 
 class LabelTest : public testing::Test {
@@ -45,13 +56,15 @@ TEST_F(LabelTest, LabelIsACaptionColouredBarWithItsTextTenPixelsIn)
     AddStatic("General", 1017, 10);
     CLabel label;
     ASSERT_TRUE(label.SubclassDlgItem(1017, host.GetSafeHwnd()));
+    const COLORREF caption = GetSysColor(COLOR_ACTIVECAPTION);
     const Pixels shown(label.GetSafeHwnd());
-    EXPECT_EQ(shown.At(0, 0), GetSysColor(COLOR_ACTIVECAPTION));
-    EXPECT_EQ(shown.At(shown.Size().cx - 1, shown.Size().cy - 1), GetSysColor(COLOR_ACTIVECAPTION));
-    const COLORREF text = GetSysColor(COLOR_HIGHLIGHTTEXT);
-    EXPECT_GT(Count(label.GetSafeHwnd(), text, 10).Total(), 0) << "the title is drawn";
-    EXPECT_EQ(Count(label.GetSafeHwnd(), text).Total(), Count(label.GetSafeHwnd(), text, 10).Total())
-        << "nothing left of the 10-pixel margin";
+    EXPECT_EQ(shown.At(0, 0), caption);
+    EXPECT_EQ(shown.At(shown.Size().cx - 1, shown.Size().cy - 1), caption);
+    const Marks title = MarksOn(label.GetSafeHwnd(), caption);
+    EXPECT_GT(title.Total(), 0) << "the title is drawn";
+    EXPECT_EQ(title.Total(), MarksOn(label.GetSafeHwnd(), caption, 10).Total()) << "nothing left of the margin";
+    EXPECT_EQ(title.right, 0) << "one short line from the left";
+    EXPECT_GT(Pixels(label.GetSafeHwnd()).Count(GetSysColor(COLOR_HIGHLIGHTTEXT)), 0) << "in the caption text colour";
 }
 
 TEST_F(LabelTest, TransparentStaticIsBlackOnWhiteWithItsWeightAndLayout)
@@ -66,19 +79,21 @@ TEST_F(LabelTest, TransparentStaticIsBlackOnWhiteWithItsWeightAndLayout)
     EXPECT_EQ(normal.Weight(), 400);
     EXPECT_EQ(normal.Colour(), RGB(255, 255, 255));
 
-    EXPECT_EQ(Pixels(normal.GetSafeHwnd()).At(0, 0), RGB(255, 255, 255));
-    const ColourCount wrapped = Count(normal.GetSafeHwnd(), RGB(0, 0, 0));
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_EQ(Pixels(normal.GetSafeHwnd()).At(0, 0), white);
+    EXPECT_GT(Pixels(normal.GetSafeHwnd()).Count(RGB(0, 0, 0)), 0) << "black text";
+    const Marks wrapped = MarksOn(normal.GetSafeHwnd(), white);
     EXPECT_GT(wrapped.left, 0);
     EXPECT_EQ(wrapped.right, 0) << "word-break layout starts at the left";
 
     normal.SetFormat(CTransparentStatic::kOneLineRight);
-    const ColourCount right = Count(normal.GetSafeHwnd(), RGB(0, 0, 0));
+    const Marks right = MarksOn(normal.GetSafeHwnd(), white);
     EXPECT_EQ(right.left, 0);
     EXPECT_GT(right.right, 0) << "one line, right-aligned";
 
     bold.SetFormat(CTransparentStatic::kOneLineRight);
     bold.SetWeight(FW_BOLD);
-    EXPECT_GT(Count(bold.GetSafeHwnd(), RGB(0, 0, 0)).Total(), right.Total()) << "bold text is heavier";
+    EXPECT_GT(MarksOn(bold.GetSafeHwnd(), white).ink, right.ink * 11 / 10) << "bold text is heavier";
 }
 
 TEST_F(LabelTest, ColourRequestGetsAFreshBrushOfTheChosenColourAndTheOldOneIsDeleted)

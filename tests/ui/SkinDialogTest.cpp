@@ -46,3 +46,23 @@ TEST_F(SkinDialogTest, BitmapIsRepeatedFromTheTopLeftUntilTheClientAreaIsCovered
         }
     }
 }
+
+TEST_F(SkinDialogTest, ClientAreaIsFittedToTheSkinWhateverTheDialogFontAndTheMenu)
+{
+    EXPECT_FALSE(dialog.FitClientToBackground()) << "no skin to fit";
+    ASSERT_TRUE(dialog.SetBackground(IDB_POPUP_BACKGROUND));
+    EXPECT_TRUE(dialog.FitClientToBackground());
+    RECT client = dialog.GetClientRect();
+    EXPECT_EQ(client.right, 150);
+    EXPECT_EQ(client.bottom, 321);
+
+    // The main window's buttons are placed in pixels down to its skin's bottom edge.
+    CSkinDialog main{IDD_MAIN};
+    ASSERT_TRUE(main.Create());
+    ASSERT_NE(GetMenu(main.GetSafeHwnd()), nullptr);
+    ASSERT_TRUE(main.SetBackground(IDB_MAIN_BACKGROUND));
+    EXPECT_TRUE(main.FitClientToBackground());
+    client = main.GetClientRect();
+    EXPECT_EQ(client.right, 625);
+    EXPECT_EQ(client.bottom, 415);
+}
