@@ -1,0 +1,182 @@
+#include "ui/PopUp.h"
+
+#include "registry/OperationLog.h"
+#include "resources/resource.h"
+#include "settings/SettingsStore.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+
+namespace {
+
+// The labels and counters in the order of the counters: the total first, then the categories from top to bottom.
+constexpr UINT kLabelIds[ErrorCounterCount] = {
+    IDC_ERRORS_FOUND,        IDC_LABEL_APP_PATH,       IDC_LABEL_UNINSTALL,       IDC_LABEL_HELP_FILES,
+    IDC_LABEL_FILE_EXTENSIONS, IDC_LABEL_EXTENSION_REF, IDC_LABEL_FONT_FILES,     IDC_LABEL_RECENTLY_USED,
+    IDC_LABEL_SHARED_DLL,    IDC_LABEL_SHARED_FOLDERS, IDC_LABEL_STARTUP_PROGRAM, IDC_LABEL_COM,
+    IDC_LABEL_BHO,           IDC_LABEL_SHORTCUTS,
+};
+
+constexpr UINT CounterId(size_t index) noexcept
+{
+    return index == 0 ? IDC_TOTAL_COUNT : IDC_COUNT_FIRST + static_cast<UINT>(index) - 1;
+}
+
+// The primary monitor's desktop without the taskbar, wherever the taskbar stands.
+RECT WorkArea() noexcept
+{
+    RECT work{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) || IsRectEmpty(&work)) {
+        GetWindowRect(GetDesktopWindow(), &work);
+    }
+    return work;
+}
+
+}  // namespace
+
+CPopUp::CPopUp() noexcept : CSkinDialog(IDD_POPUP) {}
+
+void CPopUp::Present()
+{
+    if (!IsCreated() && !Create()) {
+        OperationLog::Write("The pop-up notifier could not be created.");
+        return;
+    }
+    ShowAtTheCorner();
+}
+
+void CPopUp::DestroyIfVisible()
+{
+    if (IsCreated() && IsWindowVisible(GetSafeHwnd())) {
+        DestroyWindow();
+    }
+}
+
+void CPopUp::SetRepairHandler(std::function<void()> handler)
+{
+    repairHandler_ = std::move(handler);
+}
+
+RECT CPopUp::Placement(const RECT& workArea) noexcept
+{
+    const LONG left = std::max(workArea.left, workArea.right - kWidth);
+    const LONG top = std::max(workArea.top, workArea.bottom - kHeight);
+    return {left, top, left + kWidth, top + kHeight};
+}
+
+std::string CPopUp::SoundPath()
+{
+    return ProgramFolder() + "Sound\\notify.wav";
+}
+
+BOOL CPopUp::OnInitDialog()
+{
+    const HWND self = GetSafeHwnd();
+    for (size_t i = 0; i < ErrorCounterCount; ++i) {
+        labels_[i].SubclassDlgItem(kLabelIds[i], self);
+        CTransparentStatic& counter = counters_[i];
+        counter.SubclassDlgItem(CounterId(i), self);
+        counter.SetColour(255, 255, 255);
+        counter.SetFormat(CTransparentStatic::kOneLineRight);
+        counter.SetWeight(i == 0 ? FW_BOLD : FW_NORMAL);
+    }
+    SetBackground(IDB_POPUP_BACKGROUND);
+    repair_.SubclassDlgItem(IDC_REPAIR_LOWER, self);
+    repair_.SetBitmaps(IDB_REPAIR_SMALL_NORMAL, IDB_REPAIR_SMALL_PRESSED, IDB_REPAIR_SMALL_HOVER,
+                       IDB_REPAIR_SMALL_DISABLED);
+    return TRUE;
+}
+
+void CPopUp::OnCancel()
+{
+    // Comes back as a reminder until a repair has been run.
+    reminderTimer_ = SetTimer(kReminderTimerId, kReminderPeriod);
+    CSkinDialog::OnCancel();
+}
+
+bool CPopUp::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (id == IDC_REPAIR_LOWER && code == BN_CLICKED) {
+        OnRepair();
+        return true;
+    }
+    return CSkinDialog::OnCommand(id, code, control);
+}
+
+std::optional<LRESULT> CPopUp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kReminderTimerId) {
+            OnReminder();
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        // The timer goes with the window.
+        reminderTimer_ = 0;
+        break;
+    default:
+        break;
+    }
+    return CSkinDialog::HandleMessage(message, wParam, lParam);
+}
+
+void CPopUp::PlayNotifySound(const std::string& path)
+{
+    // Without SND_NODEFAULT a missing file would play the system's default sound instead of nothing.
+    PlaySoundA(path.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+}
+
+void CPopUp::ShowAtTheCorner()
+{
+    // Refreshed on every showing: a window hidden since an earlier scan would otherwise show that scan's counts.
+    ShowCounts();
+    repair_.EnableWindow(TheScanResults().errorCounters[0] > 0);
+    const RECT place = Placement(WorkArea());
+    SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOACTIVATE);
+    ShowWindow(SW_SHOW);
+    PlayNotifySound(SoundPath());
+}
+
+void CPopUp::ShowCounts()
+{
+    const auto& counts = TheScanResults().errorCounters;
+    for (size_t i = 0; i < ErrorCounterCount; ++i) {
+        counters_[i].SetWindowText(std::to_string(counts[i]));
+    }
+}
+
+void CPopUp::OnReminder()
+{
+    KillReminder();
+    if (!TheScanResults().repairRun) {
+        ShowAtTheCorner();
+    }
+}
+
+void CPopUp::OnRepair()
+{
+    KillReminder();
+    if (repairHandler_) {
+        repairHandler_();
+    }
+    // The handler may have destroyed the window already (the main window's repair does when it is visible).
+    DestroyWindow();
+}
+
+void CPopUp::KillReminder() noexcept
+{
+    if (reminderTimer_) {
+        KillTimer(reminderTimer_);
+        reminderTimer_ = 0;
+    }
+}
+
+CPopUp& ThePopUp()
+{
+    static CPopUp popUp;
+    return popUp;
+}
