@@ -1,0 +1,290 @@
+// The main window from its real template, run modeless in the test's own message loop, scanning the machine with
+// a broken start-up entry planted under HKEY_CURRENT_USER.
+#include "app/MainDialog.h"
+
+#include "engine/ScanIssue.h"
+#include "engine/ScanResults.h"
+#include "registry/RegistryKey.h"
+#include "resources/resource.h"
+#include "settings/StartupOptions.h"
+#include "tests/framework/WindowTesting.h"
+#include "tests/scanners/ScannerTestSupport.h"
+#include "tests/support/Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+const std::string RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string PlantedName = "CorvadinTestMainWindow";
+// The counter of the start-up program scanner, the tenth of the list.
+constexpr int StartupCounter = 10;
+constexpr DWORD ScanTimeout = 120000;
+
+std::string Text(HWND dialog, int id)
+{
+    char text[256] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+int CounterId(int i)
+{
+    return i == 0 ? IDC_TOTAL_COUNT : IDC_COUNT_FIRST + i - 1;
+}
+
+bool RunValueExists(HKEY root, const std::string& name)
+{
+    return RegGetValueA(root, RunKey.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+class MainDialogTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TheStartupFlags() = StartupFlags{};
+        planted.SetString(HKEY_CURRENT_USER, RunKey, PlantedName, "\"C:\\CorvadinTestMissing\\gone.exe\" /quiet");
+        ASSERT_TRUE(main.Create());
+        window = main.GetSafeHwnd();
+    }
+    void TearDown() override
+    {
+        main.Shutdown();
+        main.DestroyWindow();
+        TheStartupFlags() = StartupFlags{};
+    }
+
+    void ScanToTheEnd()
+    {
+        main.StartScan();
+        ASSERT_TRUE(PumpUntil([&] { return main.State() == CMainDialog::kIdle; }, ScanTimeout));
+    }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(window, id)) != FALSE; }
+    int PlantedRow() const
+    {
+        const CScanView* view = main.View();
+        for (int row = 0; row < view->RowCount(); ++row) {
+            if (view->Text(row, CScanView::NameColumn).find(PlantedName) != std::string::npos) {
+                return row;
+            }
+        }
+        return -1;
+    }
+    int Counter(int i) const { return TheScanResults().errorCounters[static_cast<size_t>(i)]; }
+
+    ScratchFolder folder{"main-window"};
+    CurrentFolder current{folder.Path()};
+    PlantedRegistry planted;
+    CMainDialog main;
+    HWND window = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MainDialogTest, OpensIdleWithEmptyCountersAndOnlyStartAndSelectAllEnabled)
+{
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(Text(window, IDC_STATUS), "Idle");
+    for (int i = 0; i < ErrorCounterCount; ++i) {
+        EXPECT_EQ(Text(window, CounterId(i)), "0") << i;
+    }
+    EXPECT_TRUE(Enabled(IDC_START_SCAN));
+    EXPECT_TRUE(Enabled(IDC_SELECT_ALL));
+    for (int id : {IDC_STOP_SCAN, IDC_REPAIR_ERRORS, IDC_REPAIR_SELECTED, IDC_REPAIR_LOWER}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    EXPECT_EQ(main.View()->RowCount(), 0);
+    // The client area is the skin's size, whatever the font makes of the template's units.
+    const RECT client = main.GetClientRect();
+    EXPECT_EQ(client.right, 625);
+    EXPECT_EQ(client.bottom, 415);
+}
+
+// One whole scan of the machine (they take a while under Wine): the rows and counters, then the repair.
+TEST_F(MainDialogTest, ScanListsTheBrokenEntryThenRepairFixesTheTickedRowsOnce)
+{
+    ScanToTheEnd();
+    CScanView* view = main.View();
+    const int row = PlantedRow();
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(view->Text(row, CScanView::TypeColumn), "Startup program");
+    EXPECT_EQ(view->Text(row, CScanView::ActionColumn), "Repair");
+    EXPECT_NE(view->Text(row, CScanView::DescriptionColumn).find("gone.exe"), std::string::npos);
+    EXPECT_TRUE(view->IsTicked(row));
+    EXPECT_GE(Counter(StartupCounter), 1);
+
+    int sum = 0;
+    for (int i = 1; i < ErrorCounterCount; ++i) {
+        sum += Counter(i);
+        EXPECT_EQ(Text(window, CounterId(i)), std::to_string(Counter(i))) << i;
+    }
+    EXPECT_EQ(Counter(0), sum);
+    EXPECT_EQ(Counter(0), view->RowCount());
+    EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), std::to_string(sum));
+    EXPECT_EQ(Text(window, IDC_STATUS), "Idle");
+    EXPECT_EQ(Text(window, IDC_CURRENT_ITEM), "");
+    EXPECT_TRUE(TheScanResults().notificationPending);
+    EXPECT_TRUE(Enabled(IDC_START_SCAN));
+    EXPECT_FALSE(Enabled(IDC_STOP_SCAN));
+    for (int id : {IDC_REPAIR_ERRORS, IDC_REPAIR_SELECTED, IDC_REPAIR_LOWER}) {
+        EXPECT_TRUE(Enabled(id)) << id;
+    }
+
+    // Only the planted row: the rest belong to the machine the test runs on.
+    for (int other = 0; other < view->RowCount(); ++other) {
+        view->SetTicked(other, other == row);
+    }
+    const int total = Counter(0);
+    const int startup = Counter(StartupCounter);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_REPAIR_SELECTED, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_REPAIR_SELECTED)));
+    EXPECT_EQ(view->Text(row, CScanView::ActionColumn), "Fixed");
+    EXPECT_FALSE(RunValueExists(HKEY_CURRENT_USER, PlantedName));
+    EXPECT_EQ(Counter(0), total - 1);
+    EXPECT_EQ(Counter(StartupCounter), startup - 1);
+    EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), std::to_string(total - 1));
+    EXPECT_EQ(Text(window, CounterId(StartupCounter)), std::to_string(startup - 1));
+    EXPECT_TRUE(TheScanResults().repairRun);
+    for (int other = 0; other < view->RowCount(); ++other) {
+        if (other != row) {
+            EXPECT_EQ(view->Text(other, CScanView::ActionColumn), "Repair") << other;
+        }
+    }
+    bool rollback = false;
+    for (const auto& file : std::filesystem::directory_iterator(folder.Path())) {
+        rollback = rollback || file.path().extension() == ".reg";
+    }
+    EXPECT_TRUE(rollback);
+
+    // Ticked again and repaired again: nothing more happens to it, and the repair buttons stay enabled.
+    view->SetTicked(row, true);
+    main.Repair();
+    EXPECT_EQ(view->Text(row, CScanView::ActionColumn), "Fixed");
+    EXPECT_EQ(Counter(0), total - 1);
+    EXPECT_TRUE(Enabled(IDC_REPAIR_ERRORS));
+}
+
+TEST_F(MainDialogTest, StopKeepsThePartialResultsAndReturnsToIdle)
+{
+    main.StartScan();
+    main.StopScan();
+    EXPECT_EQ(main.State() & CMainDialog::kStopRequested, CMainDialog::kStopRequested);
+    EXPECT_EQ(Text(window, IDC_STATUS), "Stopping");
+    EXPECT_EQ(Text(window, IDC_CURRENT_ITEM), "Please wait, the scanner is being stopped.");
+    for (int id : {IDC_START_SCAN, IDC_STOP_SCAN, IDC_SELECT_ALL, IDC_REPAIR_ERRORS}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    ASSERT_TRUE(PumpUntil([&] { return main.State() == CMainDialog::kIdle; }, ScanTimeout));
+
+    // The stop came during one of the first scanners: the start-up scanner never ran.
+    EXPECT_EQ(PlantedRow(), -1);
+    EXPECT_EQ(Counter(StartupCounter), 0);
+    EXPECT_EQ(Counter(0), main.View()->RowCount());
+    EXPECT_EQ(Text(window, IDC_STATUS), "Idle");
+    EXPECT_TRUE(Enabled(IDC_START_SCAN));
+    EXPECT_FALSE(main.IsWorkerRunning());
+}
+
+TEST_F(MainDialogTest, StartingAgainClearsTheListAndCountersFirst)
+{
+    // What an earlier scan left.
+    const Ref<ScanIssue> earlier(
+        new ScanIssue(KeyIssue, new RegistryKey(HKEY_CURRENT_USER, "Software", "Earlier"), " earlier", "Test"));
+    int counter = 1;
+    main.View()->InsertIssue(0, *earlier, "Test", &counter);
+    TheScanResults().errorCounters[0] = 1;
+    SetDlgItemTextA(window, IDC_TOTAL_COUNT, "1");
+
+    main.StartScan();
+    EXPECT_EQ(main.View()->RowCount(), 0);
+    EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), "0");
+    EXPECT_EQ(Text(window, IDC_STATUS), "Scanning");
+    EXPECT_FALSE(Enabled(IDC_START_SCAN));
+    EXPECT_TRUE(Enabled(IDC_STOP_SCAN));
+    // Start does nothing while a scan runs.
+    main.StartScan();
+    EXPECT_TRUE(main.IsWorkerRunning());
+}
+
+TEST_F(MainDialogTest, ShutdownDuringAScanWaitsForTheWorker)
+{
+    main.StartScan();
+    ASSERT_TRUE(main.IsWorkerRunning());
+    main.Shutdown();
+    EXPECT_FALSE(main.IsWorkerRunning());
+    EXPECT_EQ(main.State(), CMainDialog::kIdle);
+}
+
+TEST_F(MainDialogTest, ScanThatEndsWithoutAWindowLeavesTheNextWindowIdle)
+{
+    main.StartScan();
+    // Closed while minimised: the window goes, the scan goes on until the program is told to end.
+    main.DestroyWindow();
+    main.StopScan();
+    const DWORD start = GetTickCount();
+    while (main.IsWorkerRunning() && GetTickCount() - start < ScanTimeout) {
+        Sleep(20);
+    }
+    ASSERT_FALSE(main.IsWorkerRunning());
+
+    ASSERT_TRUE(main.Create());
+    window = main.GetSafeHwnd();
+    EXPECT_EQ(main.State(), CMainDialog::kIdle);
+    EXPECT_EQ(Text(window, IDC_STATUS), "Idle");
+    EXPECT_TRUE(Enabled(IDC_START_SCAN));
+    EXPECT_FALSE(Enabled(IDC_STOP_SCAN));
+}
+
+TEST_F(MainDialogTest, ClosingHidesTheWindowAndTheScanGoesOn)
+{
+    main.StartScan();
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }));
+    EXPECT_TRUE(main.IsWindow());
+    EXPECT_TRUE(main.IsWorkerRunning());
+    EXPECT_NE(main.State(), CMainDialog::kIdle);
+}
+
+TEST_F(MainDialogTest, LaunchAtStartupTickedAndUntickedLeavesNoRunValue)
+{
+    const HMENU menu = GetMenu(window);
+    SendMessageA(window, WM_COMMAND, ID_LAUNCH_AT_STARTUP, 0);
+    EXPECT_TRUE(RunValueExists(HKEY_LOCAL_MACHINE, "Corvadin"));
+    EXPECT_TRUE(TheStartupFlags().launchAtSystemStart);
+    EXPECT_TRUE(GetMenuState(menu, ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
+
+    SendMessageA(window, WM_COMMAND, ID_LAUNCH_AT_STARTUP, 0);
+    EXPECT_FALSE(RunValueExists(HKEY_LOCAL_MACHINE, "Corvadin"));
+    EXPECT_FALSE(TheStartupFlags().launchAtSystemStart);
+    EXPECT_FALSE(GetMenuState(menu, ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST(MainDialogStartupTest, StartupScanRunsWithTheWindowHiddenFromItsFirstPaint)
+{
+    TheStartupFlags() = StartupFlags{};
+    TheStartupFlags().startupScan = true;
+    TheStartupFlags().startHidden = true;
+    CMainDialog main;
+    ASSERT_TRUE(main.Create());
+    EXPECT_NE(main.State(), CMainDialog::kIdle);
+    PumpFor(200);
+    EXPECT_FALSE(IsWindowVisible(main.GetSafeHwnd()));
+    main.StopScan();
+    EXPECT_FALSE(TheStartupFlags().startupScan);
+    main.Shutdown();
+    TheStartupFlags() = StartupFlags{};
+}
+
+TEST(MainDialogStartupTest, ExitOnCloseSuppressesTheStartupScan)
+{
+    TheStartupFlags() = StartupFlags{};
+    TheStartupFlags().startupScan = true;
+    CMainDialog main;
+    main.SetExitOnClose(true);
+    ASSERT_TRUE(main.Create());
+    EXPECT_EQ(main.State(), CMainDialog::kIdle);
+    EXPECT_FALSE(main.IsWorkerRunning());
+    TheStartupFlags() = StartupFlags{};
+}

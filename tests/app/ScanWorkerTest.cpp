@@ -1,0 +1,202 @@
+// The scan worker against scanners of the test's own making: what reaches the window, in which order, how a stop
+// ends the scan, and that waiting for the worker lets it finish its calls into this thread's windows.
+#include "app/ScanWorker.h"
+#include "app/WindowProgressSink.h"
+#include "engine/RegistryScanner.h"
+#include "registry/RegistryKey.h"
+#include "tests/framework/WindowTesting.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+// Finds `found` issues; a scanner that waits keeps scanning until it is asked to stop.
+class FakeScanner : public RegistryScanner {
+public:
+    FakeScanner(std::string name, int found, bool waitForStop = false)
+        : name_(std::move(name)), found_(found), waitForStop_(waitForStop)
+    {
+    }
+    int Scan(IssueList* list) override
+    {
+        scanned = true;
+        for (int i = 0; i < found_; ++i) {
+            list->Add(new ScanIssue(KeyIssue, new RegistryKey(HKEY_CURRENT_USER, "Software", name_), "d", "t"));
+        }
+        while (waitForStop_ && !IsStopRequested()) {
+            Sleep(5);
+        }
+        return found_;
+    }
+    std::string Name() const override { return name_; }
+    std::atomic<bool> scanned{false};
+
+private:
+    std::string name_;
+    int found_;
+    bool waitForStop_;
+};
+
+struct Report {
+    UINT message;
+    WPARAM index;
+    int issues;
+};
+
+// The main window as the worker sees it: records what arrives.
+class Receiver : public CWnd {
+public:
+    Receiver()
+    {
+        CreateEx(0, RegisterWndClass(0, nullptr, nullptr, nullptr), "receiver", WS_POPUP, RECT{0, 0, 10, 10},
+                 nullptr, 0);
+    }
+    std::vector<Report> reports;
+
+protected:
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == ScannerFinishedMessage) {
+            const auto* entry = reinterpret_cast<const ScanEntry*>(lParam);
+            reports.push_back({message, wParam, entry->issues->Count()});
+            return 1;
+        }
+        if (message == ScanFinishedMessage) {
+            reports.push_back({message, 0, 0});
+            return 1;
+        }
+        return CWnd::HandleMessage(message, wParam, lParam);
+    }
+};
+
+class ScanWorkerTest : public testing::Test {
+protected:
+    void SetUp() override { SetScanWindow(receiver.GetSafeHwnd()); }
+    void TearDown() override
+    {
+        thread.Wait();
+        SetScanWindow(nullptr);
+    }
+
+    void Add(FakeScanner* scanner)
+    {
+        ScanEntry entry;
+        entry.scanner = scanner;
+        entry.issues = std::make_unique<IssueList>();
+        table.push_back(std::move(entry));
+    }
+
+    Receiver receiver;
+    ScanTable table;
+    ScanThread thread;
+};
+
+}  // namespace
+
+TEST_F(ScanWorkerTest, EachScannerIsReportedInTurnWithItsIssuesThenTheEnd)
+{
+    FakeScanner first("first", 2);
+    FakeScanner second("second", 0);
+    FakeScanner third("third", 3);
+    Add(&first);
+    table.emplace_back();  // a scanner that could not be made
+    Add(&second);
+    Add(&third);
+    ASSERT_TRUE(thread.Start(table));
+    ASSERT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }, 10000));
+
+    ASSERT_EQ(receiver.reports.size(), 4u);
+    EXPECT_EQ(receiver.reports[0].index, 0u);
+    EXPECT_EQ(receiver.reports[0].issues, 2);
+    EXPECT_EQ(receiver.reports[1].index, 2u);
+    EXPECT_EQ(receiver.reports[1].issues, 0);
+    EXPECT_EQ(receiver.reports[2].index, 3u);
+    EXPECT_EQ(receiver.reports[2].issues, 3);
+    EXPECT_EQ(receiver.reports[3].message, ScanFinishedMessage);
+    EXPECT_TRUE(thread.ReleaseEnded());
+    EXPECT_FALSE(thread.ReleaseEnded());
+}
+
+TEST_F(ScanWorkerTest, StopEndsTheScanAfterTheScannerInHandWithItsPartialResults)
+{
+    FakeScanner busy("busy", 1, true);
+    FakeScanner later("later", 5);
+    Add(&busy);
+    Add(&later);
+    ASSERT_TRUE(thread.Start(table));
+    ASSERT_TRUE(PumpUntil([&] { return busy.scanned.load(); }));
+    thread.RequestStop(table);
+    ASSERT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }, 10000));
+
+    EXPECT_FALSE(later.scanned);
+    ASSERT_EQ(receiver.reports.size(), 2u);
+    EXPECT_EQ(receiver.reports[0].issues, 1);
+    EXPECT_EQ(receiver.reports[1].message, ScanFinishedMessage);
+}
+
+TEST_F(ScanWorkerTest, WaitHandlesTheWorkersMessagesSoThatItCanFinish)
+{
+    FakeScanner first("first", 1);
+    FakeScanner second("second", 1);
+    Add(&first);
+    Add(&second);
+    ASSERT_TRUE(thread.Start(table));
+    // No pumping here: only Wait lets the worker's SendMessage calls through.
+    thread.Wait();
+    EXPECT_FALSE(thread.IsRunning());
+    EXPECT_EQ(receiver.reports.size(), 3u);
+}
+
+TEST_F(ScanWorkerTest, WithoutAWindowTheScanRunsAndNothingIsSent)
+{
+    SetScanWindow(nullptr);
+    FakeScanner only("only", 2);
+    Add(&only);
+    ASSERT_TRUE(thread.Start(table));
+    thread.Wait();
+    EXPECT_TRUE(only.scanned);
+    EXPECT_EQ(table[0].issues->Count(), 2);
+    PumpFor(20);
+    EXPECT_TRUE(receiver.reports.empty());
+}
+
+TEST(WindowProgressSinkTest, DrivesTheBarAndTheCurrentItemLine)
+{
+    HostWindow host;
+    const HWND line = host.AddControl("Static", "", 0, {10, 10, 300, 30}, 1015);
+    const HWND bar = host.AddControl(PROGRESS_CLASS, "", 0, {10, 40, 300, 60}, 1009);
+    WindowProgressSink sink(line, bar);
+    EXPECT_EQ(sink.Range(), 0);
+    EXPECT_EQ(sink.Position(), 0);
+
+    sink.SetRange(200);
+    EXPECT_EQ(sink.Range(), 200);
+    EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 200);
+    EXPECT_EQ(sink.Step(30), 30);
+    EXPECT_EQ(sink.Step(20), 50);
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 50);
+    sink.SetPosition(7);
+    EXPECT_EQ(sink.Position(), 7);
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 7);
+
+    sink.SetText("HKEY_CURRENT_USER\\Software\\Item");
+    char text[64] = "";
+    GetWindowTextA(line, text, sizeof text);
+    EXPECT_STREQ(text, "HKEY_CURRENT_USER\\Software\\Item");
+}
+
+TEST(WindowProgressSinkTest, OnlyTheLow16BitsOfTheRangeReachTheBar)
+{
+    HostWindow host;
+    const HWND bar = host.AddControl(PROGRESS_CLASS, "", 0, {10, 40, 300, 60}, 1009);
+    WindowProgressSink sink(nullptr, bar);
+    sink.SetRange(0x10005);
+    EXPECT_EQ(sink.Range(), 0x10005);
+    EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 5);
+    // A sink whose line is gone ignores text.
+    sink.SetText("nothing to show it");
+}
