@@ -82,14 +82,8 @@ TEST(AppPathScannerTest, LogsItsStartAndEachIssue)
     const std::string gone = folder.Path() + "\\Gone;";
     PlantedRegistry planted;
     PlantPath(planted, "corvadintest-gone.exe", gone);
-    std::vector<std::string> lines;
-    {
-        CapturedLog log(folder.Path() + "\\scan.log");
-        AppPathScanner scanner(nullptr);
-        IssueList list;
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    AppPathScanner scanner(nullptr);
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log");
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1], "App Path: start");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "App Path: missing folder:" + gone), lines.end());

@@ -95,14 +95,8 @@ TEST(FileExtensionScannerTest, LogsItsStartAndEachIssue)
     ScratchFolder folder("extensions-log");
     PlantedRegistry planted;
     PlantEntry(planted, ".corvadintest-abc");
-    std::vector<std::string> lines;
-    {
-        CapturedLog log(folder.Path() + "\\scan.log");
-        FileExtensionScanner scanner(nullptr);
-        IssueList list;
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    FileExtensionScanner scanner(nullptr);
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log");
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1], "File Extension: start");
     EXPECT_NE(std::find(lines.begin(), lines.end(),

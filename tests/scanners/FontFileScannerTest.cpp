@@ -95,14 +95,8 @@ TEST(FontFileScannerTest, LogsItsStartAndEachIssue)
     ScratchFolder folder("fonts-log");
     PlantedRegistry planted;
     planted.SetString(HKEY_LOCAL_MACHINE, FontList, "CorvadinTest Gone (TrueType)", "corvadintest-gone.ttf");
-    std::vector<std::string> lines;
-    {
-        CapturedLog log(folder.Path() + "\\scan.log");
-        FontFileScanner scanner(nullptr);
-        IssueList list;
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    FontFileScanner scanner(nullptr);
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log");
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1], "Font Files:start");
     EXPECT_NE(std::find(lines.begin(), lines.end(),

@@ -57,14 +57,8 @@ TEST(HelpFileScannerTest, LogsItsStartAndEachIssue)
     const std::string dir = folder.Path() + "\\";
     PlantedRegistry planted;
     planted.SetString(HKEY_LOCAL_MACHINE, Help, "corvadintest-gone.hlp", dir);
-    std::vector<std::string> lines;
-    {
-        CapturedLog log(folder.Path() + "\\scan.log");
-        HelpFileScanner scanner(nullptr);
-        IssueList list;
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    HelpFileScanner scanner(nullptr);
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log");
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1], "HelpFile:start");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "HelpFile: missing file:" + dir + "corvadintest-gone.hlp"),

@@ -103,14 +103,8 @@ TEST(RecentFileScannerTest, LogsItsStartAndEachIssue)
     const std::string gone = folder.Path() + "\\Old\\tool.exe\\1";
     PlantedRegistry planted;
     planted.SetString(HKEY_CURRENT_USER, RunHistory, "CorvadinTest-b", gone);
-    std::vector<std::string> lines;
-    {
-        CapturedLog log(folder.Path() + "\\scan.log");
-        RecentFileScanner scanner(nullptr);
-        IssueList list;
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    RecentFileScanner scanner(nullptr);
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log");
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1], "Recently used files:start");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Recently used files: missing file:" + gone), lines.end());

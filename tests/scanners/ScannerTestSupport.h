@@ -3,6 +3,7 @@
 // operation log captured to a scratch file.
 #pragma once
 
+#include "engine/IssueList.h"
 #include "engine/ProgressSink.h"
 #include "engine/RegistryScanner.h"
 #include "registry/OperationLog.h"
@@ -147,3 +148,12 @@ public:
 private:
     std::string path_;
 };
+
+// The log lines (without time stamps) that one scan by scanner writes.
+inline std::vector<std::string> LoggedScan(RegistryScanner& scanner, const std::string& logPath)
+{
+    const CapturedLog log(logPath);
+    IssueList list;
+    scanner.Scan(&list);
+    return log.Lines();
+}

@@ -77,14 +77,8 @@ TEST(StartupProgramScannerTest, LogsItsStartAndEachIssue)
     const std::string gone = folder.Path() + "\\gone.exe";
     PlantedRegistry planted;
     planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestGone", gone);
-    std::vector<std::string> lines;
-    {
-        CapturedLog log(folder.Path() + "\\scan.log");
-        StartupProgramScanner scanner(nullptr);
-        IssueList list;
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    StartupProgramScanner scanner(nullptr);
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log");
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1], "Startup program:start");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Startup program: missing file:" + gone), lines.end());

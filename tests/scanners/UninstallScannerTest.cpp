@@ -87,14 +87,8 @@ TEST(UninstallScannerTest, LogsItsStartAndEachIssue)
     const std::string gone = folder.Path() + "\\Old\\unins000.exe";
     PlantedRegistry planted;
     PlantCommand(planted, "CorvadinTest-Gone", gone);
-    std::vector<std::string> lines;
-    {
-        CapturedLog log(folder.Path() + "\\scan.log");
-        UninstallScanner scanner(nullptr);
-        IssueList list;
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    UninstallScanner scanner(nullptr);
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log");
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1], "Uninstall:start");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Uninstall: missing file:" + gone), lines.end());
