@@ -10,9 +10,9 @@
 #include "resources/resource.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupOptions.h"
+#include "ui/PopUp.h"
 
 #include <commctrl.h>
-#include <mmsystem.h>
 #include <shellapi.h>
 
 namespace {
@@ -26,10 +26,14 @@ bool IsStopping(int state)
 
 }  // namespace
 
-CMainDialog::CMainDialog(CDialog* owner) : CSkinDialog(IDD_MAIN, owner), owner_(owner) {}
+CMainDialog::CMainDialog(CDialog* owner) : CSkinDialog(IDD_MAIN, owner), owner_(owner)
+{
+    ThePopUp().SetRepairHandler([this] { Repair(); });
+}
 
 CMainDialog::~CMainDialog()
 {
+    ThePopUp().SetRepairHandler(nullptr);
     worker_.Wait();
 }
 
@@ -185,6 +189,7 @@ void CMainDialog::StartScan()
     if (state_ != kIdle || !controls_) {
         return;
     }
+    ThePopUp().DestroyIfVisible();
     ScanResults& results = TheScanResults();
     results.errorCounters.fill(0);
     results.notificationPending = false;
@@ -344,6 +349,7 @@ void CMainDialog::ShowCounters() const
 
 void CMainDialog::Repair()
 {
+    ThePopUp().DestroyIfVisible();
     TheScanResults().repairRun = true;
     const CScanView* view = View();
     if (!view) {
@@ -448,8 +454,7 @@ void CMainDialog::Shutdown()
 
 void CMainDialog::ShowNotification()
 {
-    const std::string sound = ProgramFolder() + "Sound\\notify.wav";
-    PlaySoundA(sound.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+    ThePopUp().Present();
 }
 
 void CMainDialog::ToggleLaunchAtStartup()

@@ -10,6 +10,7 @@
 #include "tests/framework/WindowTesting.h"
 #include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/Scratch.h"
+#include "ui/PopUp.h"
 
 #include <gtest/gtest.h>
 
@@ -196,8 +197,10 @@ TEST_F(MainDialogTest, StartingAgainClearsTheListAndCountersFirst)
     main.View()->InsertIssue(0, *earlier, "Test", &counter);
     TheScanResults().errorCounters[0] = 1;
     SetDlgItemTextA(window, IDC_TOTAL_COUNT, "1");
+    ThePopUp().Present();
 
     main.StartScan();
+    EXPECT_FALSE(ThePopUp().IsCreated());
     EXPECT_EQ(main.View()->RowCount(), 0);
     EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), "0");
     EXPECT_EQ(Text(window, IDC_STATUS), "Scanning");
@@ -272,7 +275,12 @@ TEST(MainDialogStartupTest, StartupScanRunsWithTheWindowHiddenFromItsFirstPaint)
     PumpFor(200);
     EXPECT_FALSE(IsWindowVisible(main.GetSafeHwnd()));
     main.StopScan();
+    ASSERT_TRUE(PumpUntil([&] { return main.State() == CMainDialog::kIdle; }, ScanTimeout));
     EXPECT_FALSE(TheStartupFlags().startupScan);
+    // The end of a scan out of sight is announced.
+    EXPECT_TRUE(ThePopUp().IsCreated());
+    EXPECT_TRUE(IsWindowVisible(ThePopUp().GetSafeHwnd()));
+    ThePopUp().DestroyIfVisible();
     main.Shutdown();
     TheStartupFlags() = StartupFlags{};
 }
