@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 // Answers the confirmation as told and keeps what the dialog said.
@@ -83,19 +85,27 @@ protected:
         return -1;
     }
 
+    // The dialog, modeless over a host window, on the scratch folder and with the scripted prompt.
+    CRestoreDlg& OpenDialog()
+    {
+        dialog_ = std::make_unique<CRestoreDlg>(&host_, folder_.Path(), &prompt_);
+        EXPECT_TRUE(dialog_->Create());
+        return *dialog_;
+    }
+
     ScratchKey scratch_{"RestoreDialog"};
     ScratchFolder folder_{"restore-dialog"};
     CurrentFolder here_{folder_.Path()};
+    ScriptedPrompt prompt_;
+    HostWindow host_;
+    std::unique_ptr<CRestoreDlg> dialog_;
 };
 
 }  // namespace
 
 TEST_F(RestoreDlgTest, ListsTheRollbackFilesAndRestoresTheChosenOne)
 {
-    ScriptedPrompt prompt;
-    HostWindow host;
-    CRestoreDlg dialog(&host, folder_.Path(), &prompt);
-    ASSERT_TRUE(dialog.Create());
+    CRestoreDlg& dialog = OpenDialog();
     CListCtrl list(GetDlgItem(dialog.GetSafeHwnd(), IDC_RESTORE_LIST));
     ASSERT_EQ(list.GetItemCount(), 3);
     EXPECT_EQ(ColumnHeader(list.GetSafeHwnd(), 0), "Date");
@@ -115,17 +125,17 @@ TEST_F(RestoreDlgTest, ListsTheRollbackFilesAndRestoresTheChosenOne)
 
     // Declining changes nothing; agreeing brings the key tree back.
     SelectOnly(list, tree);
-    prompt.agree = false;
+    prompt_.agree = false;
     SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, IDC_RESTORE_RUN, 0);
-    ASSERT_EQ(prompt.questions.size(), 1u);
-    EXPECT_NE(prompt.questions[0].find("2 key(s) and 2 value(s)"), std::string::npos) << prompt.questions[0];
-    EXPECT_TRUE(prompt.messages.empty());
+    ASSERT_EQ(prompt_.questions.size(), 1u);
+    EXPECT_NE(prompt_.questions[0].find("2 key(s) and 2 value(s)"), std::string::npos) << prompt_.questions[0];
+    EXPECT_TRUE(prompt_.messages.empty());
     EXPECT_FALSE(scratch_.HasSubkey("Tree"));
 
-    prompt.agree = true;
+    prompt_.agree = true;
     SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, IDC_RESTORE_RUN, 0);
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_FALSE(prompt.lastFailed) << prompt.messages[0];
+    ASSERT_EQ(prompt_.messages.size(), 1u);
+    EXPECT_FALSE(prompt_.lastFailed) << prompt_.messages[0];
     EXPECT_TRUE(scratch_.HasValue("Tree", "one"));
     EXPECT_TRUE(scratch_.HasValue("Tree\\Below", "two"));
     EXPECT_FALSE(scratch_.HasValue("Single", "program"));
@@ -147,10 +157,7 @@ TEST(RestoreMenuTest, TheMainMenuOffersRestore)
 
 TEST_F(RestoreDlgTest, ADamagedFileIsRefusedAndWithoutASelectionNothingHappens)
 {
-    ScriptedPrompt prompt;
-    HostWindow host;
-    CRestoreDlg dialog(&host, folder_.Path(), &prompt);
-    ASSERT_TRUE(dialog.Create());
+    CRestoreDlg& dialog = OpenDialog();
     CListCtrl list(GetDlgItem(dialog.GetSafeHwnd(), IDC_RESTORE_LIST));
     const HWND restore = GetDlgItem(dialog.GetSafeHwnd(), IDC_RESTORE_RUN);
     EXPECT_TRUE(IsWindowEnabled(restore)) << "the newest file is chosen at the start";
@@ -158,14 +165,14 @@ TEST_F(RestoreDlgTest, ADamagedFileIsRefusedAndWithoutASelectionNothingHappens)
     SelectOnly(list, -1);
     EXPECT_FALSE(IsWindowEnabled(restore));
     EXPECT_FALSE(dialog.RestoreSelected());
-    EXPECT_TRUE(prompt.questions.empty());
+    EXPECT_TRUE(prompt_.questions.empty());
 
     const int damaged = RowWith(list, "-", "-");
     SelectOnly(list, damaged);
     EXPECT_TRUE(IsWindowEnabled(restore));
     EXPECT_FALSE(dialog.RestoreSelected());
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_TRUE(prompt.lastFailed);
-    EXPECT_NE(prompt.messages[0].find("line 4"), std::string::npos) << prompt.messages[0];
-    EXPECT_NE(prompt.messages[0].find("Nothing was changed"), std::string::npos);
+    ASSERT_EQ(prompt_.messages.size(), 1u);
+    EXPECT_TRUE(prompt_.lastFailed);
+    EXPECT_NE(prompt_.messages[0].find("line 4"), std::string::npos) << prompt_.messages[0];
+    EXPECT_NE(prompt_.messages[0].find("Nothing was changed"), std::string::npos);
 }
