@@ -1,5 +1,7 @@
 #include "scanners/TargetChecks.h"
 
+#include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
 #include "scanners/FileChecks.h"
 
 #include <windows.h>
@@ -19,6 +21,35 @@ std::string WithoutSurroundingQuotes(const std::string& text)
         return text.substr(1, text.size() - 2);
     }
     return text;
+}
+
+// The file that the program's App Paths registration (the user's, then the
+// machine's) names, or empty text.
+std::string RegisteredProgram(std::string name)
+{
+    if (name.find('.') == std::string::npos) {
+        name += ".exe";
+    }
+    for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        Ref<RegistryKey> key(new RegistryKey(root, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", name));
+        const Ref<RegistryValue> file = key->QueryValue("");
+        if (file && !file->GetString(0).empty()) {
+            return file->GetString(0);
+        }
+    }
+    return {};
+}
+
+// A program named without a folder ("wordpad /x") that the shell finds through its
+// App Paths registration, as the Run dialog, start-up and file verbs do.
+bool RegisteredProgramExists(const std::string& program)
+{
+    const std::string name = program.substr(0, program.find(' '));
+    if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
+        return false;
+    }
+    const std::string file = RegisteredProgram(name);
+    return !file.empty() && NamesExistingPath(file);
 }
 
 }  // namespace
@@ -46,7 +77,7 @@ bool NamesExistingPath(const std::string& text)
 bool ProgramFileExists(const std::string& commandLine)
 {
     const std::string program = ExtractProgramPath(ExpandVariables(commandLine));
-    return !program.empty() && !HasWildcard(program) && FileExists(program);
+    return !program.empty() && !HasWildcard(program) && (FileExists(program) || RegisteredProgramExists(program));
 }
 
 bool ProgramDriveIsAvailable(const std::string& commandLine)

@@ -12,7 +12,8 @@ std::string ExpandVariables(const std::string& text);
 // names an existing file or folder. Wildcards never count as a name.
 bool NamesExistingPath(const std::string& text);
 // The program at the start of the command line (variables expanded) is an existing
-// file, even if the command could not be started (it may need elevation).
+// file, even if the command could not be started (it may need elevation); a program
+// named without a folder may also be found through its App Paths registration.
 bool ProgramFileExists(const std::string& commandLine);
 // The program of the command line lies on a drive or share that is reachable now.
 bool ProgramDriveIsAvailable(const std::string& commandLine);

@@ -76,8 +76,9 @@ TEST(RecentFileScannerTest, OnlyTheExactListNameIsSkipped)
     EXPECT_EQ(Reported(list, "\\mrulist"), (std::vector<std::string>{MachineHistory + "mrulist| missing file:zz"}));
 }
 
-// The Run dialog also opens documents, folders and addresses, takes variables, and
-// remembers commands on drives that come and go: none of them is proof of a loss.
+// The Run dialog also opens documents, folders and addresses, takes variables, finds
+// programs through App Paths, and remembers commands on drives that come and go:
+// none of them is proof of a loss.
 TEST(RecentFileScannerTest, EntriesThatStillWorkAreNotReported)
 {
     ScratchFolder folder("recent-kept");
@@ -90,6 +91,11 @@ TEST(RecentFileScannerTest, EntriesThatStillWorkAreNotReported)
                       "%SystemRoot%\\system32\\notepad.exe\\1");
     planted.SetString(HKEY_CURRENT_USER, RunHistory, "CorvadinTest-absentDrive", AbsentDrive() + "\\setup.exe\\1");
     planted.SetString(HKEY_CURRENT_USER, RunHistory, "CorvadinTest-unmarked", "regedit");
+    const std::string registered = PlantProgram(folder.Path() + "\\App\\corvadintest-registered.exe");
+    planted.SetString(HKEY_LOCAL_MACHINE,
+                      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\corvadintest-registered.exe", "",
+                      registered);
+    planted.SetString(HKEY_CURRENT_USER, RunHistory, "CorvadinTest-appPath", "corvadintest-registered\\1");
 
     RecentFileScanner scanner(nullptr);
     IssueList list;

@@ -1,6 +1,7 @@
 #include "scanners/CommandVerdicts.h"
 #include "scanners/TargetChecks.h"
 #include "tests/scanners/ReportedIssues.h"
+#include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -69,4 +70,24 @@ TEST(TargetChecksTest, CommandVerdictsAreRememberedUntilCleared)
     EXPECT_TRUE(verdicts.IsGone(command + " /y"));
     verdicts.Clear();
     EXPECT_TRUE(verdicts.IsGone(command));
+}
+
+// The shell finds a program named without a folder through its App Paths
+// registration; such a command works although no process can be made of it here.
+TEST(TargetChecksTest, ProgramsFoundThroughTheirAppPathsAreNotGone)
+{
+    ScratchFolder folder("registered");
+    const std::string program = PlantProgram(folder.Path() + "\\My App\\corvadintest-app.exe");
+    const std::string appPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+    PlantedRegistry planted;
+    planted.SetString(HKEY_LOCAL_MACHINE, appPaths + "corvadintest-app.exe", "", "\"" + program + "\"");
+    planted.SetString(HKEY_CURRENT_USER, appPaths + "corvadintest-user.exe", "", program);
+    planted.SetString(HKEY_LOCAL_MACHINE, appPaths + "corvadintest-gone.exe", "", folder.Path() + "\\gone.exe");
+
+    EXPECT_FALSE(CommandIsGone("corvadintest-app"));
+    EXPECT_FALSE(CommandIsGone("corvadintest-app.exe /n \"%1\""));
+    EXPECT_FALSE(CommandIsGone("corvadintest-user /x"));
+    EXPECT_TRUE(CommandIsGone("corvadintest-gone /x"));
+    EXPECT_TRUE(CommandIsGone("corvadintest-unregistered /x"));
+    EXPECT_TRUE(CommandIsGone("C:\\corvadin-gone\\corvadintest-app.exe"));
 }
