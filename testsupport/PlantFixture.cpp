@@ -553,6 +553,17 @@ const char* CategoryTag(PlantCategory category)
     return InfoOf(category).tag;
 }
 
+bool NamesPlantedEntry(const std::string& text)
+{
+    return text.find(PlantMarker) != std::string::npos || text.find(PlantClassPrefix) != std::string::npos;
+}
+
+bool NamesValidPlantedEntry(const std::string& text)
+{
+    return text.find(std::string(PlantMarker) + "-V") != std::string::npos ||
+           (text.find(PlantClassPrefix) != std::string::npos && text.find("-0000-8000-") != std::string::npos);
+}
+
 std::optional<PlantCategory> CategoryFromText(const std::string& text)
 {
     for (const CategoryInfo& info : Categories) {

@@ -45,6 +45,12 @@ const char* CategoryTag(PlantCategory category);
 // Either form, without regard to case.
 std::optional<PlantCategory> CategoryFromText(const std::string& text);
 
+// Whether text (an issue's name column and description) names a planted entry, and
+// whether it names a valid one: valid stems carry "-V", valid class ids a second
+// group of 0000.
+bool NamesPlantedEntry(const std::string& text);
+bool NamesValidPlantedEntry(const std::string& text);
+
 struct PlantTiming {
     std::string what;
     int entries = 0;

@@ -33,18 +33,6 @@ std::string ValueOfIni(const std::string& ini)
     return value;
 }
 
-bool Planted(const std::string& text)
-{
-    return text.find("CorvadinPlant") != std::string::npos || text.find("{C0DAD1A5-") != std::string::npos;
-}
-
-// A valid entry's names carry "-V" (or, for class ids, a second group of 0000).
-bool NamesAValidEntry(const std::string& text)
-{
-    return text.find("CorvadinPlant-V") != std::string::npos ||
-           (text.find("{C0DAD1A5-") != std::string::npos && text.find("-0000-8000-") != std::string::npos);
-}
-
 // What every scanner of the scan list reports about planted entries, by category name.
 std::map<std::string, std::vector<std::string>> ScanPlanted()
 {
@@ -57,7 +45,7 @@ std::map<std::string, std::vector<std::string>> ScanPlanted()
         std::vector<std::string>& mine = found[scanner->Name()];
         for (int i = 0; i < issues.Count(); ++i) {
             const std::string text = issues.At(i)->Name() + "|" + issues.At(i)->Description();
-            if (Planted(text)) {
+            if (NamesPlantedEntry(text)) {
                 mine.push_back(text);
             }
         }
@@ -90,7 +78,7 @@ TEST(PlantFixtureTest, EachBrokenEntryGivesOneIssueOfItsCategoryAndRemovalLeaves
         ASSERT_TRUE(planted) << category;
         EXPECT_EQ(static_cast<int>(issues.size()), fixture.Broken(*planted)) << category;
         for (const std::string& issue : issues) {
-            EXPECT_FALSE(NamesAValidEntry(issue)) << category << ": " << issue;
+            EXPECT_FALSE(NamesValidPlantedEntry(issue)) << category << ": " << issue;
         }
     }
     EXPECT_EQ(ValueOfIni(ini), fixture.ShortcutFolder());
