@@ -226,15 +226,22 @@ protected:
         return command && RunToEnd(*command) == 0 && WaitUntil([] { return !KeyExists(UninstallKey); });
     }
 
-    static std::vector<std::string> InstalledFiles()
+    static std::vector<std::string> InstalledPrograms()
     {
-        std::vector<std::string> files = {"README.txt", "uninstall.exe"};
+        std::vector<std::string> programs;
         if (PacksWindowProgram) {
-            files.insert(files.end(), {"Corvadin.exe", "Sound\\notify.wav"});
+            programs.push_back("Corvadin.exe");
         }
         if (PacksCliProgram) {
-            files.push_back("corvadin-cli.exe");
+            programs.push_back("corvadin-cli.exe");
         }
+        return programs;
+    }
+
+    static std::vector<std::string> InstalledFiles()
+    {
+        std::vector<std::string> files = InstalledPrograms();
+        files.insert(files.end(), {"README.txt", "uninstall.exe", "Sound\\notify.wav"});
         return files;
     }
 
@@ -248,8 +255,12 @@ TEST_F(InstallerTest, InstallsTheProgramsWithShortcutsAndAnUninstallEntry)
     for (const std::string& file : InstalledFiles()) {
         EXPECT_TRUE(fs::is_regular_file(InFolder(file))) << file;
     }
+    for (const std::string& program : InstalledPrograms()) {
+        const std::string packed = ReadFile(WindowsPath(CORVADIN_PACKED_DIR) + "\\" + program);
+        ASSERT_FALSE(packed.empty()) << program;
+        EXPECT_EQ(ReadFile(InFolder(program)), packed) << program << " is not this build's";
+    }
     if (PacksWindowProgram) {
-        EXPECT_EQ(ReadFile(InFolder("Corvadin.exe")), ReadFile(WindowsPath(CORVADIN_GUI_EXE_PATH)));
         const std::optional<Shortcut> program = ReadShortcut(StartMenu() / "Corvadin.lnk");
         ASSERT_TRUE(program);
         EXPECT_EQ(program->target, InFolder("Corvadin.exe"));

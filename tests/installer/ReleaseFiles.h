@@ -14,6 +14,10 @@
 #ifndef CORVADIN_SETUP_PATH
 #define CORVADIN_SETUP_PATH ""
 #endif
+// The folder of the programs as the installer packs them (stripped copies).
+#ifndef CORVADIN_PACKED_DIR
+#define CORVADIN_PACKED_DIR ""
+#endif
 
 // The loader and the shell want backslashes.
 inline std::string WindowsPath(std::string path)

@@ -72,6 +72,15 @@ int CountOf(const std::string& text, const std::string& part)
     return count;
 }
 
+// The text inside the first element of that name, attributes skipped; empty when there is none.
+std::string ElementText(const std::string& xml, const std::string& element)
+{
+    const size_t open = xml.find("<" + element);
+    const size_t start = open == std::string::npos ? open : xml.find('>', open);
+    const size_t end = start == std::string::npos ? start : xml.find("</" + element + ">", start);
+    return end == std::string::npos ? std::string() : xml.substr(start + 1, end - start - 1);
+}
+
 class VersionInfo {
 public:
     explicit VersionInfo(const std::string& path)
@@ -133,6 +142,11 @@ struct Program {
     const char* level;
 };
 
+void PrintTo(const Program& program, std::ostream* out)
+{
+    *out << program.fileName;
+}
+
 const Program Programs[] = {
     {"Corvadin.exe", CORVADIN_GUI_EXE_PATH, "requireAdministrator"},
     {"corvadin-cli.exe", CORVADIN_CLI_EXE_PATH, "asInvoker"},
@@ -167,6 +181,12 @@ TEST_P(ReleaseResourcesTest, ManifestAsksForItsElevationAndTheVersion6Controls)
     EXPECT_EQ(CountOf(manifest, "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), 1)
         << "without Windows 10 listed the program is shown a Windows 8 version";
     EXPECT_TRUE(LoaderAcceptsManifest(path_)) << "the loader cannot parse the manifest";
+
+    // Nothing scales with the screen's DPI (the skins are fixed-size bitmaps), so no program may claim to:
+    // Windows would then show it unscaled, tiny on a high-DPI screen.
+    EXPECT_EQ(CountOf(manifest, "dpiAwareness"), 0);
+    const std::string dpiAware = ElementText(manifest, "dpiAware");
+    EXPECT_TRUE(dpiAware.empty() || dpiAware == "false") << dpiAware;
 }
 
 TEST_P(ReleaseResourcesTest, VersionResourceCarriesTheBuildsVersion)
