@@ -144,8 +144,8 @@ public:
     std::string ShortcutFolder() const { return fixture_.ShortcutFolder(); }
     void Link(const std::string& linkPath, const std::string& target) { batch_.links.emplace_back(linkPath, target); }
 
-    // The font scanner puts the font folder in front of the value, so a font file
-    // elsewhere is named relative to that folder.
+    // A font name without a drive is taken relative to the font folder; this names a
+    // font file elsewhere that way.
     std::string RelativeToFontFolder(const std::string& path) const
     {
         char fonts[MAX_PATH];
@@ -219,10 +219,13 @@ void PlanFileExtensionReference(Planner& plan, const Entry& entry)
              {Sz("", entry.stem + " file"), Sz("", icon, "DefaultIcon"), Sz("", command, "shell\\open\\command")});
 }
 
+// Fonts are registered by a name relative to the font folder or, every other one,
+// by a full path of their own.
 void PlanFontFiles(Planner& plan, const Entry& entry)
 {
+    const std::string file = plan.File("fonts", entry, ".ttf");
     plan.Value(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
-               Sz(entry.stem + " (TrueType)", plan.RelativeToFontFolder(plan.File("fonts", entry, ".ttf"))));
+               Sz(entry.stem + " (TrueType)", entry.index % 2 == 0 ? file : plan.RelativeToFontFolder(file)));
 }
 
 void PlanRecentFiles(Planner& plan, const Entry& entry)
