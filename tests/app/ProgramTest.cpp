@@ -1,0 +1,165 @@
+// Corvadin.exe itself, started as a user starts it: one copy per desktop, the two switches, and an orderly end
+// from the tray.
+#include "resources/resource.h"
+#include "tests/support/Scratch.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+constexpr DWORD Patience = 30000;
+
+std::string WindowsPath(std::string path)
+{
+    for (char& c : path) {
+        c = c == '/' ? '\\' : c;
+    }
+    return path.front() == '\\' ? "Z:" + path : path;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD milliseconds = Patience)
+{
+    const DWORD start = GetTickCount();
+    while (!condition() && GetTickCount() - start < milliseconds) {
+        Sleep(50);
+    }
+    return condition();
+}
+
+struct Found {
+    DWORD process;
+    const char* caption;
+    HWND window;
+};
+
+// The process's top-level window with this caption, visible or not.
+HWND WindowOf(DWORD process, const char* caption)
+{
+    Found found{process, caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* wanted = reinterpret_cast<Found*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char text[64] = "";
+            GetWindowTextA(window, text, sizeof text);
+            if (owner == wanted->process && std::string(text) == wanted->caption) {
+                wanted->window = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.window;
+}
+
+// One run of the program, ended by force if the test leaves it running.
+class Program {
+public:
+    Program(const std::string& folder, const std::string& arguments = "")
+    {
+        std::string commandLine = "\"" + WindowsPath(CORVADIN_EXE) + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                  &startup, &info_) != FALSE;
+    }
+    ~Program()
+    {
+        if (started_ && IsRunning()) {
+            TerminateProcess(info_.hProcess, 1);
+            WaitForSingleObject(info_.hProcess, Patience);
+        }
+        if (started_) {
+            CloseHandle(info_.hThread);
+            CloseHandle(info_.hProcess);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return started_; }
+    bool IsRunning() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool Ends() const { return WaitForSingleObject(info_.hProcess, Patience) == WAIT_OBJECT_0; }
+    DWORD ExitCode() const
+    {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+    HWND Hidden() const { return WindowOf(info_.dwProcessId, "zintavodlg"); }
+    HWND Main() const { return WindowOf(info_.dwProcessId, "Corvadin"); }
+    bool MainShown() const { return IsWindowVisible(Main()) != FALSE; }
+    void Exit() const { PostMessageA(Hidden(), WM_COMMAND, ID_TRAY_EXIT, 0); }
+
+private:
+    PROCESS_INFORMATION info_{};
+    bool started_ = false;
+};
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class ProgramTest : public testing::Test {
+protected:
+    ScratchFolder folder{"program"};
+};
+
+}  // namespace
+
+TEST_F(ProgramTest, SecondCopyBringsUpTheFirstsMainWindowAndEnds)
+{
+    Program first(folder.Path());
+    ASSERT_TRUE(first.Started());
+    ASSERT_TRUE(WaitFor([&] { return first.MainShown(); }));
+    PostMessageA(first.Main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !first.MainShown(); }));
+
+    Program second(folder.Path());
+    ASSERT_TRUE(second.Started());
+    ASSERT_TRUE(second.Ends());
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return first.MainShown(); }));
+    EXPECT_TRUE(first.IsRunning());
+
+    first.Exit();
+    ASSERT_TRUE(first.Ends());
+    EXPECT_EQ(first.ExitCode(), 0u);
+}
+
+TEST_F(ProgramTest, ScanNowClosingTheMainWindowEndsTheProgram)
+{
+    Program program(folder.Path(), "/scannow");
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(WaitFor([&] { return program.MainShown(); }));
+    PostMessageA(program.Main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.Ends());
+}
+
+TEST_F(ProgramTest, ScanStartupScansOutOfSightAndExitFromTheTrayEndsItInOrder)
+{
+    folder.AddFile("Corvadin.ini", "[Common]\nLogName=corvadin.log\n");
+    const std::string log = folder.Path() + "\\corvadin.log";
+    Program program(folder.Path(), "/scanstartup");
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(log).find("start\n") != std::string::npos; }));
+    EXPECT_TRUE(program.Main() != nullptr);
+    EXPECT_FALSE(program.MainShown());
+
+    program.Exit();
+    ASSERT_TRUE(program.Ends());
+    const std::string written = ReadAll(log);
+    EXPECT_NE(written.rfind("logging stopped\n"), std::string::npos);
+}
