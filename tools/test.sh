@@ -31,6 +31,10 @@ for arch in "${builds[@]}"; do
   tools/configure.sh "build/$arch" "$arch" >"build/configure-$arch.log" 2>&1 ||
     { cat "build/configure-$arch.log"; fail "configuring build/$arch failed"; }
   cmake --build "build/$arch" || fail "building build/$arch failed"
+  # The installer's own tests skip where the build made none, so its absence must fail here.
+  setup=build/$arch/Corvadin-Setup.exe
+  [[ $arch == x64 ]] && setup=build/$arch/Corvadin-Setup-x64.exe
+  [[ -f $setup ]] || fail "building build/$arch made no $setup (is nsis installed?)"
 done
 
 # Brought up before any test, so that no test's output is inherited by Wine's background processes.
