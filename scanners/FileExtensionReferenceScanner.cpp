@@ -85,8 +85,9 @@ void FileExtensionReferenceScanner::CheckIcon(RegistryKey& classKey)
     }
     const std::string text = icon->GetString(0);
     const std::string path = ExtractProgramPath(text);
-    // A variable left unexpanded (REG_SZ data) cannot be judged.
-    if (path.rfind("%", 0) == 0 || IconFileFound(path)) {
+    // A variable left unexpanded (REG_SZ data) cannot be judged, nor can an indirect
+    // resource ("@{package?ms-resource://...}") of an installed app package.
+    if (path.rfind("%", 0) == 0 || path.rfind("@", 0) == 0 || IconFileFound(path)) {
         return;
     }
     ReportIssue(KeyIssue, &classKey, " missing file with icon:" + text);

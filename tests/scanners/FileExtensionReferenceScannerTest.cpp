@@ -41,6 +41,8 @@ TEST(FileExtensionReferenceScannerTest, ReportsClassesWhoseIconFileIsGone)
     PlantIcon(planted, "CorvadinTest.IconLibrary", library + ",3");
     PlantIcon(planted, "CorvadinTest.IconLibraryGone", folder.Path() + "\\gone.icl,3");
     PlantIcon(planted, "CorvadinTest.IconAbsentDrive", AbsentDrive() + "\\Icons\\app.ico");
+    PlantIcon(planted, "CorvadinTest.IconPackage",
+              "@{Corvadin.Test_1.0.0.0_x64__c0d4d1a5c0d4e?ms-resource://Corvadin.Test/Files/Assets/Icon.png}");
     planted.SetDword(HKEY_CLASSES_ROOT, "CorvadinTest.IconNumber\\DefaultIcon", "", 1);
     planted.CreateKey(HKEY_CLASSES_ROOT, "CorvadinTest.IconNone");
 

@@ -105,14 +105,15 @@ TEST(StartupProgramScannerTest, EachScanJudgesCommandsAfresh)
               std::vector<std::string>{UserRun + "CorvadinTestAgent| missing file:" + program});
 }
 
-TEST(StartupProgramScannerTest, AStopRequestEndsTheWalkAtOnce)
+TEST(StartupProgramScannerTest, AStopRequestEndsTheWalkAtTheNextEntryAndKeepsWhatWasFound)
 {
     PlantedRegistry planted;
-    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestGone1", "C:\\corvadin-gone\\one.exe");
-    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestGone2", "C:\\corvadin-gone\\two.exe");
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestStop1", "C:\\corvadin-gone\\one.exe");
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestStop2", "C:\\corvadin-gone\\two.exe");
     StartupProgramScanner scanner(nullptr);
-    scanner.RequestStop();
+    StopSink stop(scanner, "CorvadinTestStop1");
     IssueList list;
     scanner.Scan(&list);
-    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(Reported(list, "CorvadinTest"),
+              std::vector<std::string>{UserRun + "CorvadinTestStop1| missing file:C:\\corvadin-gone\\one.exe"});
 }
