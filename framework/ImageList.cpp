@@ -10,8 +10,18 @@ bool CImageList::Create(int width, int height, UINT flags, int initial, int grow
 
 bool CImageList::CreateFromBitmap(UINT bitmapId, int width, int grow, COLORREF mask) noexcept
 {
-    list_.reset(ImageList_LoadImageA(ResourceInstance(), MAKEINTRESOURCEA(bitmapId), width, grow, mask, IMAGE_BITMAP,
-                                     LR_CREATEDIBSECTION));
+    // Added to a 32-bit list rather than loaded as the list itself: a list made from a palette bitmap draws its
+    // images in the wrong colours.
+    const UniqueBitmap strip = LoadBitmapResource(bitmapId);
+    const SIZE size = BitmapSize(strip.get());
+    if (!strip || width <= 0 || size.cx < width) {
+        list_.reset();
+        return false;
+    }
+    list_.reset(ImageList_Create(width, size.cy, ILC_COLOR32 | ILC_MASK, size.cx / width, grow));
+    if (list_ && ImageList_AddMasked(list_.get(), strip.get(), mask) < 0) {
+        list_.reset();
+    }
     return list_.valid();
 }
 

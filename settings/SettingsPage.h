@@ -38,6 +38,9 @@ protected:
     void EnableItems(std::initializer_list<UINT> ids, bool enable) const noexcept;
     std::string ItemText(UINT id) const;
     void SetItemText(UINT id, const std::string& text) const noexcept;
+    // Keeps typing in an edit box within the longest text the settings loader reads back: a longer value would end
+    // the loading, and every option after it would be lost.
+    void LimitToStorableText(UINT edit) const noexcept;
 
 private:
     void ForwardToParent(UINT command) const noexcept;

@@ -1,5 +1,6 @@
 #include "ui/DriveTreeView.h"
 
+#include "resources/resource.h"
 #include "tests/framework/WindowTesting.h"
 
 #include <gtest/gtest.h>
@@ -234,4 +235,33 @@ TEST_F(DriveTreeViewTest, WithoutDrivesNothingIsCollectedWhateverTheRootShows)
     EXPECT_EQ(States(), (std::vector<int>{U}));
     PressSpaceOn(tree.RootItem());
     EXPECT_EQ(tree.CollectScanDrives(), "");
+}
+TEST_F(DriveTreeViewTest, TickImagesAreThoseOfBitmap156)
+{
+    FillThree();
+    const auto states = reinterpret_cast<HIMAGELIST>(tree.SendMessage(TVM_GETIMAGELIST, TVSIL_STATE));
+    const Pixels strip(IDB_DRIVE_STATES);
+    ASSERT_TRUE(strip.Valid());
+    // Each image drawn on a background the bitmap does not use shows the bitmap's pixels, red as the background.
+    const COLORREF background = RGB(1, 2, 3);
+    HDC screen = GetDC(nullptr);
+    UniqueMemoryDc dc(CreateCompatibleDC(screen));
+    UniqueBitmap canvas(CreateCompatibleBitmap(screen, 16, 16));
+    ReleaseDC(nullptr, screen);
+    SelectedObject selected(dc.get(), canvas.get());
+    int differing = 0;
+    for (int image = 1; image < 4; ++image) {
+        const RECT all{0, 0, 16, 16};
+        UniqueBrush fill(CreateSolidBrush(background));
+        FillRect(dc.get(), &all, fill.get());
+        ImageList_Draw(states, image, dc.get(), 0, 0, ILD_NORMAL);
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const COLORREF source = strip.At(image * 16 + x, y);
+                const COLORREF expected = source == RGB(255, 0, 0) ? background : source;
+                differing += GetPixel(dc.get(), x, y) == expected ? 0 : 1;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0);
 }
