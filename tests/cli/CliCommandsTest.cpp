@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -207,6 +208,14 @@ TEST(CliCommandsTest, JsonParsesAndMatchesTheTable)
     const Result table = Invoke({"scan", "--category", "Startup program", "--quiet"});
     EXPECT_EQ(table.code, ExitIssues);
     EXPECT_NE(table.out.find(*found), std::string::npos);
+    // Both list the same number of issues.
+    const size_t count = json.out.find("\"count\": ");
+    ASSERT_NE(count, std::string::npos);
+    const int issues = std::stoi(json.out.substr(count + 9));
+    EXPECT_EQ(std::count(s.begin(), s.end(), "target"), issues);
+    EXPECT_NE(table.out.find("\n" + std::to_string(issues) + (issues == 1 ? " issue found." : " issues found.")),
+              std::string::npos)
+        << table.out;
 }
 
 TEST(CliCommandsTest, FixNeedsConfirmationThenRestoreBringsTheValueBack)
