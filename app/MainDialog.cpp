@@ -8,6 +8,7 @@
 #include "engine/ScannerList.h"
 #include "framework/Resources.h"
 #include "resources/resource.h"
+#include "settings/SettingsDlg.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupOptions.h"
 #include "ui/PopUp.h"
@@ -124,7 +125,8 @@ bool CMainDialog::OnCommand(UINT id, UINT code, HWND control)
         CRestoreDlg(this).DoModal();
         return true;
     case ID_OPEN_SETTINGS:
-        // The settings dialog is not part of this program yet.
+        // Stands on its own, without an owner; its result is not needed, since the choices go to the registry.
+        CSettingsDlg().DoModal();
         return true;
     default:
         return CSkinDialog::OnCommand(id, code, control);
