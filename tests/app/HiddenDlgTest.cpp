@@ -8,6 +8,8 @@
 #include "tests/framework/WindowTesting.h"
 #include "tests/support/Scratch.h"
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -112,6 +114,18 @@ TEST_F(HiddenDlgTest, TrayIconAndItsCommandsBringTheMainWindowBackAndExitEndsThe
              EXPECT_EQ(hidden.TrayIcon()->CallbackMessage(), NotifyIconMessage());
              return hidden.TrayIcon()->IsAdded();
          }},
+        {"taskbar made again", Do([&] {
+             // The new shell knows nothing of the icon until the window answers its broadcast.
+             NOTIFYICONDATAA data{};
+             data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+             data.hWnd = hidden.GetSafeHwnd();
+             data.uID = IDI_TRAY;
+             EXPECT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+             SendMessageA(hidden.GetSafeHwnd(), CNotifyIcon::TaskbarCreatedMessage(), 0, 0);
+             EXPECT_TRUE(hidden.TrayIcon()->IsAdded());
+             EXPECT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+             SendMessageA(hidden.GetSafeHwnd(), CNotifyIcon::TaskbarCreatedMessage(), 0, 0);
+         })},
         {"close to the tray", Do([&] { CloseMain(); })},
         {"main window hidden", [&] { return MainHidden(); }},
         {"double-click", Do([&] { Post(NotifyIconMessage(), IDI_TRAY, WM_LBUTTONDBLCLK); })},

@@ -250,6 +250,22 @@ TEST_F(MainDialogTest, ClosingHidesTheWindowAndTheScanGoesOn)
     EXPECT_NE(main.State(), CMainDialog::kIdle);
 }
 
+TEST_F(MainDialogTest, ReminderTimerAnnouncesAPendingEndOnceWhileTheWindowIsHidden)
+{
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }));
+    // Nothing pending: the reminder keeps waiting.
+    TheScanResults().notificationPending = false;
+    SendMessageA(window, WM_TIMER, CMainDialog::kReminderTimerId, 0);
+    EXPECT_FALSE(ThePopUp().IsCreated());
+
+    TheScanResults().notificationPending = true;
+    SendMessageA(window, WM_TIMER, CMainDialog::kReminderTimerId, 0);
+    EXPECT_FALSE(TheScanResults().notificationPending);
+    EXPECT_TRUE(ThePopUp().IsCreated());
+    ThePopUp().DestroyIfVisible();
+}
+
 TEST_F(MainDialogTest, LaunchAtStartupTickedAndUntickedLeavesNoRunValue)
 {
     const HMENU menu = GetMenu(window);
