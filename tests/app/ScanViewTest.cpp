@@ -65,8 +65,9 @@ protected:
         results.PlaceOver(GetDlgItem(window.GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
         view = results.View();
         ASSERT_NE(view, nullptr);
+        // The keys of the tests below go to the foreground window, wherever it is.
         SetForegroundWindow(window.GetSafeHwnd());
-        PumpFor(50);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == window.GetSafeHwnd(); }));
     }
 
     // One scanner's batch as the main window inserts it: from the top, in the batch's own order.
