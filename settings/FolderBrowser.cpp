@@ -1,18 +1,12 @@
 #include "settings/FolderBrowser.h"
 
-#include <shlobj.h>
+#include "ui/ShellItem.h"
 
 #include <algorithm>
 #include <cctype>
-#include <memory>
 #include <string>
 
 namespace {
-
-struct PidlFree {
-    void operator()(ITEMIDLIST* pidl) const noexcept { CoTaskMemFree(pidl); }
-};
-using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
 
 // Opens the browser on the current choice once it is ready; data is the field's text.
 int CALLBACK PreselectCurrent(HWND browser, UINT message, LPARAM, LPARAM data) noexcept
@@ -25,10 +19,8 @@ int CALLBACK PreselectCurrent(HWND browser, UINT message, LPARAM, LPARAM data) n
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(text));
         return 0;
     }
-    ITEMIDLIST* recycleBin = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_BITBUCKET, &recycleBin))) {
-        const UniquePidl owned(recycleBin);
-        SendMessageA(browser, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(owned.get()));
+    if (const UniquePidl recycleBin = SpecialFolderItem(CSIDL_BITBUCKET)) {
+        SendMessageA(browser, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(recycleBin.get()));
     }
     return 0;
 }

@@ -2,11 +2,9 @@
 
 #include "framework/GdiHandles.h"
 #include "resources/resource.h"
+#include "ui/ShellItem.h"
 
-#include <shlobj.h>
 #include <shellapi.h>
-
-#include <memory>
 
 namespace {
 
@@ -29,11 +27,6 @@ private:
     HRESULT result_;
 };
 
-struct PidlFree {
-    void operator()(ITEMIDLIST* pidl) const noexcept { CoTaskMemFree(pidl); }
-};
-using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
-
 // The shell's small icon for a path, or for an item identifier when pidl is set. The normal-file attribute keeps
 // the shell from touching the drive.
 UniqueIcon SmallShellIcon(const char* path, const ITEMIDLIST* pidl = nullptr) noexcept
@@ -53,12 +46,8 @@ UniqueIcon SmallShellIcon(const char* path, const ITEMIDLIST* pidl = nullptr) no
 
 UniqueIcon MyComputerIcon() noexcept
 {
-    ITEMIDLIST* drives = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives))) {
-        return UniqueIcon();
-    }
-    const UniquePidl owned(drives);
-    return SmallShellIcon(nullptr, owned.get());
+    const UniquePidl drives = SpecialFolderItem(CSIDL_DRIVES);
+    return drives ? SmallShellIcon(nullptr, drives.get()) : UniqueIcon();
 }
 
 std::string RootPath(char letter)
