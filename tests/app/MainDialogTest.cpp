@@ -280,6 +280,22 @@ TEST_F(MainDialogTest, LaunchAtStartupTickedAndUntickedLeavesNoRunValue)
     EXPECT_FALSE(GetMenuState(menu, ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
 }
 
+TEST_F(MainDialogTest, LaunchAtStartupIsNotTickedWhenTheRunKeyCannotBeWritten)
+{
+    // For this process the machine's keys are an empty scratch key: there is no Run key to open.
+    ScratchKey machine("machine-without-run-key");
+    HKEY empty = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, machine.Path().c_str(), 0, KEY_ALL_ACCESS, &empty), ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, empty), ERROR_SUCCESS);
+    SendMessageA(window, WM_COMMAND, ID_LAUNCH_AT_STARTUP, 0);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegCloseKey(empty);
+
+    EXPECT_FALSE(TheStartupFlags().launchAtSystemStart);
+    EXPECT_FALSE(GetMenuState(GetMenu(window), ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(RunValueExists(HKEY_LOCAL_MACHINE, "Corvadin"));
+}
+
 TEST(MainDialogStartupTest, StartupScanRunsWithTheWindowHiddenFromItsFirstPaint)
 {
     TheStartupFlags() = StartupFlags{};
