@@ -224,6 +224,22 @@ TEST_F(SettingsDlgTest, PagesNeverShownWriteBackWhatWasStored)
     EXPECT_EQ(stored.at("ScanFolders"), "0") << "the General page was shown";
 }
 
+TEST_F(SettingsDlgTest, ANumberWhereTextBelongsIsReplacedOnceItsPageWasShown)
+{
+    const DWORD on = 1;
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "KeepHistory", REG_DWORD, &on, sizeof on);
+    RunSettings([](const DialogDriver& dialog) { dialog.Command(IDOK); });
+    EXPECT_EQ(SettingsKeyKeeper::Value(kSettingsKey, "KeepHistory"), "<type 4>") << "its page was never shown";
+    bool unchecked = false;
+    RunSettings([&](const DialogDriver& dialog) {
+        dialog.ShowPage(1);
+        unchecked = SendMessageA(dialog.PageItem(IDC_LOG_KEEP_HISTORY), BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+        dialog.Command(IDOK);
+    });
+    EXPECT_TRUE(unchecked) << "a number is no stored text, so the option shows off";
+    EXPECT_EQ(SettingsKeyKeeper::Value(kSettingsKey, "KeepHistory"), "0");
+}
+
 TEST_F(SettingsDlgTest, CancelEscapeAndTheCloseBoxWriteNothing)
 {
     const Stored planted = {{"KeepHistory", "0"}, {"BeepAfterLTO", "1"}, {"AutoupdateChecks", "abc"}};
