@@ -1,6 +1,6 @@
 // Lays out the main window's template with its skin, skinned buttons in each of their states, styled counters and
 // a results list with rows, and saves what the screen shows as "main-window.bmp" (in CORVADIN_SCREENSHOT_DIR, or
-// the current folder) for a person to look at.
+// beside the test program) for a person to look at.
 #include "app/ResultsFrame.h"
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"

@@ -264,9 +264,16 @@ inline bool SaveScreen(const RECT& rect, const std::string& path)
     return out.good();
 }
 
-// Where a screenshot test saves its picture for people to look at: CORVADIN_SCREENSHOT_DIR, or the current folder.
+// Where a screenshot test saves its picture for people to look at: CORVADIN_SCREENSHOT_DIR, or beside the test
+// program in the build tree (never the current folder, which may be the source tree).
 inline std::string ScreenshotPath(const std::string& name)
 {
-    const char* folder = std::getenv("CORVADIN_SCREENSHOT_DIR");
-    return std::string(folder ? folder : ".") + "\\" + name;
+    if (const char* folder = std::getenv("CORVADIN_SCREENSHOT_DIR")) {
+        return std::string(folder) + "\\" + name;
+    }
+    char program[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const std::string path(program, length < MAX_PATH ? length : 0);
+    const size_t slash = path.find_last_of('\\');
+    return (slash == std::string::npos ? std::string(".\\") : path.substr(0, slash + 1)) + name;
 }
