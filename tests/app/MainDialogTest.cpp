@@ -296,6 +296,29 @@ TEST_F(MainDialogTest, LaunchAtStartupIsNotTickedWhenTheRunKeyCannotBeWritten)
     EXPECT_FALSE(RunValueExists(HKEY_LOCAL_MACHINE, "Corvadin"));
 }
 
+// Closes the settings dialog from inside its modal run, once it shows.
+bool settingsShown = false;
+void CALLBACK CloseSettings(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const HWND settings = FindWindowA(nullptr, "Corvadin settings");
+    if (settings && IsWindowVisible(settings)) {
+        settingsShown = true;
+        KillTimer(nullptr, timer);
+        PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+TEST_F(MainDialogTest, SettingsMenuItemRunsTheSettingsDialog)
+{
+    settingsShown = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseSettings);
+    SendMessageA(window, WM_COMMAND, ID_OPEN_SETTINGS, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(settingsShown);
+    EXPECT_FALSE(FindWindowA(nullptr, "Corvadin settings"));
+    EXPECT_EQ(main.State(), CMainDialog::kIdle);
+}
+
 TEST(MainDialogStartupTest, StartupScanRunsWithTheWindowHiddenFromItsFirstPaint)
 {
     TheStartupFlags() = StartupFlags{};
