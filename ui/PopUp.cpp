@@ -88,6 +88,11 @@ BOOL CPopUp::OnInitDialog()
     return TRUE;
 }
 
+void CPopUp::OnOK()
+{
+    OnCancel();
+}
+
 void CPopUp::OnCancel()
 {
     // Comes back as a reminder until a repair has been run.

@@ -39,6 +39,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Enter dismisses it as Escape does, so that it still comes back as a reminder.
+    void OnOK() override;
     void OnCancel() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -54,12 +54,13 @@ protected:
     }
     bool Shown() const { return popUp.IsCreated() && IsWindowVisible(Window()); }
 
-    // Escape as the dialog manager sees it: a key press that reaches the pop-up through the message pump.
-    void PressEscape() const
+    // A key as the dialog manager sees it: a press that reaches the pop-up through the message pump.
+    void Press(WPARAM key) const
     {
-        PostMessageA(Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(GetFocus() && IsChild(Window(), GetFocus()) ? GetFocus() : Window(), WM_KEYDOWN, key, 0);
         PumpFor(20);
     }
+    void PressEscape() const { Press(VK_ESCAPE); }
     void FireReminder() const
     {
         popUp.SendMessage(WM_TIMER, CPopUp::kReminderTimerId, 0);
@@ -134,7 +135,7 @@ TEST_F(PopUpTest, AScanThatFoundNothingShowsZerosAndADisabledRepairButton)
     EXPECT_FALSE(IsWindowEnabled(RepairButton()));
 }
 
-TEST_F(PopUpTest, EscapeAndTheCloseBoxHideItAndTheReminderBringsItBack)
+TEST_F(PopUpTest, EscapeEnterAndTheCloseBoxHideItAndTheReminderBringsItBack)
 {
     SetCounts();
     popUp.Present();
@@ -161,6 +162,12 @@ TEST_F(PopUpTest, EscapeAndTheCloseBoxHideItAndTheReminderBringsItBack)
     EXPECT_TRUE(popUp.IsReminderArmed()) << "closing again arms the reminder again";
     FireReminder();
     EXPECT_TRUE(Shown());
+
+    // Enter, with the focus on the Repair button or nowhere, dismisses it the same way; it does not repair.
+    Press(VK_RETURN);
+    EXPECT_FALSE(Shown());
+    EXPECT_TRUE(popUp.IsCreated());
+    EXPECT_TRUE(popUp.IsReminderArmed());
 }
 
 TEST_F(PopUpTest, AfterARepairTheReminderKeepsItHidden)
