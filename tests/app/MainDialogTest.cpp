@@ -327,8 +327,7 @@ TEST(MainDialogStartupTest, StartupScanRunsWithTheWindowHiddenFromItsFirstPaint)
     CMainDialog main;
     ASSERT_TRUE(main.Create());
     EXPECT_NE(main.State(), CMainDialog::kIdle);
-    PumpFor(200);
-    EXPECT_FALSE(IsWindowVisible(main.GetSafeHwnd()));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(main.GetSafeHwnd()); }));
     main.StopScan();
     ASSERT_TRUE(PumpUntil([&] { return main.State() == CMainDialog::kIdle; }, ScanTimeout));
     EXPECT_FALSE(TheStartupFlags().startupScan);
