@@ -39,24 +39,25 @@ struct Found {
     HWND window;
 };
 
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
+{
+    auto* wanted = reinterpret_cast<Found*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char text[64] = "";
+    GetWindowTextA(window, text, sizeof text);
+    if (owner == wanted->process && std::string(text) == wanted->caption) {
+        wanted->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The process's top-level window with this caption, visible or not.
 HWND WindowOf(DWORD process, const char* caption)
 {
     Found found{process, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* wanted = reinterpret_cast<Found*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char text[64] = "";
-            GetWindowTextA(window, text, sizeof text);
-            if (owner == wanted->process && std::string(text) == wanted->caption) {
-                wanted->window = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&found));
     return found.window;
 }
 
