@@ -51,25 +51,28 @@ protected:
     std::unique_ptr<CSettingsPage> page;
 };
 
+struct OwnedDialogSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<OwnedDialogSearch*>(data);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (GetWindow(window, GW_OWNER) == search->owner && lstrcmpA(className, "#32770") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The top-level dialog window owned by owner, or null.
 HWND OwnedDialog(HWND owner)
 {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
-            char className[16] = "";
-            GetClassNameA(window, className, sizeof className);
-            if (GetWindow(window, GW_OWNER) == search->owner && lstrcmpA(className, "#32770") == 0) {
-                search->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedDialogSearch search{owner, nullptr};
+    EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

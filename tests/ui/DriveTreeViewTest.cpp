@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <vector>
 
 namespace {
@@ -38,12 +40,19 @@ protected:
 
     HTREEITEM Drive(size_t index) const { return tree.DriveItems().at(index); }
 
+    // The rectangle of the item's label; the message takes the item in the rectangle it fills.
+    RECT TextRectOf(HTREEITEM item) const
+    {
+        RECT text{};
+        std::memcpy(&text, &item, sizeof item);
+        tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+        return text;
+    }
+
     // A point on the item's tick box, found by hit-testing along the item's row; in screen coordinates.
     POINT TickBoxOf(HTREEITEM item) const
     {
-        RECT text{};
-        *reinterpret_cast<HTREEITEM*>(&text) = item;
-        tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+        const RECT text = TextRectOf(item);
         POINT point{0, (text.top + text.bottom) / 2};
         for (; point.x < text.left; ++point.x) {
             UINT flags = 0;
@@ -178,9 +187,7 @@ TEST_F(DriveTreeViewTest, ClicksOnTickBoxesCarryTheRootAndTheDrives)
     EXPECT_EQ(tree.CollectScanDrives(), "E:\\;");
 
     // Clicking a drive's name selects it without changing a tick.
-    RECT text{};
-    *reinterpret_cast<HTREEITEM*>(&text) = Drive(0);
-    tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+    const RECT text = TextRectOf(Drive(0));
     POINT name{(text.left + text.right) / 2, (text.top + text.bottom) / 2};
     ClientToScreen(tree.GetSafeHwnd(), &name);
     Click(name);
@@ -191,9 +198,7 @@ TEST_F(DriveTreeViewTest, ClicksOnTickBoxesCarryTheRootAndTheDrives)
 TEST_F(DriveTreeViewTest, DoubleClickNeitherCollapsesTheRootNorChangesTicks)
 {
     FillThree();
-    RECT text{};
-    *reinterpret_cast<HTREEITEM*>(&text) = tree.RootItem();
-    tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+    const RECT text = TextRectOf(tree.RootItem());
     POINT name{(text.left + text.right) / 2, (text.top + text.bottom) / 2};
     ClientToScreen(tree.GetSafeHwnd(), &name);
     Click(name, true);
