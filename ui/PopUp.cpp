@@ -75,6 +75,8 @@ BOOL CPopUp::OnInitDialog()
     const HWND self = GetSafeHwnd();
     for (size_t i = 0; i < ErrorCounterCount; ++i) {
         labels_[i].SubclassDlgItem(kLabelIds[i], self);
+        // One text line high: a wrapped remainder could only push the visible words out of sight.
+        labels_[i].SetFormat(DT_SINGLELINE | DT_LEFT);
         CTransparentStatic& counter = counters_[i];
         counter.SubclassDlgItem(CounterId(i), self);
         counter.SetColour(255, 255, 255);
