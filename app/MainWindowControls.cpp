@@ -1,29 +1,14 @@
 #include "app/MainWindowControls.h"
 
+#include "app/MainWindowButtons.h"
 #include "resources/resource.h"
 
 #include <cstdlib>
+#include <iterator>
+
+static_assert(std::size(kMainWindowButtons) == MainWindowControls::kButtonCount);
 
 namespace {
-
-struct ButtonSpec {
-    UINT id;
-    UINT normal, pressed, hover, disabled;
-    RECT place;  // pixels in the client area
-};
-
-constexpr ButtonSpec kButtons[MainWindowControls::kButtonCount] = {
-    {IDC_START_SCAN, IDB_START_NORMAL, IDB_START_PRESSED, IDB_START_HOVER, IDB_START_DISABLED, {0, 20, 141, 61}},
-    {IDC_STOP_SCAN, IDB_STOP_NORMAL, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_STOP_DISABLED, {142, 20, 286, 61}},
-    {IDC_REPAIR_ERRORS, IDB_REPAIR_NORMAL, IDB_REPAIR_PRESSED, IDB_REPAIR_HOVER, IDB_REPAIR_DISABLED,
-     {287, 20, 440, 61}},
-    {IDC_SELECT_ALL, IDB_SELECT_ALL_NORMAL, IDB_SELECT_ALL_PRESSED, IDB_SELECT_ALL_HOVER, IDB_SELECT_ALL_DISABLED,
-     {311, 372, 450, 400}},
-    {IDC_REPAIR_SELECTED, IDB_REPAIR_SELECTED_NORMAL, IDB_REPAIR_SELECTED_PRESSED, IDB_REPAIR_SELECTED_HOVER,
-     IDB_REPAIR_SELECTED_DISABLED, {467, 372, 606, 400}},
-    {IDC_REPAIR_LOWER, IDB_REPAIR_SMALL_NORMAL, IDB_REPAIR_SMALL_PRESSED, IDB_REPAIR_SMALL_HOVER,
-     IDB_REPAIR_SMALL_DISABLED, {31, 357, 155, 385}},
-};
 
 struct LabelSpec {
     UINT id;
@@ -69,7 +54,7 @@ void MainWindowControls::Bind(HWND dialog)
 void MainWindowControls::BindButtons(HWND dialog)
 {
     for (size_t i = 0; i < buttons_.size(); ++i) {
-        const ButtonSpec& spec = kButtons[i];
+        const ButtonSpec& spec = kMainWindowButtons[i];
         buttons_[i].SubclassDlgItem(spec.id, dialog);
         buttons_[i].SetBitmaps(spec.normal, spec.pressed, spec.hover, spec.disabled);
         MoveWindow(buttons_[i].GetSafeHwnd(), spec.place.left, spec.place.top, spec.place.right - spec.place.left,

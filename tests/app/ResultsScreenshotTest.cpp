@@ -1,6 +1,7 @@
 // Lays out the main window's template with its skin, skinned buttons in each of their states, styled counters and
 // a results list with rows, and saves what the screen shows as "main-window.bmp" (in CORVADIN_SCREENSHOT_DIR, or
 // beside the test program) for a person to look at.
+#include "app/MainWindowButtons.h"
 #include "app/ResultsFrame.h"
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"
@@ -17,29 +18,10 @@
 
 namespace {
 
-struct ButtonSpec {
-    UINT id;
-    UINT normal, pressed, hover, disabled;
-    RECT place;
-};
-
-constexpr ButtonSpec kButtons[] = {
-    {IDC_START_SCAN, IDB_START_NORMAL, IDB_START_PRESSED, IDB_START_HOVER, IDB_START_DISABLED, {0, 20, 141, 61}},
-    {IDC_STOP_SCAN, IDB_STOP_NORMAL, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_STOP_DISABLED, {142, 20, 286, 61}},
-    {IDC_REPAIR_ERRORS, IDB_REPAIR_NORMAL, IDB_REPAIR_PRESSED, IDB_REPAIR_HOVER, IDB_REPAIR_DISABLED,
-     {287, 20, 440, 61}},
-    {IDC_SELECT_ALL, IDB_SELECT_ALL_NORMAL, IDB_SELECT_ALL_PRESSED, IDB_SELECT_ALL_HOVER, IDB_SELECT_ALL_DISABLED,
-     {311, 372, 450, 400}},
-    {IDC_REPAIR_SELECTED, IDB_REPAIR_SELECTED_NORMAL, IDB_REPAIR_SELECTED_PRESSED, IDB_REPAIR_SELECTED_HOVER,
-     IDB_REPAIR_SELECTED_DISABLED, {467, 372, 606, 400}},
-    {IDC_REPAIR_LOWER, IDB_REPAIR_SMALL_NORMAL, IDB_REPAIR_SMALL_PRESSED, IDB_REPAIR_SMALL_HOVER,
-     IDB_REPAIR_SMALL_DISABLED, {31, 357, 155, 385}},
-};
-
 class MainWindowRig : public CSkinDialog {
 public:
     MainWindowRig() : CSkinDialog(IDD_MAIN) {}
-    std::array<CSkinButton, std::size(kButtons)> buttons;
+    std::array<CSkinButton, std::size(kMainWindowButtons)> buttons;
     CSkinButton busy;
     std::array<CTransparentStatic, 31> labels;
     ResultsFrame results;
@@ -50,8 +32,8 @@ protected:
         results.Create(GetSafeHwnd(), nullptr);
         SetBackground(IDB_MAIN_BACKGROUND);
         FitClientToBackground();
-        for (size_t i = 0; i < std::size(kButtons); ++i) {
-            const ButtonSpec& spec = kButtons[i];
+        for (size_t i = 0; i < std::size(kMainWindowButtons); ++i) {
+            const ButtonSpec& spec = kMainWindowButtons[i];
             buttons[i].SubclassDlgItem(spec.id, GetSafeHwnd());
             buttons[i].SetBitmaps(spec.normal, spec.pressed, spec.hover, spec.disabled);
             MoveWindow(buttons[i].GetSafeHwnd(), spec.place.left, spec.place.top, spec.place.right - spec.place.left,

@@ -1,6 +1,7 @@
 #include "scanners/FileExtensionScanner.h"
 #include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
+#include "tests/support/LockedKey.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -17,34 +18,6 @@ void PlantEntry(PlantedRegistry& planted, const std::string& extension)
 {
     planted.SetString(HKEY_CURRENT_USER, FileExts + "\\" + extension + "\\OpenWithList", "a", "notepad.exe");
 }
-
-// Takes every right away from a key while it lives, and gives them back.
-class LockedKey {
-public:
-    LockedKey(HKEY root, const std::string& path) : root_(root), path_(path) { SetDacl(true); }
-    ~LockedKey() { SetDacl(false); }
-    LockedKey(const LockedKey&) = delete;
-    LockedKey& operator=(const LockedKey&) = delete;
-
-private:
-    void SetDacl(bool denyAll)
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
-            return;
-        }
-        SECURITY_DESCRIPTOR descriptor;
-        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-        ACL empty;
-        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
-        SetSecurityDescriptorDacl(&descriptor, TRUE, denyAll ? &empty : nullptr, FALSE);
-        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-        RegCloseKey(key);
-    }
-
-    HKEY root_;
-    std::string path_;
-};
 
 }  // namespace
 
