@@ -22,11 +22,11 @@ bool HelpFileScanner::OnValue(RegistryValue* value)
     // The value's name is the file, its text the folder that holds it.
     const std::string folder = value->GetString(0);
     const std::string path = folder + value->Name();
-    if (FileExists(path) || !IsOnAvailableDrive(path)) {
-        return true;
-    }
-    // A folder written without its closing backslash still holds the file.
-    if (!folder.empty() && folder.back() != '\\' && FileExists(folder + "\\" + value->Name())) {
+    // A folder written without its closing backslash still holds the file. That path is tried first: the one
+    // without a separator names nothing in most cases, and a failed look-up is the slow one.
+    const bool needsSeparator = !folder.empty() && folder.back() != '\\';
+    if ((needsSeparator && FileExists(folder + "\\" + value->Name())) || FileExists(path) ||
+        !IsOnAvailableDrive(path)) {
         return true;
     }
     ReportIssue(ValueIssue, value, " missing file:" + path);
