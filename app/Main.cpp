@@ -1,21 +1,17 @@
 // Corvadin.exe: the log, then the application's whole run.
 #include "app/Application.h"
 #include "engine/IniStore.h"
+#include "registry/ComApartment.h"
 #include "registry/OperationLog.h"
-
-#include <objbase.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
 {
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));
-    // The shortcut scan reads shell links, which are COM objects.
-    const bool com = SUCCEEDED(CoInitialize(nullptr));
     {
+        // The settings dialog's folder browser and the drive tree's shell look-ups are COM calls on this thread.
+        const ComApartment com;
         CApplication application(arguments ? arguments : "");
         application.Run(instance);
-    }
-    if (com) {
-        CoUninitialize();
     }
     OperationLog::Stop();
     return 0;

@@ -1,25 +1,16 @@
-// The main window's six skinned buttons: their bitmaps for each state and their places on the skin.
+// The main window's six skinned buttons and its busy indicator: their bitmaps for each state and their places on
+// the skin.
 #pragma once
 
-#include "resources/resource.h"
+#include "ui/SkinButton.h"
 
 #include <windows.h>
 
-struct ButtonSpec {
-    UINT id;
-    UINT normal, pressed, hover, disabled;
-    RECT place;  // pixels in the client area
-};
+#include <array>
 
-inline constexpr ButtonSpec kMainWindowButtons[] = {
-    {IDC_START_SCAN, IDB_START_NORMAL, IDB_START_PRESSED, IDB_START_HOVER, IDB_START_DISABLED, {0, 20, 141, 61}},
-    {IDC_STOP_SCAN, IDB_STOP_NORMAL, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_STOP_DISABLED, {142, 20, 286, 61}},
-    {IDC_REPAIR_ERRORS, IDB_REPAIR_NORMAL, IDB_REPAIR_PRESSED, IDB_REPAIR_HOVER, IDB_REPAIR_DISABLED,
-     {287, 20, 440, 61}},
-    {IDC_SELECT_ALL, IDB_SELECT_ALL_NORMAL, IDB_SELECT_ALL_PRESSED, IDB_SELECT_ALL_HOVER, IDB_SELECT_ALL_DISABLED,
-     {311, 372, 450, 400}},
-    {IDC_REPAIR_SELECTED, IDB_REPAIR_SELECTED_NORMAL, IDB_REPAIR_SELECTED_PRESSED, IDB_REPAIR_SELECTED_HOVER,
-     IDB_REPAIR_SELECTED_DISABLED, {467, 372, 606, 400}},
-    {IDC_REPAIR_LOWER, IDB_REPAIR_SMALL_NORMAL, IDB_REPAIR_SMALL_PRESSED, IDB_REPAIR_SMALL_HOVER,
-     IDB_REPAIR_SMALL_DISABLED, {31, 357, 155, 385}},
-};
+constexpr int kMainWindowButtonCount = 6;
+using MainWindowButtons = std::array<CSkinButton, kMainWindowButtonCount>;
+
+// Binds the six buttons to their controls of dialog, gives them their faces and moves them to their places; the
+// busy indicator gets its picture and animation frames.
+void BindMainWindowButtons(HWND dialog, MainWindowButtons& buttons, CSkinButton& busy);

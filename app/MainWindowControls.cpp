@@ -1,22 +1,18 @@
 #include "app/MainWindowControls.h"
 
-#include "app/MainWindowButtons.h"
 #include "resources/resource.h"
 
 #include <cstdlib>
-#include <iterator>
-
-static_assert(std::size(kMainWindowButtons) == MainWindowControls::kButtonCount);
 
 namespace {
 
-struct LabelSpec {
+struct LabelStyle {
     UINT id;
     bool white;
     bool bold;
 };
 
-constexpr LabelSpec kLabels[MainWindowControls::kLabelCount] = {
+constexpr LabelStyle kLabels[MainWindowControls::kLabelCount] = {
     {IDC_LABEL_APP_PATH, true, false},       {IDC_LABEL_UNINSTALL, true, false},
     {IDC_LABEL_HELP_FILES, true, false},     {IDC_LABEL_FILE_EXTENSIONS, true, false},
     {IDC_LABEL_EXTENSION_REF, true, false},  {IDC_LABEL_FONT_FILES, true, false},
@@ -46,38 +42,22 @@ void ShowNow(const CTransparentStatic& label, const std::string& text)
 void MainWindowControls::Bind(HWND dialog)
 {
     dialog_ = dialog;
-    BindButtons(dialog);
+    BindMainWindowButtons(dialog, buttons_, busy_);
     BindLabels(dialog);
     BindCounters(dialog);
-}
-
-void MainWindowControls::BindButtons(HWND dialog)
-{
-    for (size_t i = 0; i < buttons_.size(); ++i) {
-        const ButtonSpec& spec = kMainWindowButtons[i];
-        buttons_[i].SubclassDlgItem(spec.id, dialog);
-        buttons_[i].SetBitmaps(spec.normal, spec.pressed, spec.hover, spec.disabled);
-        MoveWindow(buttons_[i].GetSafeHwnd(), spec.place.left, spec.place.top, spec.place.right - spec.place.left,
-                   spec.place.bottom - spec.place.top, FALSE);
-    }
-    busy_.SubclassDlgItem(IDC_BUSY, dialog);
-    busy_.SetBitmaps(IDB_BUSY, IDB_BUSY, IDB_BUSY, IDB_BUSY);
-    for (UINT frame = IDB_BUSY_FRAME1; frame <= IDB_BUSY_FRAME6; ++frame) {
-        busy_.AddFrame(frame);
-    }
 }
 
 void MainWindowControls::BindLabels(HWND dialog)
 {
     for (size_t i = 0; i < labels_.size(); ++i) {
-        const LabelSpec& spec = kLabels[i];
-        labels_[i].SubclassDlgItem(spec.id, dialog);
+        const LabelStyle& style = kLabels[i];
+        labels_[i].SubclassDlgItem(style.id, dialog);
         // One text line high: a wrapped remainder could only push the visible words out of sight.
         labels_[i].SetFormat(DT_SINGLELINE | DT_LEFT);
-        if (spec.white) {
+        if (style.white) {
             labels_[i].SetColour(255, 255, 255);
         }
-        if (spec.bold) {
+        if (style.bold) {
             labels_[i].SetWeight(FW_BOLD);
         }
     }

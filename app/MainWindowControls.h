@@ -2,6 +2,7 @@
 // styled labels, and the fourteen counter labels that show the error counters.
 #pragma once
 
+#include "app/MainWindowButtons.h"
 #include "engine/ScanResults.h"
 #include "ui/SkinButton.h"
 #include "ui/TransparentStatic.h"
@@ -11,7 +12,6 @@
 
 class MainWindowControls {
 public:
-    static constexpr int kButtonCount = 6;
     static constexpr int kLabelCount = 15;
 
     // Binds and styles every control of dialog; the buttons move to their places.
@@ -28,12 +28,11 @@ public:
     void StopBusy() { busy_.StopAnimation(); }
 
 private:
-    void BindButtons(HWND dialog);
     void BindLabels(HWND dialog);
     void BindCounters(HWND dialog);
 
     HWND dialog_ = nullptr;
-    std::array<CSkinButton, kButtonCount> buttons_;
+    MainWindowButtons buttons_;
     CSkinButton busy_;
     std::array<CTransparentStatic, kLabelCount> labels_;
     CTransparentStatic status_;

@@ -3,6 +3,7 @@
 #include "engine/IniStore.h"
 #include "engine/ProgressSink.h"
 #include "engine/ScanIssue.h"
+#include "registry/ComApartment.h"
 #include "registry/UniqueHandle.h"
 #include "scanners/FileChecks.h"
 #include "scanners/FileItem.h"
@@ -16,25 +17,6 @@
 namespace {
 
 const char* const SectionName = "Shortcut";
-
-// COM for the length of one scan on the scanning thread. Only a successful
-// CoInitialize is balanced: on a thread that already runs another apartment model
-// the call fails, and an unbalanced CoUninitialize would tear down the caller's COM.
-class ComApartment {
-public:
-    ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComApartment()
-    {
-        if (initialized_) {
-            CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialized_;
-};
 
 struct PersistFileRelease {
     void operator()(IPersistFile* file) const noexcept { file->Release(); }

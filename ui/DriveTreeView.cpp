@@ -1,6 +1,7 @@
 #include "ui/DriveTreeView.h"
 
 #include "framework/GdiHandles.h"
+#include "registry/ComApartment.h"
 #include "resources/resource.h"
 #include "ui/ShellItem.h"
 
@@ -9,23 +10,6 @@
 namespace {
 
 constexpr COLORREF kStateMask = RGB(255, 0, 0);
-
-// COM for the length of one call, as the shell's item lookups need it.
-class ComScope {
-public:
-    ComScope() noexcept : result_(CoInitialize(nullptr)) {}
-    ~ComScope()
-    {
-        if (SUCCEEDED(result_)) {
-            CoUninitialize();
-        }
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT result_;
-};
 
 // The shell's small icon for a path, or for an item identifier when pidl is set. The normal-file attribute keeps
 // the shell from touching the drive.
@@ -85,7 +69,8 @@ void CDriveTreeView::FillDrives(const std::vector<FixedDrive>& drives)
     if (!IsWindow()) {
         return;
     }
-    const ComScope com;
+    // The shell's item look-ups need COM on this thread.
+    const ComApartment com;
     SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     // The new lists are attached before the old ones go, so the control never draws from a destroyed list.
     CImageList icons;

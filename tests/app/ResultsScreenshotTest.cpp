@@ -21,7 +21,7 @@ namespace {
 class MainWindowRig : public CSkinDialog {
 public:
     MainWindowRig() : CSkinDialog(IDD_MAIN) {}
-    std::array<CSkinButton, std::size(kMainWindowButtons)> buttons;
+    MainWindowButtons buttons;
     CSkinButton busy;
     std::array<CTransparentStatic, 31> labels;
     ResultsFrame results;
@@ -32,18 +32,7 @@ protected:
         results.Create(GetSafeHwnd(), nullptr);
         SetBackground(IDB_MAIN_BACKGROUND);
         FitClientToBackground();
-        for (size_t i = 0; i < std::size(kMainWindowButtons); ++i) {
-            const ButtonSpec& spec = kMainWindowButtons[i];
-            buttons[i].SubclassDlgItem(spec.id, GetSafeHwnd());
-            buttons[i].SetBitmaps(spec.normal, spec.pressed, spec.hover, spec.disabled);
-            MoveWindow(buttons[i].GetSafeHwnd(), spec.place.left, spec.place.top, spec.place.right - spec.place.left,
-                       spec.place.bottom - spec.place.top, FALSE);
-        }
-        busy.SubclassDlgItem(IDC_BUSY, GetSafeHwnd());
-        busy.SetBitmaps(IDB_BUSY, IDB_BUSY, IDB_BUSY, IDB_BUSY);
-        for (UINT frame = IDB_BUSY_FRAME1; frame <= IDB_BUSY_FRAME6; ++frame) {
-            busy.AddFrame(frame);
-        }
+        BindMainWindowButtons(GetSafeHwnd(), buttons, busy);
         StyleLabels();
         results.PlaceOver(GetDlgItem(GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
         return TRUE;
