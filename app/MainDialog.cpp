@@ -456,6 +456,7 @@ void CMainDialog::Shutdown()
 
 void CMainDialog::ShowNotification()
 {
+    ThePopUp().SetSoundFile(ProgramFolder() + "Sound\\notify.wav");
     ThePopUp().Present();
 }
 

@@ -1,32 +1,22 @@
 #include "app/MainWindowControls.h"
 
 #include "resources/resource.h"
+#include "scanners/Categories.h"
 
 #include <cstdlib>
 
 namespace {
 
-struct LabelStyle {
-    UINT id;
-    bool white;
-    bool bold;
-};
-
-constexpr LabelStyle kLabels[MainWindowControls::kLabelCount] = {
-    {IDC_LABEL_APP_PATH, true, false},       {IDC_LABEL_UNINSTALL, true, false},
-    {IDC_LABEL_HELP_FILES, true, false},     {IDC_LABEL_FILE_EXTENSIONS, true, false},
-    {IDC_LABEL_EXTENSION_REF, true, false},  {IDC_LABEL_FONT_FILES, true, false},
-    {IDC_LABEL_RECENTLY_USED, true, false},  {IDC_LABEL_SHARED_DLL, true, false},
-    {IDC_LABEL_SHARED_FOLDERS, true, false}, {IDC_LABEL_STARTUP_PROGRAM, true, false},
-    {IDC_LABEL_COM, true, false},            {IDC_LABEL_BHO, true, false},
-    {IDC_LABEL_SHORTCUTS, true, false},      {IDC_ERRORS_FOUND, true, true},
-    {IDC_PROGRESS_LABEL, true, false},
-};
-
-// Counter 0 is the total; counters 1 to 13 follow the scanner list.
-constexpr UINT CounterId(int i)
+// The white labels: one per category, then the total's and the progress bar's.
+std::array<UINT, MainWindowControls::kLabelCount> LabelIds()
 {
-    return i == 0 ? IDC_TOTAL_COUNT : IDC_COUNT_FIRST + static_cast<UINT>(i - 1);
+    std::array<UINT, MainWindowControls::kLabelCount> ids{};
+    for (int i = 0; i < CategoryCount; ++i) {
+        ids[static_cast<size_t>(i)] = CounterLabelId(i + 1);
+    }
+    ids[CategoryCount] = CounterLabelId(0);
+    ids[CategoryCount + 1] = IDC_PROGRESS_LABEL;
+    return ids;
 }
 
 // Sets a label's text and redraws it at once: the window may be busy for a while after.
@@ -49,15 +39,13 @@ void MainWindowControls::Bind(HWND dialog)
 
 void MainWindowControls::BindLabels(HWND dialog)
 {
+    const auto ids = LabelIds();
     for (size_t i = 0; i < labels_.size(); ++i) {
-        const LabelStyle& style = kLabels[i];
-        labels_[i].SubclassDlgItem(style.id, dialog);
+        labels_[i].SubclassDlgItem(ids[i], dialog);
         // One text line high: a wrapped remainder could only push the visible words out of sight.
         labels_[i].SetFormat(DT_SINGLELINE | DT_LEFT);
-        if (style.white) {
-            labels_[i].SetColour(255, 255, 255);
-        }
-        if (style.bold) {
+        labels_[i].SetColour(255, 255, 255);
+        if (ids[i] == IDC_ERRORS_FOUND) {
             labels_[i].SetWeight(FW_BOLD);
         }
     }

@@ -12,7 +12,7 @@
 
 class MainWindowControls {
 public:
-    static constexpr int kLabelCount = 15;
+    static constexpr int kLabelCount = CategoryCount + 2;
 
     // Binds and styles every control of dialog; the buttons move to their places.
     void Bind(HWND dialog);
@@ -25,6 +25,9 @@ public:
     void ShowCounters(const std::array<int, ErrorCounterCount>& counters) const;
     int TotalShown() const;
     void StartBusy() { busy_.StartAnimation(); }
+    // For the screenshot test, which shows every state of them.
+    MainWindowButtons& Buttons() noexcept { return buttons_; }
+    CSkinButton& Busy() noexcept { return busy_; }
     void StopBusy() { busy_.StopAnimation(); }
 
 private:

@@ -2,7 +2,7 @@
 // reaches the controls by SendMessage, so a call from the worker runs on the window's thread.
 #pragma once
 
-#include "engine/ProgressSink.h"
+#include "registry/ProgressSink.h"
 
 #include <windows.h>
 

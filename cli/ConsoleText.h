@@ -1,7 +1,7 @@
 // Text helpers of the console companion: JSON strings and console progress.
 #pragma once
 
-#include "engine/ProgressSink.h"
+#include "registry/ProgressSink.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,8 @@
-// The interface of a category scanner, and the scan context the registry walks
-// consult: its stop flag and its progress sink.
+// The interface of a category scanner. A scanner is also the context of its own registry walks: they consult its
+// stop flag and its progress sink.
 #pragma once
+
+#include "registry/WalkContext.h"
 
 #include <string>
 
@@ -8,13 +10,12 @@ class IniStore;
 class IssueList;
 class ProgressSink;
 
-class RegistryScanner {
+class RegistryScanner : public WalkContext {
 public:
     explicit RegistryScanner(IniStore* ini = nullptr) noexcept : ini_(ini) {}
-    virtual ~RegistryScanner() = default;
 
     virtual void SetProgress(ProgressSink* sink) { progress_ = sink; }
-    virtual ProgressSink* Progress() const { return progress_; }
+    ProgressSink* Progress() const override { return progress_; }
     // Runs the whole category scan, adding one issue to list per problem found.
     virtual int Scan(IssueList* list) = 0;
     virtual std::string Name() const = 0;
@@ -22,7 +23,7 @@ public:
     // The stop flag is one byte written by the window's thread while the worker
     // is suspended, and read by the worker before each entry.
     virtual void RequestStop() { stop_ = true; }
-    virtual bool IsStopRequested() const { return stop_; }
+    bool IsStopRequested() const override { return stop_; }
     virtual void ClearStop() { stop_ = false; }
 
     RegistryScanner(const RegistryScanner&) = delete;
@@ -38,12 +39,4 @@ private:
     volatile bool stop_ = false;
     IssueList* issues_ = nullptr;
     IniStore* ini_;
-};
-
-// The context of walks made on nobody's behalf (export, deletion): never stopped,
-// no progress shown.
-class SilentScanContext : public RegistryScanner {
-public:
-    int Scan(IssueList*) override { return 0; }
-    std::string Name() const override { return "Delete"; }
 };

@@ -1,10 +1,12 @@
 // What the last scan found, shared by the main window and the pop-up notifier.
 #pragma once
 
+#include "engine/ScannerList.h"
+
 #include <array>
 
 // Index 0 is the total; index i + 1 belongs to the scanner at index i of the scanner list.
-constexpr int ErrorCounterCount = 14;
+constexpr int ErrorCounterCount = CategoryCount + 1;
 
 struct ScanResults {
     std::array<int, ErrorCounterCount> errorCounters{};

@@ -6,6 +6,9 @@
 #include <memory>
 #include <vector>
 
+// How many categories a scan has: one scanner each (their table is scanners/Categories.h).
+inline constexpr int CategoryCount = 13;
+
 class ScannerList {
 public:
     virtual ~ScannerList() = default;

@@ -1,10 +1,10 @@
 #include "registry/RegistryEnumeration.h"
 
-#include "engine/ProgressSink.h"
-#include "engine/RegistryScanner.h"
+#include "registry/ProgressSink.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
 #include "registry/RegistryVisitor.h"
+#include "registry/WalkContext.h"
 
 
 namespace {
@@ -16,7 +16,7 @@ constexpr DWORD NameBufferSize = 1024;
 // The shared loop: EnumFunction reads the name at an index; a name longer than the
 // buffer (or any other error) skips that index.
 template <typename EnumFunction, typename Visit>
-void WalkEntries(RegistryKey& key, RegistryScanner& context, Walk walk, EnumFunction enumerate, Visit visit)
+void WalkEntries(RegistryKey& key, WalkContext& context, Walk walk, EnumFunction enumerate, Visit visit)
 {
     if (!key.Open(KEY_ALL_ACCESS)) {
         return;
@@ -55,7 +55,7 @@ void WalkEntries(RegistryKey& key, RegistryScanner& context, Walk walk, EnumFunc
 
 }  // namespace
 
-void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, RegistryScanner& context)
+void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, WalkContext& context)
 {
     WalkEntries(
         key, context, Walk::Subkeys,
@@ -68,7 +68,7 @@ void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, RegistryScanne
         });
 }
 
-void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, RegistryScanner& context)
+void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, WalkContext& context)
 {
     WalkEntries(
         key, context, Walk::Values,

@@ -3,10 +3,10 @@
 #pragma once
 
 class RegistryKey;
-class RegistryScanner;
 class RegistryVisitor;
+class WalkContext;
 
 // The caller holds a reference to key for the walk. Both walks close the key when
 // they end, even when it was open before.
-void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, RegistryScanner& context);
-void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, RegistryScanner& context);
+void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, WalkContext& context);
+void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, WalkContext& context);

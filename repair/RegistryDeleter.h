@@ -1,8 +1,8 @@
 // Deletes registry values and whole key trees.
 #pragma once
 
-#include "engine/RegistryScanner.h"
 #include "registry/RegistryVisitor.h"
+#include "registry/WalkContext.h"
 
 class RegistryKey;
 class RegistryValue;
@@ -20,8 +20,8 @@ public:
     bool OnKey(RegistryKey* key) override;
 
     // The context of walks on the deleter's behalf: never stopped, no progress shown.
-    RegistryScanner& Context() noexcept { return context_; }
+    WalkContext& Context() noexcept { return context_; }
 
 private:
-    SilentScanContext context_;
+    SilentWalkContext context_;
 };

@@ -2,8 +2,8 @@
 // and notes whether everything that exists made it into the text.
 #pragma once
 
-#include "engine/RegistryScanner.h"
 #include "registry/RegistryVisitor.h"
+#include "registry/WalkContext.h"
 
 #include <string>
 #include <vector>
@@ -31,7 +31,7 @@ public:
 private:
     void AddLine(std::string line);
 
-    SilentScanContext context_;
+    SilentWalkContext context_;
     std::vector<std::string> lines_;
     bool complete_ = true;
     int valuesWritten_ = 0;

@@ -21,7 +21,7 @@ set(_corvadin_release_inputs
 
 function(_corvadin_release_library name rc manifest)
   add_library(${name} OBJECT ${CMAKE_CURRENT_LIST_DIR}/${rc})
-  target_link_libraries(${name} PRIVATE corvadin_version)
+  target_link_libraries(${name} PRIVATE corvadin_version corvadin_resource_ids)
   set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/${rc} PROPERTIES
     OBJECT_DEPENDS "${_corvadin_release_inputs};${CMAKE_CURRENT_LIST_DIR}/${manifest}")
 endfunction()

@@ -62,13 +62,7 @@ bool AnyListedFolderStands(const std::string& text)
 
 }  // namespace
 
-AppPathScanner::AppPathScanner(IniStore* ini) : CategoryScanner(ini, "App Path", "App Path: start") {}
-
-int AppPathScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "App Paths",
-                            Walk::Subkeys}});
-}
+AppPathScanner::AppPathScanner(IniStore* ini) : CategoryScanner(ini, Category::AppPath) {}
 
 bool AppPathScanner::OnKey(RegistryKey* entry)
 {

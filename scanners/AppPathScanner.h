@@ -6,6 +6,5 @@
 class AppPathScanner : public CategoryScanner {
 public:
     explicit AppPathScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnKey(RegistryKey* entry) override;
 };

@@ -17,18 +17,7 @@ bool KeyIsMissing(const RegistryKey& key)
 
 }  // namespace
 
-BrowserHelperObjectScanner::BrowserHelperObjectScanner(IniStore* ini)
-    : CategoryScanner(ini, "Browser Helper object", "Browser Helper object: start")
-{
-}
-
-int BrowserHelperObjectScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {
-                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer",
-                               "Browser Helper Objects", Walk::Subkeys},
-                          });
-}
+BrowserHelperObjectScanner::BrowserHelperObjectScanner(IniStore* ini) : CategoryScanner(ini, Category::BrowserHelperObject) {}
 
 bool BrowserHelperObjectScanner::OnKey(RegistryKey* entry)
 {

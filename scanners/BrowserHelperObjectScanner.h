@@ -6,6 +6,5 @@
 class BrowserHelperObjectScanner : public CategoryScanner {
 public:
     explicit BrowserHelperObjectScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnKey(RegistryKey* entry) override;
 };

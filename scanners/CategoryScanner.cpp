@@ -6,26 +6,28 @@
 #include "registry/RegistryEnumeration.h"
 #include "registry/RegistryKey.h"
 
-#include <utility>
-
-CategoryScanner::CategoryScanner(IniStore* ini, std::string name, std::string startLine)
-    : RegistryScanner(ini), name_(std::move(name)), startLine_(std::move(startLine))
-{
-}
+CategoryScanner::CategoryScanner(IniStore* ini, Category category) : RegistryScanner(ini), info_(InfoOf(category)) {}
 
 void CategoryScanner::BeginScan(IssueList* list)
 {
-    OperationLog::Write(startLine_);
+    OperationLog::Write(info_.startLine);
     SetIssues(list);
     commands_.Clear();
 }
 
-int CategoryScanner::ScanKeys(IssueList* list, std::initializer_list<StartKey> keys)
+int CategoryScanner::Scan(IssueList* list)
 {
     BeginScan(list);
-    for (const StartKey& start : keys) {
+    bool previousExists = false;
+    for (const StartKey& start : info_.keys) {
         Ref<RegistryKey> key(new RegistryKey(start.root, start.parentPath, start.name));
-        if (start.walk == Walk::Subkeys) {
+        const bool exists = key->Open(KEY_QUERY_VALUE);
+        key->Close();
+        if (start.onlyWithoutPrevious && previousExists) {
+            continue;
+        }
+        previousExists = exists;
+        if (start.walk == StartKey::Walk::Subkeys) {
             EnumerateSubkeys(*key, *this, *this);
         } else {
             EnumerateValues(*key, *this, *this);

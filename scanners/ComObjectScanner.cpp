@@ -5,14 +5,7 @@
 #include "registry/RegistryValue.h"
 #include "scanners/FileChecks.h"
 
-ComObjectScanner::ComObjectScanner(IniStore* ini) : CategoryScanner(ini, "COM/ActiveX", "COM/ActiveX: start") {}
-
-int ComObjectScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {
-                              {HKEY_CLASSES_ROOT, "", "CLSID", Walk::Subkeys},
-                          });
-}
+ComObjectScanner::ComObjectScanner(IniStore* ini) : CategoryScanner(ini, Category::ComObject) {}
 
 bool ComObjectScanner::OnKey(RegistryKey* classKey)
 {

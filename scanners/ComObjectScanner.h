@@ -7,6 +7,5 @@
 class ComObjectScanner : public CategoryScanner {
 public:
     explicit ComObjectScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnKey(RegistryKey* classKey) override;
 };

@@ -1,33 +1,10 @@
-// The fixed list of category scanners, made afresh for every scan.
+// The scanner list, made afresh for every scan from the table of categories.
 #include "engine/IniStore.h"
 #include "engine/ScannerList.h"
-#include "scanners/AppPathScanner.h"
-#include "scanners/BrowserHelperObjectScanner.h"
-#include "scanners/ComObjectScanner.h"
-#include "scanners/FileExtensionReferenceScanner.h"
-#include "scanners/FileExtensionScanner.h"
-#include "scanners/FontFileScanner.h"
-#include "scanners/HelpFileScanner.h"
-#include "scanners/RecentFileScanner.h"
-#include "scanners/SharedDllScanner.h"
-#include "scanners/SharedFolderScanner.h"
-#include "scanners/ShortcutScanner.h"
-#include "scanners/StartupProgramScanner.h"
-#include "scanners/UninstallScanner.h"
+#include "scanners/Categories.h"
 
 #include <memory>
 #include <new>
-
-namespace {
-
-// A scanner that cannot be allocated leaves a null at its place in the list.
-template <class Scanner>
-std::unique_ptr<RegistryScanner> Make(IniStore* ini)
-{
-    return std::unique_ptr<RegistryScanner>(new (std::nothrow) Scanner(ini));
-}
-
-}  // namespace
 
 ScannerList* CreateScannerList()
 {
@@ -38,18 +15,8 @@ ScannerList* CreateScannerList()
         return nullptr;
     }
     IniStore* ini = &SharedIniStore();
-    current->Append(Make<AppPathScanner>(ini));
-    current->Append(Make<UninstallScanner>(ini));
-    current->Append(Make<HelpFileScanner>(ini));
-    current->Append(Make<FileExtensionScanner>(ini));
-    current->Append(Make<FileExtensionReferenceScanner>(ini));
-    current->Append(Make<FontFileScanner>(ini));
-    current->Append(Make<RecentFileScanner>(ini));
-    current->Append(Make<SharedDllScanner>(ini));
-    current->Append(Make<SharedFolderScanner>(ini));
-    current->Append(Make<StartupProgramScanner>(ini));
-    current->Append(Make<ComObjectScanner>(ini));
-    current->Append(Make<BrowserHelperObjectScanner>(ini));
-    current->Append(Make<ShortcutScanner>(ini));
+    for (const CategoryInfo& category : Categories()) {
+        current->Append(category.make(ini));
+    }
     return current.get();
 }

@@ -53,16 +53,7 @@ bool StartsWithVariable(const std::string& text)
 
 }  // namespace
 
-FileExtensionReferenceScanner::FileExtensionReferenceScanner(IniStore* ini)
-    : CategoryScanner(ini, "File Extension-reference", "File Extension-reference:start")
-{
-}
-
-int FileExtensionReferenceScanner::Scan(IssueList* list)
-{
-    // The root itself, so that every key directly under it is visited.
-    return ScanKeys(list, {{HKEY_CLASSES_ROOT, "", "", Walk::Subkeys}});
-}
+FileExtensionReferenceScanner::FileExtensionReferenceScanner(IniStore* ini) : CategoryScanner(ini, Category::FileExtensionReference) {}
 
 bool FileExtensionReferenceScanner::OnKey(RegistryKey* classKey)
 {

@@ -7,7 +7,6 @@
 class FileExtensionReferenceScanner : public CategoryScanner {
 public:
     explicit FileExtensionReferenceScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnKey(RegistryKey* classKey) override;
 
 private:

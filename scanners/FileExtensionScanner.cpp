@@ -16,16 +16,7 @@ bool IsMissing(const RegistryKey& key)
 
 }  // namespace
 
-FileExtensionScanner::FileExtensionScanner(IniStore* ini)
-    : CategoryScanner(ini, "File Extension", "File Extension: start")
-{
-}
-
-int FileExtensionScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {{HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer", "FileExts",
-                            Walk::Subkeys}});
-}
+FileExtensionScanner::FileExtensionScanner(IniStore* ini) : CategoryScanner(ini, Category::FileExtension) {}
 
 bool FileExtensionScanner::OnKey(RegistryKey* entry)
 {

@@ -7,6 +7,5 @@
 class FileExtensionScanner : public CategoryScanner {
 public:
     explicit FileExtensionScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnKey(RegistryKey* entry) override;
 };

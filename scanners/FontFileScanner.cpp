@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr const char* FontListParent = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-// Where older Windows versions keep the same list.
-constexpr const char* OlderFontListParent = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-
 // "C:\...", "\\server\share\..." or "\...": a font installed outside the font folder.
 bool IsPathOfItsOwn(const std::string& text)
 {
@@ -20,23 +16,9 @@ bool IsPathOfItsOwn(const std::string& text)
            (!text.empty() && text[0] == '\\');
 }
 
-bool KeyExists(HKEY root, const char* parentPath, const char* name)
-{
-    RegistryKey key(root, parentPath, name);
-    return key.Open(KEY_QUERY_VALUE);
-}
-
 }  // namespace
 
-FontFileScanner::FontFileScanner(IniStore* ini) : CategoryScanner(ini, "Font Files", "Font Files:start") {}
-
-int FontFileScanner::Scan(IssueList* list)
-{
-    if (KeyExists(HKEY_LOCAL_MACHINE, FontListParent, "Fonts")) {
-        return ScanKeys(list, {{HKEY_LOCAL_MACHINE, FontListParent, "Fonts", Walk::Values}});
-    }
-    return ScanKeys(list, {{HKEY_LOCAL_MACHINE, OlderFontListParent, "Fonts", Walk::Values}});
-}
+FontFileScanner::FontFileScanner(IniStore* ini) : CategoryScanner(ini, Category::FontFiles) {}
 
 bool FontFileScanner::OnValue(RegistryValue* value)
 {

@@ -6,6 +6,5 @@
 class FontFileScanner : public CategoryScanner {
 public:
     explicit FontFileScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnValue(RegistryValue* value) override;
 };

@@ -4,15 +4,7 @@
 #include "registry/RegistryValue.h"
 #include "scanners/FileChecks.h"
 
-HelpFileScanner::HelpFileScanner(IniStore* ini) : CategoryScanner(ini, "HelpFile", "HelpFile:start") {}
-
-int HelpFileScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {
-                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "Help", Walk::Values},
-                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "HTML Help", Walk::Values},
-                          });
-}
+HelpFileScanner::HelpFileScanner(IniStore* ini) : CategoryScanner(ini, Category::HelpFile) {}
 
 bool HelpFileScanner::OnValue(RegistryValue* value)
 {

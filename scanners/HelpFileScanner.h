@@ -6,6 +6,5 @@
 class HelpFileScanner : public CategoryScanner {
 public:
     explicit HelpFileScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnValue(RegistryValue* value) override;
 };

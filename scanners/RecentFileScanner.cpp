@@ -36,20 +36,7 @@ bool IsAddress(const std::string& text)
 
 }  // namespace
 
-RecentFileScanner::RecentFileScanner(IniStore* ini)
-    : CategoryScanner(ini, "Recently used files", "Recently used files:start")
-{
-}
-
-int RecentFileScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {
-                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer", "RunMRU",
-                               Walk::Values},
-                              {HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer", "RunMRU",
-                               Walk::Values},
-                          });
-}
+RecentFileScanner::RecentFileScanner(IniStore* ini) : CategoryScanner(ini, Category::RecentFiles) {}
 
 bool RecentFileScanner::OnValue(RegistryValue* value)
 {

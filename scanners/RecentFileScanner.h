@@ -6,6 +6,5 @@
 class RecentFileScanner : public CategoryScanner {
 public:
     explicit RecentFileScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnValue(RegistryValue* value) override;
 };

@@ -4,17 +4,7 @@
 #include "registry/RegistryValue.h"
 #include "scanners/FileChecks.h"
 
-SharedDllScanner::SharedDllScanner(IniStore* ini) : CategoryScanner(ini, "Shared DLL", "Shared DLL:start") {}
-
-int SharedDllScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {
-                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "SharedDLLs",
-                               Walk::Values},
-                              {HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "SharedDLLs",
-                               Walk::Values},
-                          });
-}
+SharedDllScanner::SharedDllScanner(IniStore* ini) : CategoryScanner(ini, Category::SharedDll) {}
 
 bool SharedDllScanner::OnValue(RegistryValue* value)
 {

@@ -6,6 +6,5 @@
 class SharedDllScanner : public CategoryScanner {
 public:
     explicit SharedDllScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnValue(RegistryValue* value) override;
 };

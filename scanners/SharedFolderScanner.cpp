@@ -90,20 +90,7 @@ bool IsListedDrive(const std::string& root)
 
 }  // namespace
 
-SharedFolderScanner::SharedFolderScanner(IniStore* ini)
-    : CategoryScanner(ini, "Shared folder", "Shared folder:start")
-{
-}
-
-int SharedFolderScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {
-                              {HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\lanmanserver", "Shares",
-                               Walk::Values},
-                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Network", "LanMan",
-                               Walk::Subkeys},
-                          });
-}
+SharedFolderScanner::SharedFolderScanner(IniStore* ini) : CategoryScanner(ini, Category::SharedFolder) {}
 
 std::string SharedFolderScanner::CheckSharePath(const std::string& path) const
 {

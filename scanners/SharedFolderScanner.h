@@ -9,7 +9,6 @@
 class SharedFolderScanner : public CategoryScanner {
 public:
     explicit SharedFolderScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     // A share under ...\lanmanserver\Shares: one multi-string value per share.
     bool OnValue(RegistryValue* value) override;
     // A share under ...\Network\LanMan: one subkey per share, its folder in "Path".

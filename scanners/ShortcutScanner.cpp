@@ -1,9 +1,9 @@
 #include "scanners/ShortcutScanner.h"
 
 #include "engine/IniStore.h"
-#include "engine/ProgressSink.h"
 #include "engine/ScanIssue.h"
 #include "registry/ComApartment.h"
+#include "registry/ProgressSink.h"
 #include "registry/UniqueHandle.h"
 #include "scanners/FileChecks.h"
 #include "scanners/FileItem.h"
@@ -43,7 +43,7 @@ void ShortcutScanner::ComRelease::operator()(IShellLinkA* link) const noexcept
     link->Release();
 }
 
-ShortcutScanner::ShortcutScanner(IniStore* ini) : CategoryScanner(ini, SectionName, "Shortcut:start") {}
+ShortcutScanner::ShortcutScanner(IniStore* ini) : CategoryScanner(ini, Category::Shortcut) {}
 
 ShortcutScanner::~ShortcutScanner() = default;
 

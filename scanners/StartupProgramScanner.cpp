@@ -3,18 +3,7 @@
 #include "engine/ScanIssue.h"
 #include "registry/RegistryValue.h"
 
-StartupProgramScanner::StartupProgramScanner(IniStore* ini)
-    : CategoryScanner(ini, "Startup program", "Startup program:start")
-{
-}
-
-int StartupProgramScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {
-                              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Run", Walk::Values},
-                              {HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Run", Walk::Values},
-                          });
-}
+StartupProgramScanner::StartupProgramScanner(IniStore* ini) : CategoryScanner(ini, Category::StartupProgram) {}
 
 bool StartupProgramScanner::OnValue(RegistryValue* value)
 {

@@ -6,6 +6,5 @@
 class StartupProgramScanner : public CategoryScanner {
 public:
     explicit StartupProgramScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnValue(RegistryValue* value) override;
 };

@@ -21,13 +21,7 @@ bool IsSystemUninstaller(const std::string& command)
 
 }  // namespace
 
-UninstallScanner::UninstallScanner(IniStore* ini) : CategoryScanner(ini, "Uninstall", "Uninstall:start") {}
-
-int UninstallScanner::Scan(IssueList* list)
-{
-    return ScanKeys(list, {{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Uninstall",
-                            Walk::Subkeys}});
-}
+UninstallScanner::UninstallScanner(IniStore* ini) : CategoryScanner(ini, Category::Uninstall) {}
 
 bool UninstallScanner::OnKey(RegistryKey* entry)
 {

@@ -6,6 +6,5 @@
 class UninstallScanner : public CategoryScanner {
 public:
     explicit UninstallScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnKey(RegistryKey* entry) override;
 };

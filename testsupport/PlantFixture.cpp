@@ -72,7 +72,7 @@ struct Batch {
 };
 
 struct Entry {
-    PlantCategory category;
+    Category category;
     int index;
     bool valid;
     std::string stem;   // CorvadinPlant-V000001
@@ -277,35 +277,14 @@ void PlanShortcut(Planner& plan, const Entry& entry)
 
 using PlanFunction = void (*)(Planner&, const Entry&);
 
-struct CategoryInfo {
-    PlantCategory category;
-    const char* name;
-    const char* tag;
-    PlanFunction plan;
+// How each category's entries are planted, in the order of the categories.
+constexpr PlanFunction Plans[CategoryCount] = {
+    PlanAppPath,   PlanUninstall,           PlanHelpFile,  PlanFileExtension, PlanFileExtensionReference,
+    PlanFontFiles, PlanRecentFiles,         PlanSharedDll, PlanSharedFolder,  PlanStartupProgram,
+    PlanComObject, PlanBrowserHelperObject, PlanShortcut,
 };
 
-const CategoryInfo Categories[PlantCategoryCount] = {
-    {PlantCategory::AppPath, "App Path", "apppath", PlanAppPath},
-    {PlantCategory::Uninstall, "Uninstall", "uninstall", PlanUninstall},
-    {PlantCategory::HelpFile, "HelpFile", "helpfile", PlanHelpFile},
-    {PlantCategory::FileExtension, "File Extension", "fileext", PlanFileExtension},
-    {PlantCategory::FileExtensionReference, "File Extension-reference", "fileextref", PlanFileExtensionReference},
-    {PlantCategory::FontFiles, "Font Files", "font", PlanFontFiles},
-    {PlantCategory::RecentFiles, "Recently used files", "mru", PlanRecentFiles},
-    {PlantCategory::SharedDll, "Shared DLL", "shareddll", PlanSharedDll},
-    {PlantCategory::SharedFolder, "Shared folder", "sharedfolder", PlanSharedFolder},
-    {PlantCategory::StartupProgram, "Startup program", "run", PlanStartupProgram},
-    {PlantCategory::ComObject, "COM/ActiveX", "com", PlanComObject},
-    {PlantCategory::BrowserHelperObject, "Browser Helper object", "bho", PlanBrowserHelperObject},
-    {PlantCategory::Shortcut, "Shortcut", "shortcut", PlanShortcut},
-};
-
-const CategoryInfo& InfoOf(PlantCategory category)
-{
-    return Categories[static_cast<int>(category)];
-}
-
-Entry MakeEntry(PlantCategory category, int index, bool valid)
+Entry MakeEntry(Category category, int index, bool valid)
 {
     char stem[64];
     snprintf(stem, sizeof stem, "%s-%c%06d", PlantMarker, valid ? 'V' : 'B', index);
@@ -546,16 +525,6 @@ void MakeRegistry(const Batch& batch, PlantManifest& manifest, std::string& prob
 
 }  // namespace
 
-const char* CategoryName(PlantCategory category)
-{
-    return InfoOf(category).name;
-}
-
-const char* CategoryTag(PlantCategory category)
-{
-    return InfoOf(category).tag;
-}
-
 bool NamesPlantedEntry(const std::string& text)
 {
     return text.find(PlantMarker) != std::string::npos || text.find(PlantClassPrefix) != std::string::npos;
@@ -567,11 +536,12 @@ bool NamesValidPlantedEntry(const std::string& text)
            (text.find(PlantClassPrefix) != std::string::npos && text.find("-0000-8000-") != std::string::npos);
 }
 
-std::optional<PlantCategory> CategoryFromText(const std::string& text)
+std::optional<Category> CategoryFromText(const std::string& text)
 {
-    for (const CategoryInfo& info : Categories) {
+    for (size_t i = 0; i < Categories().size(); ++i) {
+        const CategoryInfo& info = Categories()[i];
         if (lstrcmpiA(text.c_str(), info.name) == 0 || lstrcmpiA(text.c_str(), info.tag) == 0) {
-            return info.category;
+            return static_cast<Category>(i);
         }
     }
     return std::nullopt;
@@ -648,7 +618,7 @@ std::string PlantFixture::FindProgramSource() const
     return {};
 }
 
-bool PlantFixture::Plant(PlantCategory category, int valid, int broken)
+bool PlantFixture::Plant(Category category, int valid, int broken)
 {
     const auto start = std::chrono::steady_clock::now();
     error_.clear();
@@ -659,6 +629,7 @@ bool PlantFixture::Plant(PlantCategory category, int valid, int broken)
         return false;
     }
     const CategoryInfo& info = InfoOf(category);
+    const PlanFunction plan = Plans[static_cast<int>(category)];
     std::pair<int, int>& count = counts_[info.tag];
     if (count.first + valid > 999999 || count.second + broken > 999999) {
         return Fail("at most 999999 valid and 999999 broken entries per category");
@@ -667,10 +638,10 @@ bool PlantFixture::Plant(PlantCategory category, int valid, int broken)
     Batch batch;
     Planner planner(*this, batch);
     for (int i = 1; i <= valid; ++i) {
-        info.plan(planner, MakeEntry(category, count.first + i, true));
+        plan(planner, MakeEntry(category, count.first + i, true));
     }
     for (int i = 1; i <= broken; ++i) {
-        info.plan(planner, MakeEntry(category, count.second + i, false));
+        plan(planner, MakeEntry(category, count.second + i, false));
     }
 
     // Every registry entry is on record before it is made.
@@ -715,7 +686,7 @@ bool PlantFixture::AddShortcutFolderToIni(const std::string& iniPath)
         return Fail("cannot make a full path of " + iniPath);
     }
     ManifestEntry entry(ManifestEntry::Ini, nullptr, full, PlantMarker);
-    entry.section = CategoryName(PlantCategory::Shortcut);
+    entry.section = InfoOf(Category::Shortcut).name;
     std::vector<ManifestEntry> ahead = {entry};
     // A file made here goes again at removal, if nothing else was put into it.
     if (!Exists(full)) {
@@ -897,14 +868,14 @@ bool PlantFixture::RemoveAll()
     return true;
 }
 
-int PlantFixture::Valid(PlantCategory category) const
+int PlantFixture::Valid(Category category) const
 {
-    const auto found = counts_.find(CategoryTag(category));
+    const auto found = counts_.find(InfoOf(category).tag);
     return found == counts_.end() ? 0 : found->second.first;
 }
 
-int PlantFixture::Broken(PlantCategory category) const
+int PlantFixture::Broken(Category category) const
 {
-    const auto found = counts_.find(CategoryTag(category));
+    const auto found = counts_.find(InfoOf(category).tag);
     return found == counts_.end() ? 0 : found->second.second;
 }

@@ -15,35 +15,15 @@
 // Wine, when its prefix boots) runs the Run entries, so remove before restarting.
 #pragma once
 
+#include "scanners/Categories.h"
+
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-// The thirteen categories, in the order of the scanner list.
-enum class PlantCategory : int {
-    AppPath,
-    Uninstall,
-    HelpFile,
-    FileExtension,
-    FileExtensionReference,
-    FontFiles,
-    RecentFiles,
-    SharedDll,
-    SharedFolder,
-    StartupProgram,
-    ComObject,
-    BrowserHelperObject,
-    Shortcut,
-};
-inline constexpr int PlantCategoryCount = 13;
-
-// The category's name as its scanner's Name() gives it ("App Path").
-const char* CategoryName(PlantCategory category);
-// A short word for command lines ("apppath").
-const char* CategoryTag(PlantCategory category);
-// Either form, without regard to case.
-std::optional<PlantCategory> CategoryFromText(const std::string& text);
+// The category by its name or its tag ("App Path" or "apppath"), without regard to case.
+std::optional<Category> CategoryFromText(const std::string& text);
 
 // Whether text (an issue's name column and description) names a planted entry, and
 // whether it names a valid one: valid stems carry "-V", valid class ids a second
@@ -70,7 +50,7 @@ public:
 
     // Adds valid and broken entries of the category; false (see LastError) when
     // something could not be planted. What was planted is still removable.
-    bool Plant(PlantCategory category, int valid, int broken);
+    bool Plant(Category category, int valid, int broken);
     // Adds the shortcut folder as key "CorvadinPlant" of section "Shortcut" of the
     // ini file, so that a scan walks it; removal takes the key out again.
     bool AddShortcutFolderToIni(const std::string& iniPath);
@@ -79,8 +59,8 @@ public:
     // planted ones go only when they are empty. False when something stayed behind.
     bool RemoveAll();
 
-    int Valid(PlantCategory category) const;
-    int Broken(PlantCategory category) const;
+    int Valid(Category category) const;
+    int Broken(Category category) const;
     const std::string& Folder() const { return folder_; }
     // The folder that holds the planted shortcuts.
     std::string ShortcutFolder() const { return folder_ + "\\shortcuts"; }

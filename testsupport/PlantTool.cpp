@@ -42,7 +42,7 @@ void PrintTiming(const PlantTiming& timing)
 }
 
 struct Request {
-    PlantCategory category;
+    Category category;
     int valid;
     int broken;
 };
@@ -56,7 +56,7 @@ int Plant(PlantFixture& fixture, const std::vector<Request>& requests, const std
     int failures = 0;
     for (const Request& request : requests) {
         if (!fixture.Plant(request.category, request.valid, request.broken)) {
-            std::fprintf(stderr, "corvadin-plant: %s: %s\n", CategoryName(request.category),
+            std::fprintf(stderr, "corvadin-plant: %s: %s\n", InfoOf(request.category).name,
                          fixture.LastError().c_str());
             ++failures;
         }
@@ -79,9 +79,9 @@ int Status(PlantFixture& fixture)
         std::fprintf(stderr, "corvadin-plant: %s\n", fixture.LastError().c_str());
         return 1;
     }
-    for (int i = 0; i < PlantCategoryCount; ++i) {
-        const auto category = static_cast<PlantCategory>(i);
-        std::printf("%-26s %8d valid %8d broken\n", CategoryName(category), fixture.Valid(category),
+    for (int i = 0; i < CategoryCount; ++i) {
+        const auto category = static_cast<Category>(i);
+        std::printf("%-26s %8d valid %8d broken\n", InfoOf(category).name, fixture.Valid(category),
                     fixture.Broken(category));
     }
     return 0;
@@ -109,9 +109,9 @@ int main(int argc, char** argv)
     }
     const std::string command = args[next++];
     if (command == "categories") {
-        for (int i = 0; i < PlantCategoryCount; ++i) {
-            std::printf("%-12s %s\n", CategoryTag(static_cast<PlantCategory>(i)),
-                        CategoryName(static_cast<PlantCategory>(i)));
+        for (int i = 0; i < CategoryCount; ++i) {
+            std::printf("%-12s %s\n", InfoOf(static_cast<Category>(i)).tag,
+                        InfoOf(static_cast<Category>(i)).name);
         }
         return 0;
     }
@@ -140,8 +140,8 @@ int main(int argc, char** argv)
             return Usage();
         }
         if (args[next] == "all") {
-            for (int i = 0; i < PlantCategoryCount; ++i) {
-                requests.push_back({static_cast<PlantCategory>(i), valid, broken});
+            for (int i = 0; i < CategoryCount; ++i) {
+                requests.push_back({static_cast<Category>(i), valid, broken});
             }
         } else if (const auto category = CategoryFromText(args[next])) {
             requests.push_back({*category, valid, broken});

@@ -10,7 +10,7 @@
 // planted after each size, also after a failed plant.
 #include "engine/IniStore.h"
 #include "engine/IssueList.h"
-#include "engine/ProgressSink.h"
+#include "registry/ProgressSink.h"
 #include "engine/ScannerList.h"
 #include "registry/OperationLog.h"
 #include "registry/UniqueHandle.h"
@@ -71,7 +71,7 @@ struct FloorWalk {
     const char* classParent = nullptr;
 };
 
-// In the order of the scanner list (and of PlantCategory); shortcuts walk folders instead.
+// In the order of the scanner list (and of Category); shortcuts walk folders instead.
 std::vector<std::vector<FloorWalk>> FloorTable()
 {
     const std::string cv = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -246,7 +246,7 @@ Walked FloorOf(int category, const std::vector<FloorWalk>& walks)
     for (const FloorWalk& walk : walks) {
         WalkFloor(walk, walked);
     }
-    if (category == static_cast<int>(PlantCategory::Shortcut)) {
+    if (category == static_cast<int>(Category::Shortcut)) {
         const IniStore& ini = SharedIniStore();
         for (int i = 0; i < ini.SectionSize("Shortcut"); ++i) {
             WalkFolderFloor(ini.ValueAt("Shortcut", i), walked);
@@ -299,7 +299,7 @@ Row MeasureCategory(int index, RegistryScanner& scanner, IssueList& list, const 
     scanner.ClearStop();
     const Clock::time_point start = Clock::now();
     scanner.Scan(&list);
-    Row row{scanner.Name(), sink.steps, list.Count(), fixture.Broken(static_cast<PlantCategory>(index)),
+    Row row{scanner.Name(), sink.steps, list.Count(), fixture.Broken(static_cast<Category>(index)),
             SecondsSince(start)};
     scanner.SetProgress(nullptr);
     const Clock::time_point floorStart = Clock::now();
@@ -335,9 +335,9 @@ void ScanAndPrint(const PlantFixture& fixture)
 
 int RunSize(const std::string& folder, int size)
 {
-    const int perCategory = std::max(1, size / PlantCategoryCount);
+    const int perCategory = std::max(1, size / CategoryCount);
     const int broken = perCategory / 10;
-    std::printf("\n== %d entries: %d per category, %d of them broken\n", perCategory * PlantCategoryCount,
+    std::printf("\n== %d entries: %d per category, %d of them broken\n", perCategory * CategoryCount,
                 perCategory, broken);
     PlantFixture fixture(folder + "\\plant");
     // What an interrupted run left behind would count twice.
@@ -347,8 +347,8 @@ int RunSize(const std::string& folder, int size)
     }
     const Clock::time_point start = Clock::now();
     bool planted = fixture.AddShortcutFolderToIni(".\\Corvadin.ini");
-    for (int i = 0; planted && i < PlantCategoryCount; ++i) {
-        planted = fixture.Plant(static_cast<PlantCategory>(i), perCategory - broken, broken);
+    for (int i = 0; planted && i < CategoryCount; ++i) {
+        planted = fixture.Plant(static_cast<Category>(i), perCategory - broken, broken);
     }
     std::printf("planted in %.1f s\n", SecondsSince(start));
     if (planted) {
@@ -379,7 +379,7 @@ bool ParseSizes(const std::string& text, std::vector<int>& sizes)
     for (std::string part; std::getline(in, part, ',');) {
         char* end = nullptr;
         const long size = std::strtol(part.c_str(), &end, 10);
-        if (part.empty() || *end || size < PlantCategoryCount || size > 1000000) {
+        if (part.empty() || *end || size < CategoryCount || size > 1000000) {
             return false;
         }
         sizes.push_back(static_cast<int>(size));

@@ -2,26 +2,13 @@
 
 #include "registry/OperationLog.h"
 #include "resources/resource.h"
-#include "settings/SettingsStore.h"
+#include "scanners/Categories.h"
 
 #include <mmsystem.h>
 
 #include <algorithm>
 
 namespace {
-
-// The labels and counters in the order of the counters: the total first, then the categories from top to bottom.
-constexpr UINT kLabelIds[ErrorCounterCount] = {
-    IDC_ERRORS_FOUND,        IDC_LABEL_APP_PATH,       IDC_LABEL_UNINSTALL,       IDC_LABEL_HELP_FILES,
-    IDC_LABEL_FILE_EXTENSIONS, IDC_LABEL_EXTENSION_REF, IDC_LABEL_FONT_FILES,     IDC_LABEL_RECENTLY_USED,
-    IDC_LABEL_SHARED_DLL,    IDC_LABEL_SHARED_FOLDERS, IDC_LABEL_STARTUP_PROGRAM, IDC_LABEL_COM,
-    IDC_LABEL_BHO,           IDC_LABEL_SHORTCUTS,
-};
-
-constexpr UINT CounterId(size_t index) noexcept
-{
-    return index == 0 ? IDC_TOTAL_COUNT : IDC_COUNT_FIRST + static_cast<UINT>(index) - 1;
-}
 
 // The primary monitor's desktop without the taskbar, wherever the taskbar stands.
 RECT WorkArea() noexcept
@@ -65,20 +52,20 @@ RECT CPopUp::Placement(const RECT& workArea) noexcept
     return {left, top, left + kWidth, top + kHeight};
 }
 
-std::string CPopUp::SoundPath()
+void CPopUp::SetSoundFile(std::string path)
 {
-    return ProgramFolder() + "Sound\\notify.wav";
+    soundFile_ = std::move(path);
 }
 
 BOOL CPopUp::OnInitDialog()
 {
     const HWND self = GetSafeHwnd();
     for (size_t i = 0; i < ErrorCounterCount; ++i) {
-        labels_[i].SubclassDlgItem(kLabelIds[i], self);
+        labels_[i].SubclassDlgItem(CounterLabelId(static_cast<int>(i)), self);
         // One text line high: a wrapped remainder could only push the visible words out of sight.
         labels_[i].SetFormat(DT_SINGLELINE | DT_LEFT);
         CTransparentStatic& counter = counters_[i];
-        counter.SubclassDlgItem(CounterId(i), self);
+        counter.SubclassDlgItem(CounterId(static_cast<int>(i)), self);
         counter.SetColour(255, 255, 255);
         counter.SetFormat(CTransparentStatic::kOneLineRight);
         counter.SetWeight(i == 0 ? FW_BOLD : FW_NORMAL);
@@ -145,7 +132,7 @@ void CPopUp::ShowAtTheCorner()
     SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOACTIVATE);
     ShowWindow(SW_SHOW);
-    PlayNotifySound(SoundPath());
+    PlayNotifySound(soundFile_);
 }
 
 void CPopUp::ShowCounts()

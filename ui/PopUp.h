@@ -28,14 +28,14 @@ public:
     void DestroyIfVisible();
     // What the Repair button runs (the main window's repair); none leaves the button doing only its closing part.
     void SetRepairHandler(std::function<void()> handler);
+    // The sound played at each showing; none until it is set.
+    void SetSoundFile(std::string path);
     bool IsCreated() const noexcept { return IsWindow(); }
     bool IsReminderArmed() const noexcept { return reminderTimer_ != 0; }
 
     // Where the pop-up goes in a work area (screen coordinates): its lower right corner, moved in so that the
     // whole window stays inside the work area whenever it fits.
     static RECT Placement(const RECT& workArea) noexcept;
-    // The sound file: the program folder's "Sound\notify.wav".
-    static std::string SoundPath();
 
 protected:
     BOOL OnInitDialog() override;
@@ -58,6 +58,7 @@ private:
     std::array<CTransparentStatic, ErrorCounterCount> counters_;
     CSkinButton repair_;
     std::function<void()> repairHandler_;
+    std::string soundFile_;
     UINT_PTR reminderTimer_ = 0;
 };
 

@@ -75,8 +75,8 @@ TEST(EndToEndTest, PlantScanRepairAndScanAgain)
     CurrentFolder current(folder.Path());
     PlantFixture fixture(folder.Path() + "\\plant");
     ASSERT_TRUE(fixture.AddShortcutFolderToIni(".\\Corvadin.ini")) << fixture.LastError();
-    for (int i = 0; i < PlantCategoryCount; ++i) {
-        ASSERT_TRUE(fixture.Plant(static_cast<PlantCategory>(i), 2, 2)) << fixture.LastError();
+    for (int i = 0; i < CategoryCount; ++i) {
+        ASSERT_TRUE(fixture.Plant(static_cast<Category>(i), 2, 2)) << fixture.LastError();
     }
     OperationLog::Start("corvadin.log");
 
@@ -94,12 +94,12 @@ TEST(EndToEndTest, PlantScanRepairAndScanAgain)
     // Every counter shows its category's rows; the planted broken entries are among them, the valid ones not.
     const std::map<std::string, std::vector<int>> planted = PlantedRows(view);
     int plantedTotal = 0;
-    for (int i = 0; i < PlantCategoryCount; ++i) {
-        const auto category = static_cast<PlantCategory>(i);
-        const auto found = planted.find(CategoryName(category));
+    for (int i = 0; i < CategoryCount; ++i) {
+        const auto category = static_cast<Category>(i);
+        const auto found = planted.find(InfoOf(category).name);
         const int rows = found == planted.end() ? 0 : static_cast<int>(found->second.size());
-        EXPECT_EQ(rows, fixture.Broken(category)) << CategoryName(category);
-        EXPECT_GE(counters[static_cast<size_t>(i) + 1], rows) << CategoryName(category);
+        EXPECT_EQ(rows, fixture.Broken(category)) << InfoOf(category).name;
+        EXPECT_GE(counters[static_cast<size_t>(i) + 1], rows) << InfoOf(category).name;
         EXPECT_EQ(Text(window, IDC_COUNT_FIRST + i), std::to_string(counters[static_cast<size_t>(i) + 1]));
         plantedTotal += rows;
     }

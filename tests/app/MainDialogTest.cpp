@@ -6,6 +6,7 @@
 #include "engine/ScanResults.h"
 #include "registry/RegistryKey.h"
 #include "resources/resource.h"
+#include "scanners/Categories.h"
 #include "settings/StartupOptions.h"
 #include "tests/framework/WindowTesting.h"
 #include "tests/scanners/ScannerTestSupport.h"
@@ -29,11 +30,6 @@ std::string Text(HWND dialog, int id)
     char text[256] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
-}
-
-int CounterId(int i)
-{
-    return i == 0 ? IDC_TOTAL_COUNT : IDC_COUNT_FIRST + i - 1;
 }
 
 bool RunValueExists(HKEY root, const std::string& name)

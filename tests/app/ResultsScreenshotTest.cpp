@@ -1,7 +1,7 @@
 // Lays out the main window's template with its skin, skinned buttons in each of their states, styled counters and
 // a results list with rows, and saves what the screen shows as "main-window.bmp" (in CORVADIN_SCREENSHOT_DIR, or
 // beside the test program) for a person to look at.
-#include "app/MainWindowButtons.h"
+#include "app/MainWindowControls.h"
 #include "app/ResultsFrame.h"
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"
@@ -9,21 +9,15 @@
 #include "tests/framework/WindowTesting.h"
 #include "ui/SkinButton.h"
 #include "ui/SkinDialog.h"
-#include "ui/TransparentStatic.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
-#include <set>
 
 namespace {
 
 class MainWindowRig : public CSkinDialog {
 public:
     MainWindowRig() : CSkinDialog(IDD_MAIN) {}
-    MainWindowButtons buttons;
-    CSkinButton busy;
-    std::array<CTransparentStatic, 31> labels;
+    MainWindowControls controls;
     ResultsFrame results;
 
 protected:
@@ -32,40 +26,9 @@ protected:
         results.Create(GetSafeHwnd(), nullptr);
         SetBackground(IDB_MAIN_BACKGROUND);
         FitClientToBackground();
-        BindMainWindowButtons(GetSafeHwnd(), buttons, busy);
-        StyleLabels();
+        controls.Bind(GetSafeHwnd());
         results.PlaceOver(GetDlgItem(GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
         return TRUE;
-    }
-
-private:
-    void StyleLabels()
-    {
-        const std::set<UINT> bold = {IDC_ERRORS_FOUND, IDC_TOTAL_COUNT, IDC_STATUS};
-        size_t next = 0;
-        const auto style = [&](UINT id, bool counter) {
-            CTransparentStatic& label = labels[next++];
-            label.SubclassDlgItem(id, GetSafeHwnd());
-            if (id != IDC_STATUS) {
-                label.SetColour(255, 255, 255);
-            }
-            if (bold.count(id)) {
-                label.SetWeight(FW_BOLD);
-            }
-            if (counter) {
-                label.SetFormat(CTransparentStatic::kOneLineRight);
-            }
-        };
-        for (UINT id : {IDC_LABEL_APP_PATH, IDC_LABEL_UNINSTALL, IDC_LABEL_HELP_FILES, IDC_LABEL_FILE_EXTENSIONS,
-                        IDC_LABEL_EXTENSION_REF, IDC_LABEL_FONT_FILES, IDC_LABEL_RECENTLY_USED,
-                        IDC_LABEL_SHARED_DLL, IDC_LABEL_SHARED_FOLDERS, IDC_LABEL_STARTUP_PROGRAM, IDC_LABEL_COM,
-                        IDC_LABEL_BHO, IDC_LABEL_SHORTCUTS, IDC_ERRORS_FOUND, IDC_PROGRESS_LABEL, IDC_STATUS}) {
-            style(id, false);
-        }
-        style(IDC_TOTAL_COUNT, true);
-        for (UINT id = IDC_COUNT_FIRST; id <= IDC_COUNT_LAST; ++id) {
-            style(id, true);
-        }
     }
 };
 
@@ -88,7 +51,7 @@ TEST(ResultsScreenshotTest, MainWindowWithRowsAndButtonsInEveryState)
     ASSERT_NE(view, nullptr);
     // The buttons are placed in pixels on the skin: each lies wholly in the window, whatever its dialog font.
     const RECT client = rig.GetClientRect();
-    for (const CSkinButton& button : rig.buttons) {
+    for (const CSkinButton& button : rig.controls.Buttons()) {
         RECT place{};
         GetWindowRect(button.GetSafeHwnd(), &place);
         MapWindowPoints(nullptr, rig.GetSafeHwnd(), reinterpret_cast<POINT*>(&place), 2);
@@ -116,17 +79,17 @@ TEST(ResultsScreenshotTest, MainWindowWithRowsAndButtonsInEveryState)
 
     // Start idle, Stop disabled, top Repair pushed, Select All under the mouse, Repair Selected idle, lower Repair
     // disabled, the busy indicator on its third frame.
-    rig.buttons[1].EnableWindow(false);
-    rig.buttons[2].SetState(true);
-    rig.buttons[5].EnableWindow(false);
-    rig.busy.StartAnimation();
+    rig.controls.Buttons()[1].EnableWindow(false);
+    rig.controls.Buttons()[2].SetState(true);
+    rig.controls.Buttons()[5].EnableWindow(false);
+    rig.controls.Busy().StartAnimation();
     // Two ticks of the animation, driven here and held on that frame for the picture.
-    rig.busy.KillTimer(CSkinButton::kAnimationTimerId);
-    rig.busy.SendMessage(WM_TIMER, CSkinButton::kAnimationTimerId);
-    rig.busy.SendMessage(WM_TIMER, CSkinButton::kAnimationTimerId);
-    ASSERT_EQ(rig.busy.FrameIndex(), 2);
-    MoveMouseTo(CentreOf(rig.buttons[3].GetSafeHwnd()));
-    EXPECT_TRUE(PumpUntil([&] { return rig.buttons[3].IsHovering(); }));
+    rig.controls.Busy().KillTimer(CSkinButton::kAnimationTimerId);
+    rig.controls.Busy().SendMessage(WM_TIMER, CSkinButton::kAnimationTimerId);
+    rig.controls.Busy().SendMessage(WM_TIMER, CSkinButton::kAnimationTimerId);
+    ASSERT_EQ(rig.controls.Busy().FrameIndex(), 2);
+    MoveMouseTo(CentreOf(rig.controls.Buttons()[3].GetSafeHwnd()));
+    EXPECT_TRUE(PumpUntil([&] { return rig.controls.Buttons()[3].IsHovering(); }));
     RedrawWindow(rig.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpFor(300);
 
@@ -134,7 +97,7 @@ TEST(ResultsScreenshotTest, MainWindowWithRowsAndButtonsInEveryState)
     GetWindowRect(rig.GetSafeHwnd(), &window);
     const std::string path = ScreenshotPath("main-window.bmp");
     EXPECT_TRUE(SaveScreen(window, path)) << path;
-    EXPECT_TRUE(rig.buttons[3].IsHovering());
+    EXPECT_TRUE(rig.controls.Buttons()[3].IsHovering());
     EXPECT_EQ(view->RowCount(), 4);
     MoveMouseTo({0, 0});
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engine/IssueList.h"
-#include "engine/ProgressSink.h"
+#include "registry/ProgressSink.h"
 #include "engine/RegistryScanner.h"
 #include "registry/OperationLog.h"
 

@@ -2,8 +2,8 @@
 // ask for a stop after a number of entries.
 #pragma once
 
-#include "engine/ProgressSink.h"
-#include "engine/RegistryScanner.h"
+#include "registry/ProgressSink.h"
+#include "registry/WalkContext.h"
 
 #include <string>
 #include <vector>
@@ -22,17 +22,14 @@ public:
     std::vector<std::string> texts;
 };
 
-class RecordingContext : public RegistryScanner {
+class RecordingContext : public WalkContext {
 public:
-    RecordingContext() { SetProgress(&sink); }
-    int Scan(IssueList*) override { return 0; }
-    std::string Name() const override { return "Test"; }
-    // Stops once the sink has stepped stopAfter times (never when negative).
-    bool IsStopRequested() const override
-    {
-        return RegistryScanner::IsStopRequested() || (stopAfter >= 0 && sink.position >= stopAfter);
-    }
+    ProgressSink* Progress() const override { return &sink; }
+    // Stops once the sink has stepped stopAfter times (never when negative), or once asked to.
+    bool IsStopRequested() const override { return stopped || (stopAfter >= 0 && sink.position >= stopAfter); }
+    void RequestStop() { stopped = true; }
 
-    RecordingSink sink;
+    mutable RecordingSink sink;
     int stopAfter = -1;
+    bool stopped = false;
 };

@@ -64,10 +64,10 @@ TEST(PlantFixtureTest, EachBrokenEntryGivesOneIssueOfItsCategoryAndRemovalLeaves
 
     PlantFixture fixture(scratch.Path() + "\\fixture");
     ASSERT_TRUE(fixture.AddShortcutFolderToIni(ini)) << fixture.LastError();
-    for (int i = 0; i < PlantCategoryCount; ++i) {
-        ASSERT_TRUE(fixture.Plant(static_cast<PlantCategory>(i), 2, 3)) << fixture.LastError();
+    for (int i = 0; i < CategoryCount; ++i) {
+        ASSERT_TRUE(fixture.Plant(static_cast<Category>(i), 2, 3)) << fixture.LastError();
     }
-    EXPECT_EQ(fixture.Timings().size(), static_cast<size_t>(PlantCategoryCount));
+    EXPECT_EQ(fixture.Timings().size(), static_cast<size_t>(CategoryCount));
     const std::vector<ManifestEntry> manifest =
         PlantManifest(fixture.Folder() + "\\corvadin-plant.manifest").Read();
 
@@ -106,12 +106,12 @@ TEST(PlantFixtureTest, NumberingGoesOnAcrossRunsAndRemovalToleratesWhatWasNeverM
     const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
     {
         PlantFixture first(scratch.Path() + "\\fixture");
-        ASSERT_TRUE(first.Plant(PlantCategory::Uninstall, 1, 0)) << first.LastError();
+        ASSERT_TRUE(first.Plant(Category::Uninstall, 1, 0)) << first.LastError();
     }
     PlantFixture second(scratch.Path() + "\\fixture");
-    ASSERT_TRUE(second.Plant(PlantCategory::Uninstall, 1, 1)) << second.LastError();
-    EXPECT_EQ(second.Valid(PlantCategory::Uninstall), 2);
-    EXPECT_EQ(second.Broken(PlantCategory::Uninstall), 1);
+    ASSERT_TRUE(second.Plant(Category::Uninstall, 1, 1)) << second.LastError();
+    EXPECT_EQ(second.Valid(Category::Uninstall), 2);
+    EXPECT_EQ(second.Broken(Category::Uninstall), 1);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, uninstall + "CorvadinPlant-V000001"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, uninstall + "CorvadinPlant-V000002"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, uninstall + "CorvadinPlant-B000001"));
@@ -135,7 +135,7 @@ TEST(PlantFixtureTest, TouchesNeitherForeignFoldersNorUnmarkedEntries)
     ScratchFolder scratch("plant-refuses");
     const std::string foreign = scratch.AddFile("own\\notes.txt");
     PlantFixture refused(scratch.Path() + "\\own");
-    EXPECT_FALSE(refused.Plant(PlantCategory::SharedDll, 1, 1));
+    EXPECT_FALSE(refused.Plant(Category::SharedDll, 1, 1));
     EXPECT_NE(refused.LastError().find("no plant manifest"), std::string::npos) << refused.LastError();
     EXPECT_FALSE(refused.RemoveAll());
     EXPECT_EQ(GetFileAttributesA(foreign.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
@@ -145,7 +145,7 @@ TEST(PlantFixtureTest, TouchesNeitherForeignFoldersNorUnmarkedEntries)
     const ScratchKey key("plant-refuses");
     key.SetString("", "KeepMe", "x");
     PlantFixture fixture(scratch.Path() + "\\fixture");
-    ASSERT_TRUE(fixture.Plant(PlantCategory::StartupProgram, 0, 1)) << fixture.LastError();
+    ASSERT_TRUE(fixture.Plant(Category::StartupProgram, 0, 1)) << fixture.LastError();
     PlantManifest manifest(fixture.Folder() + "\\corvadin-plant.manifest");
     ASSERT_TRUE(manifest.Append({{ManifestEntry::Value, HKEY_CURRENT_USER, key.Path(), "KeepMe"}}));
     manifest.Close();

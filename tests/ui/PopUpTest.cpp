@@ -1,7 +1,6 @@
 #include "ui/PopUp.h"
 
 #include "resources/resource.h"
-#include "settings/SettingsStore.h"
 #include "tests/framework/WindowTesting.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +100,7 @@ TEST(PopUpPlacementTest, LowerRightOfTheWorkAreaWhereverTheTaskbarStandsAndInsid
 
 TEST_F(PopUpTest, PresentShowsTheLastCountsAtTheLowerRightOfTheWorkAreaWithTheSound)
 {
-    InitSettingsLocation("C:\\Program Files\\Corvadin\\Corvadin.exe");
+    popUp.SetSoundFile("C:\\Program Files\\Corvadin\\Sound\\notify.wav");
     SetCounts();
     EXPECT_FALSE(popUp.IsCreated());
     popUp.Present();
@@ -260,7 +259,6 @@ TEST_F(PopUpTest, AHiddenPopUpShownForALaterScanShowsThatScansCounts)
 
 TEST_F(PopUpTest, TheProcessWidePopUpStaysSilentWithoutASoundFile)
 {
-    InitSettingsLocation("C:\\nowhere\\at all\\Corvadin.exe");
     SetCounts();
     ThePopUp().Present();
     EXPECT_TRUE(ThePopUp().IsCreated());

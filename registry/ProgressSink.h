@@ -1,4 +1,4 @@
-// How long work (a registry walk, a repair) reports its progress to the window.
+// How long work (a registry walk, a scan, a repair) reports its progress to whoever shows it.
 #pragma once
 
 #include <string>

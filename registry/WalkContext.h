@@ -1,0 +1,20 @@
+// What a registry walk asks of the work it is done for: whether to stop before the next entry, and where to show
+// its progress. Scanners are such contexts; so is the silent one below.
+#pragma once
+
+class ProgressSink;
+
+class WalkContext {
+public:
+    virtual ~WalkContext() = default;
+    virtual bool IsStopRequested() const = 0;
+    // Null when nobody watches the walk.
+    virtual ProgressSink* Progress() const = 0;
+};
+
+// The context of walks made on nobody's behalf (export, deletion): never stopped, no progress shown.
+class SilentWalkContext final : public WalkContext {
+public:
+    bool IsStopRequested() const override { return false; }
+    ProgressSink* Progress() const override { return nullptr; }
+};

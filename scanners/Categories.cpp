@@ -1,0 +1,114 @@
+#include "scanners/Categories.h"
+
+#include "resources/resource.h"
+#include "scanners/AppPathScanner.h"
+#include "scanners/BrowserHelperObjectScanner.h"
+#include "scanners/ComObjectScanner.h"
+#include "scanners/FileExtensionReferenceScanner.h"
+#include "scanners/FileExtensionScanner.h"
+#include "scanners/FontFileScanner.h"
+#include "scanners/HelpFileScanner.h"
+#include "scanners/RecentFileScanner.h"
+#include "scanners/SharedDllScanner.h"
+#include "scanners/SharedFolderScanner.h"
+#include "scanners/ShortcutScanner.h"
+#include "scanners/StartupProgramScanner.h"
+#include "scanners/UninstallScanner.h"
+
+#include <new>
+
+namespace {
+
+using Walk = StartKey::Walk;
+
+constexpr const char* CurrentVersion = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* Explorer = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+
+const StartKey AppPathKeys[] = {{HKEY_LOCAL_MACHINE, CurrentVersion, "App Paths", Walk::Subkeys}};
+const StartKey UninstallKeys[] = {{HKEY_LOCAL_MACHINE, CurrentVersion, "Uninstall", Walk::Subkeys}};
+const StartKey HelpFileKeys[] = {
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "Help", Walk::Values},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "HTML Help", Walk::Values},
+};
+const StartKey FileExtensionKeys[] = {{HKEY_CURRENT_USER, Explorer, "FileExts", Walk::Subkeys}};
+// The root itself, so that every key directly under it is visited.
+const StartKey FileExtensionReferenceKeys[] = {{HKEY_CLASSES_ROOT, "", "", Walk::Subkeys}};
+const StartKey FontFileKeys[] = {
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "Fonts", Walk::Values},
+    // Where older Windows versions keep the same list.
+    {HKEY_LOCAL_MACHINE, CurrentVersion, "Fonts", Walk::Values, true},
+};
+const StartKey RecentFileKeys[] = {
+    {HKEY_LOCAL_MACHINE, Explorer, "RunMRU", Walk::Values},
+    {HKEY_CURRENT_USER, Explorer, "RunMRU", Walk::Values},
+};
+const StartKey SharedDllKeys[] = {
+    {HKEY_LOCAL_MACHINE, CurrentVersion, "SharedDLLs", Walk::Values},
+    {HKEY_CURRENT_USER, CurrentVersion, "SharedDLLs", Walk::Values},
+};
+const StartKey SharedFolderKeys[] = {
+    {HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\lanmanserver", "Shares", Walk::Values},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Network", "LanMan", Walk::Subkeys},
+};
+const StartKey StartupProgramKeys[] = {
+    {HKEY_LOCAL_MACHINE, CurrentVersion, "Run", Walk::Values},
+    {HKEY_CURRENT_USER, CurrentVersion, "Run", Walk::Values},
+};
+const StartKey ComObjectKeys[] = {{HKEY_CLASSES_ROOT, "", "CLSID", Walk::Subkeys}};
+const StartKey BrowserHelperObjectKeys[] = {
+    {HKEY_LOCAL_MACHINE, Explorer, "Browser Helper Objects", Walk::Subkeys},
+};
+
+// A scanner that cannot be allocated leaves a null at its place in the list.
+template <class Scanner>
+std::unique_ptr<RegistryScanner> Make(IniStore* ini)
+{
+    return std::unique_ptr<RegistryScanner>(new (std::nothrow) Scanner(ini));
+}
+
+}  // namespace
+
+const std::array<CategoryInfo, CategoryCount>& Categories() noexcept
+{
+    // Four start lines have a blank after the colon; the log has always written them so.
+    static const std::array<CategoryInfo, CategoryCount> table = {{
+        {"App Path", "App Path: start", "apppath", IDC_LABEL_APP_PATH, IDC_COUNT_APP_PATH, AppPathKeys,
+         Make<AppPathScanner>},
+        {"Uninstall", "Uninstall:start", "uninstall", IDC_LABEL_UNINSTALL, IDC_COUNT_UNINSTALL,
+         UninstallKeys, Make<UninstallScanner>},
+        {"HelpFile", "HelpFile:start", "helpfile", IDC_LABEL_HELP_FILES, IDC_COUNT_HELP_FILES,
+         HelpFileKeys, Make<HelpFileScanner>},
+        {"File Extension", "File Extension: start", "fileext", IDC_LABEL_FILE_EXTENSIONS,
+         IDC_COUNT_FILE_EXTENSIONS, FileExtensionKeys, Make<FileExtensionScanner>},
+        {"File Extension-reference", "File Extension-reference:start", "fileextref",
+         IDC_LABEL_EXTENSION_REF, IDC_COUNT_EXTENSION_REF, FileExtensionReferenceKeys,
+         Make<FileExtensionReferenceScanner>},
+        {"Font Files", "Font Files:start", "font", IDC_LABEL_FONT_FILES, IDC_COUNT_FONT_FILES,
+         FontFileKeys, Make<FontFileScanner>},
+        {"Recently used files", "Recently used files:start", "mru", IDC_LABEL_RECENTLY_USED,
+         IDC_COUNT_RECENTLY_USED, RecentFileKeys, Make<RecentFileScanner>},
+        {"Shared DLL", "Shared DLL:start", "shareddll", IDC_LABEL_SHARED_DLL, IDC_COUNT_SHARED_DLL,
+         SharedDllKeys, Make<SharedDllScanner>},
+        {"Shared folder", "Shared folder:start", "sharedfolder", IDC_LABEL_SHARED_FOLDERS,
+         IDC_COUNT_SHARED_FOLDERS, SharedFolderKeys, Make<SharedFolderScanner>},
+        {"Startup program", "Startup program:start", "run", IDC_LABEL_STARTUP_PROGRAM,
+         IDC_COUNT_STARTUP_PROGRAM, StartupProgramKeys, Make<StartupProgramScanner>},
+        {"COM/ActiveX", "COM/ActiveX: start", "com", IDC_LABEL_COM, IDC_COUNT_COM, ComObjectKeys,
+         Make<ComObjectScanner>},
+        {"Browser Helper object", "Browser Helper object: start", "bho", IDC_LABEL_BHO,
+         IDC_COUNT_BHO, BrowserHelperObjectKeys, Make<BrowserHelperObjectScanner>},
+        {"Shortcut", "Shortcut:start", "shortcut", IDC_LABEL_SHORTCUTS, IDC_COUNT_SHORTCUTS, {},
+         Make<ShortcutScanner>},
+    }};
+    return table;
+}
+
+UINT CounterLabelId(int i) noexcept
+{
+    return i == 0 ? IDC_ERRORS_FOUND : Categories()[static_cast<size_t>(i - 1)].labelId;
+}
+
+UINT CounterId(int i) noexcept
+{
+    return i == 0 ? IDC_TOTAL_COUNT : Categories()[static_cast<size_t>(i - 1)].counterId;
+}
