@@ -2,9 +2,7 @@
 
 #include "app/MainWindowControls.h"
 #include "app/RestoreDlg.h"
-#include "engine/IniStore.h"
 #include "engine/RepairAction.h"
-#include "engine/ScanResults.h"
 #include "engine/ScannerList.h"
 #include "framework/Resources.h"
 #include "resources/resource.h"
@@ -35,7 +33,7 @@ CMainDialog::CMainDialog(CDialog* owner) : CSkinDialog(IDD_MAIN, owner), owner_(
 CMainDialog::~CMainDialog()
 {
     ThePopUp().SetRepairHandler(nullptr);
-    worker_.Wait();
+    session_.Wait();
 }
 
 BOOL CMainDialog::OnInitDialog()
@@ -51,12 +49,12 @@ BOOL CMainDialog::OnInitDialog()
     UpdateControls();
     SetIcons();
 
-    if (!worker_.IsRunning()) {
+    if (!session_.IsRunning()) {
         sinks_.clear();
     }
     sinks_.push_back(std::make_unique<WindowProgressSink>(GetDlgItem(GetSafeHwnd(), IDC_CURRENT_ITEM),
                                                           GetDlgItem(GetSafeHwnd(), IDC_PROGRESS)));
-    SetScanWindow(GetSafeHwnd());
+    observer_.SetWindow(GetSafeHwnd());
     TheScanResults().errorCounters.fill(0);
     ShowCounters();
     if (state_ != kIdle) {
@@ -180,7 +178,7 @@ void CMainDialog::OnPaint()
 
 void CMainDialog::OnDestroy()
 {
-    SetScanWindow(nullptr);
+    observer_.SetWindow(nullptr);
     results_.Destroy();
     controls_.reset();
 }
@@ -192,20 +190,17 @@ void CMainDialog::StartScan()
         return;
     }
     ThePopUp().DestroyIfVisible();
-    ScanResults& results = TheScanResults();
-    results.errorCounters.fill(0);
-    results.notificationPending = false;
-    results.repairRun = false;
+    session_.ClearResults();
     if (CScanView* view = View()) {
         view->ClearResults();
     }
     ShowCounters();
     state_ = kScanning;
     UpdateControls();
-    PrepareScanTable();
+    session_.Prepare(CreateScannerList(), Sink());
     controls_->SetStatus("Scanning");
     controls_->StartBusy();
-    if (!worker_.Start(table_)) {
+    if (!session_.Start(observer_)) {
         MessageBoxA(GetSafeHwnd(), "Failed to start the scan.", "Corvadin", MB_OK | MB_ICONERROR);
         controls_->StopBusy();
         state_ = kIdle;
@@ -213,26 +208,9 @@ void CMainDialog::StartScan()
     }
 }
 
-void CMainDialog::PrepareScanTable()
+ProgressSink* CMainDialog::Sink() const noexcept
 {
-    // The previous worker has said its last word (message 102) but may not have returned yet.
-    worker_.Wait();
-    ScannerList* scanners = CreateScannerList();
-    LoadIniStore(".\\Corvadin.ini");
-    table_.clear();
-    const int count = scanners ? scanners->Count() : 0;
-    table_.resize(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        RegistryScanner* scanner = scanners->At(i);
-        if (!scanner) {
-            continue;
-        }
-        ScanEntry& entry = table_[static_cast<size_t>(i)];
-        entry.scanner = scanner;
-        entry.issues = std::make_unique<IssueList>();
-        scanner->SetProgress(sinks_.empty() ? nullptr : sinks_.back().get());
-        scanner->ClearStop();
-    }
+    return sinks_.empty() ? nullptr : sinks_.back().get();
 }
 
 void CMainDialog::StopScan()
@@ -248,7 +226,7 @@ void CMainDialog::RequestStop()
 {
     state_ |= kStopRequested;
     UpdateControls();
-    worker_.RequestStop(table_);
+    session_.RequestStop();
 }
 
 LRESULT CMainDialog::OnScannerFinished(WPARAM index, const ScanEntry* entry)
@@ -256,13 +234,11 @@ LRESULT CMainDialog::OnScannerFinished(WPARAM index, const ScanEntry* entry)
     if (!entry || !entry->issues || index + 1 >= ErrorCounterCount) {
         return 1;
     }
-    auto& counters = TheScanResults().errorCounters;
     const int n = entry->issues->Count();
-    int& counter = counters[index + 1];
-    counters[0] += n;
-    counter = n;
+    session_.CountFound(index, n);
+    const auto& counters = TheScanResults().errorCounters;
     if (controls_) {
-        controls_->ShowCounter(static_cast<int>(index) + 1, counter);
+        controls_->ShowCounter(static_cast<int>(index) + 1, counters[index + 1]);
         controls_->ShowCounter(0, counters[0]);
     }
     CScanView* view = View();
@@ -272,7 +248,7 @@ LRESULT CMainDialog::OnScannerFinished(WPARAM index, const ScanEntry* entry)
     const std::string scannerName = entry->scanner ? entry->scanner->Name() : std::string();
     for (int j = 0; j < n; ++j) {
         if (ScanIssue* issue = entry->issues->At(j)) {
-            view->InsertIssue(j, *issue, scannerName, &counter);
+            view->InsertIssue(j, *issue, scannerName, static_cast<int>(index));
         }
     }
     RedrawWindow(view->GetSafeHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
@@ -302,7 +278,7 @@ LRESULT CMainDialog::OnScanFinished()
 
 void CMainDialog::CollectEndedWorker()
 {
-    if (worker_.ReleaseEnded() && state_ != kIdle) {
+    if (session_.ReleaseEnded() && state_ != kIdle) {
         state_ = kIdle;
         TheStartupFlags().startupScan = false;
     }
@@ -376,14 +352,10 @@ void CMainDialog::RepairRow(int row)
     if (!action) {
         view->SetAction(row, "Failed");
     } else {
-        action->SetProgress(sinks_.empty() ? nullptr : sinks_.back().get());
+        action->SetProgress(Sink());
         if (action->Fix(record->issue)) {
             view->SetAction(row, "Fixed");
-            auto& counters = TheScanResults().errorCounters;
-            if (record->counter) {
-                --*record->counter;
-            }
-            --counters[0];
+            session_.CountRepaired(record->category);
             ShowCounters();
         } else {
             view->SetAction(row, "Failed");
@@ -447,7 +419,7 @@ void CMainDialog::Shutdown()
     if (state_ != kIdle) {
         RequestStop();
     }
-    worker_.Wait();
+    session_.Wait();
     CollectEndedWorker();
     if (IsWindow()) {
         EndDialog(IDCANCEL);

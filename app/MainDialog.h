@@ -7,6 +7,7 @@
 #include "app/ResultsFrame.h"
 #include "app/ScanWorker.h"
 #include "app/WindowProgressSink.h"
+#include "engine/ScanResults.h"
 #include "framework/GdiHandles.h"
 #include "ui/SkinDialog.h"
 
@@ -26,7 +27,7 @@ public:
 
     // owner: the hidden window whose modal run is the program's; closing in exit-on-close mode ends it too.
     explicit CMainDialog(CDialog* owner = nullptr);
-    // Waits for a scan still running: its table and progress sink go with this object.
+    // Waits for a scan still running: its session and progress sinks go with this object.
     ~CMainDialog() override;
 
     void StartScan() override;
@@ -45,7 +46,7 @@ public:
     void SetExitOnClose(bool exitOnClose) noexcept { exitOnClose_ = exitOnClose; }
     bool ExitOnClose() const noexcept { return exitOnClose_; }
     int State() const noexcept { return state_; }
-    bool IsWorkerRunning() const noexcept { return worker_.IsRunning(); }
+    bool IsWorkerRunning() const noexcept { return session_.IsRunning(); }
     // Null while the window does not exist.
     CScanView* View() const noexcept { return results_.View(); }
 
@@ -67,7 +68,8 @@ private:
     void EnableRepairButtons(bool enable) const noexcept;
     void ShowCounters() const;
     void RequestStop();
-    void PrepareScanTable();
+    // The current window's progress sink; null before the first window.
+    ProgressSink* Sink() const noexcept;
     void RepairRow(int row);
     // A worker that ended while no window was there to hear of it leaves the state at Scanning: put it right.
     void CollectEndedWorker();
@@ -81,8 +83,8 @@ private:
     int state_ = kIdle;
     bool exitOnClose_ = false;
     bool exiting_ = false;
-    ScanTable table_;
-    ScanThread worker_;
+    ScanSession session_{TheScanResults()};
+    WindowScanObserver observer_;
     // The current window's sink is the last; earlier ones stay while a scan that may hold one runs.
     std::vector<std::unique_ptr<WindowProgressSink>> sinks_;
     UINT_PTR reminderTimer_ = 0;

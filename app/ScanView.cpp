@@ -72,11 +72,11 @@ bool CScanView::OnCommand(UINT id, UINT code, HWND control)
     return CListView::OnCommand(id, code, control);
 }
 
-int CScanView::InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int* counter)
+int CScanView::InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int category)
 {
     const CListCtrl list = GetListCtrl();
     // The record goes in with the row, so that no row is ever without one and no record without its row.
-    auto record = std::make_unique<ResultRow>(ResultRow{counter, &issue});
+    auto record = std::make_unique<ResultRow>(ResultRow{category, &issue});
     const int row = list.InsertItem(position, issue.Name(), reinterpret_cast<LPARAM>(record.get()));
     if (row < 0) {
         return -1;

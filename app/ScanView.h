@@ -11,8 +11,8 @@ class ResultsCommands;
 class ScanIssue;
 
 struct ResultRow {
-    // The row's category counter, decreased when the row is fixed.
-    int* counter = nullptr;
+    // The index of the row's scanner in the scan, whose counter goes down when the row is fixed.
+    int category = -1;
     // No reference held; null once the row has been repaired or has failed.
     ScanIssue* issue = nullptr;
 };
@@ -27,9 +27,9 @@ public:
     void OnInitialUpdate() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
 
-    // Inserts a ticked row for issue at position, listed as found by scannerName and counted in counter. Returns
-    // the row's index, or -1 when no row could be made.
-    int InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int* counter);
+    // Inserts a ticked row for issue at position, listed as found by scannerName, the scanner at index category
+    // of the scan. Returns the row's index, or -1 when no row could be made.
+    int InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int category);
     int RowCount() const noexcept;
     // Null for a row without a record.
     ResultRow* RowData(int row) const noexcept;

@@ -1,14 +1,11 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleText.h"
-#include "engine/IniStore.h"
-#include "engine/IssueList.h"
+#include "engine/RegistryScanner.h"
 #include "engine/RepairAction.h"
+#include "engine/ScanSession.h"
 #include "engine/ScannerList.h"
-#include "registry/RegistryKey.h"
-#include "registry/RegistryValue.h"
 #include "repair/RollbackFiles.h"
-#include "scanners/FileItem.h"
 
 #include <windows.h>
 
@@ -17,8 +14,6 @@
 #include <set>
 
 namespace {
-
-constexpr const char* IniPath = ".\\Corvadin.ini";
 
 const char* const MainHelp =
     "Usage: corvadin-cli <command> [options]\n"
@@ -119,14 +114,16 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b)
                                                   static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
-// One scan over the chosen scanners, with every issue numbered in listing order.
-class ScanRun {
+// One scan over the chosen scanners, run on this thread, with every issue numbered in listing order.
+class ScanRun : private ScanObserver {
 public:
     struct Row {
         int number;
         std::string category;
         ScanIssue* issue;
     };
+
+    explicit ScanRun(bool showProgress) : progress_(showProgress) {}
 
     // False (with a message) when a category name is unknown.
     bool SelectCategories(const std::vector<std::string>& names, std::ostream& err)
@@ -146,30 +143,29 @@ public:
         return true;
     }
 
-    void Run(bool showProgress)
+    void Run()
     {
-        LoadIniStore(IniPath);
-        ConsoleProgress progress(showProgress);
-        for (int i = 0; i < scanners_->Count(); ++i) {
-            RegistryScanner* scanner = scanners_->At(i);
-            if (!scanner || !Selected(scanner->Name())) {
-                continue;
-            }
-            progress.SetLabel("Scanning " + scanner->Name());
-            scanner->SetProgress(&progress);
-            scanner->ClearStop();
-            lists_.push_back(std::make_unique<IssueList>());
-            scanner->Scan(lists_.back().get());
-            scanner->SetProgress(nullptr);
-            for (int j = 0; j < lists_.back()->Count(); ++j) {
-                rows_.push_back({static_cast<int>(rows_.size()) + 1, scanner->Name(), lists_.back()->At(j)});
-            }
-        }
+        session_.Prepare(scanners_, &progress_,
+                         [this](const RegistryScanner& scanner) { return Selected(scanner.Name()); });
+        session_.Run(*this);
+        progress_.Clear();
     }
 
     const std::vector<Row>& Rows() const { return rows_; }
 
 private:
+    void ScannerStarting(size_t, const ScanEntry& entry) override
+    {
+        progress_.SetLabel("Scanning " + entry.scanner->Name());
+    }
+    void ScannerFinished(size_t, const ScanEntry& entry) override
+    {
+        for (int j = 0; j < entry.issues->Count(); ++j) {
+            rows_.push_back({static_cast<int>(rows_.size()) + 1, entry.scanner->Name(), entry.issues->At(j)});
+        }
+    }
+    void ScanFinished() override {}
+
     RegistryScanner* Find(const std::string& name) const
     {
         for (int i = 0; i < scanners_->Count(); ++i) {
@@ -187,7 +183,10 @@ private:
 
     ScannerList* scanners_ = nullptr;
     std::vector<std::string> names_;
-    std::vector<std::unique_ptr<IssueList>> lists_;
+    ConsoleProgress progress_;
+    // Counters nobody shows: the console lists the rows instead.
+    ScanResults results_;
+    ScanSession session_{results_};
     std::vector<Row> rows_;
 };
 
@@ -210,17 +209,7 @@ const char* KindName(int kind)
 // What a repair of the issue would delete, as a full path.
 std::string TargetPath(const ScanIssue& issue)
 {
-    RefCounted* target = issue.Target();
-    if (auto* key = dynamic_cast<RegistryKey*>(target)) {
-        return key->FullPath();
-    }
-    if (auto* value = dynamic_cast<RegistryValue*>(target)) {
-        return value->FullPath();
-    }
-    if (auto* file = dynamic_cast<FileItem*>(target)) {
-        return file->Path();
-    }
-    return {};
+    return issue.Target() ? issue.Target()->FullPath() : std::string();
 }
 
 void PrintTable(const std::vector<ScanRun::Row>& rows, std::ostream& out)
@@ -262,11 +251,11 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         out << ScanHelp;
         return ExitClean;
     }
-    ScanRun scan;
+    ScanRun scan(!options.quiet);
     if (!scan.SelectCategories(options.categories, err)) {
         return ExitUsage;
     }
-    scan.Run(!options.quiet);
+    scan.Run();
     if (options.json) {
         PrintJson(scan.Rows(), out);
     } else {
@@ -290,11 +279,11 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                "(run 'corvadin-cli scan' first to review the issues).\n";
         return ExitUsage;
     }
-    ScanRun scan;
+    ScanRun scan(!options.quiet);
     if (!scan.SelectCategories(options.categories, err)) {
         return ExitUsage;
     }
-    scan.Run(!options.quiet);
+    scan.Run();
     for (const int number : options.issues) {
         if (number > static_cast<int>(scan.Rows().size())) {
             err << "corvadin-cli fix: there is no issue " << number << "; this scan found " << scan.Rows().size()

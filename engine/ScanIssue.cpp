@@ -1,39 +1,33 @@
 #include "engine/ScanIssue.h"
 
-#include "registry/RegistryKey.h"
-#include "registry/RegistryValue.h"
-
 #include <utility>
 
-ScanIssue::ScanIssue(int kind, RefCounted* target, std::string description, std::string source)
+ScanIssue::ScanIssue(int kind, RepairTarget* target, std::string description, std::string source)
     : kind_(kind), target_(target), description_(std::move(description)), source_(std::move(source))
 {
 }
 
-// Key rows never show the root, value rows always do; a target of the wrong type
-// for the kind gives an empty name rather than a misread object.
-std::string ScanIssue::Name() const
+RepairTarget* ScanIssue::MatchingTarget() const noexcept
 {
+    RepairTarget* target = target_.get();
+    if (!target) {
+        return nullptr;
+    }
     switch (kind_) {
     case KeyIssue:
-        if (auto* key = dynamic_cast<RegistryKey*>(target_.get())) {
-            return key->ParentPath() + "\\" + key->Name();
-        }
-        break;
+        return target->AsRegistryKey() ? target : nullptr;
     case ValueIssue:
-        if (auto* value = dynamic_cast<RegistryValue*>(target_.get()); value && value->Key()) {
-            const RegistryKey& key = *value->Key();
-            return key.RootName() + key.ParentPath() + "\\" + key.Name() + "\\" + value->Name();
-        }
-        break;
+        return target->AsRegistryValue() ? target : nullptr;
     case FileIssue:
     case FolderIssue:
-        if (auto* item = dynamic_cast<NamedItem*>(target_.get())) {
-            return item->ParentPath() + item->Name();
-        }
-        break;
+        return target->IsOnDisk() ? target : nullptr;
     default:
-        break;
+        return nullptr;
     }
-    return {};
+}
+
+std::string ScanIssue::Name() const
+{
+    const RepairTarget* target = MatchingTarget();
+    return target ? target->DisplayName() : std::string();
 }

@@ -1,7 +1,7 @@
 // One problem a scanner found: one row of the results list.
 #pragma once
 
-#include "registry/RefCounted.h"
+#include "registry/RepairTarget.h"
 
 #include <string>
 
@@ -15,20 +15,23 @@ enum IssueKind : int {
 class ScanIssue : public RefCounted {
 public:
     // Takes its own reference to target, which may be null.
-    ScanIssue(int kind, RefCounted* target, std::string description, std::string source);
+    ScanIssue(int kind, RepairTarget* target, std::string description, std::string source);
 
     virtual std::string Description() const { return description_; }
     virtual std::string Source() const { return source_; }
     virtual std::string DisplayName() const { return Name(); }
-    // The "Name" column, built from the target by kind.
+    // The "Name" column: the target's own text, or empty when the target does not match the kind.
     virtual std::string Name() const;
 
     int Kind() const noexcept { return kind_; }
-    RefCounted* Target() const noexcept { return target_.get(); }
+    RepairTarget* Target() const noexcept { return target_.get(); }
+    // The target when it is what the kind acts on (a key for a key issue, a value for a value issue, something on
+    // disk for a file or folder issue); null otherwise, so that no target is ever taken for another kind of thing.
+    RepairTarget* MatchingTarget() const noexcept;
 
 private:
     int kind_;
-    Ref<RefCounted> target_;
+    Ref<RepairTarget> target_;
     std::string description_;
     std::string source_;
 };

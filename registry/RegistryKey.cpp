@@ -44,6 +44,12 @@ bool RegistryKey::Open(REGSAM access)
     return RegOpenKeyExA(root_, RelativePath().c_str(), 0, access, handle_.put()) == ERROR_SUCCESS;
 }
 
+bool RegistryKey::IsGone() const
+{
+    UniqueHkey handle;
+    return RegOpenKeyExA(root_, RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put()) == ERROR_FILE_NOT_FOUND;
+}
+
 Ref<RegistryValue> RegistryKey::QueryValue(const std::string& valueName)
 {
     if (!Open(KEY_QUERY_VALUE)) {

@@ -3,14 +3,14 @@
 #pragma once
 
 #include "registry/NamedItem.h"
-#include "registry/RefCounted.h"
+#include "registry/RepairTarget.h"
 #include "registry/UniqueHandle.h"
 
 #include <string>
 
 class RegistryValue;
 
-class RegistryKey : public RefCounted, public NamedItem {
+class RegistryKey : public RepairTarget, public NamedItem {
 public:
     RegistryKey(HKEY root, std::string parentPath, std::string name);
     // A subkey of parent, on the same root.
@@ -24,7 +24,13 @@ public:
 
     // The path below the root: what RegOpenKeyEx and RegDeleteKey take.
     std::string RelativePath() const { return JoinPath(parentPath_, name_); }
-    std::string FullPath() const { return rootName_ + RelativePath(); }
+    std::string FullPath() const override { return rootName_ + RelativePath(); }
+
+    RegistryKey* AsRegistryKey() noexcept override { return this; }
+    // Parent path, a backslash and the name, without the root: a key directly under its root shows a backslash
+    // and its name.
+    std::string DisplayName() const override { return parentPath_ + "\\" + name_; }
+    bool IsGone() const override;
 
     // An open key keeps the rights it was first opened with.
     bool Open(REGSAM access);

@@ -64,3 +64,22 @@ std::string RegistryValue::FullPath() const
 {
     return key_ ? key_->FullPath() + "\\" + name_ : "invalid key";
 }
+
+std::string RegistryValue::DisplayName() const
+{
+    return key_ ? key_->RootName() + key_->ParentPath() + "\\" + key_->Name() + "\\" + name_ : std::string();
+}
+
+bool RegistryValue::IsGone() const
+{
+    if (!key_) {
+        return true;
+    }
+    UniqueHkey handle;
+    const LONG opened = RegOpenKeyExA(key_->RootHandle(), key_->RelativePath().c_str(), 0, KEY_QUERY_VALUE,
+                                      handle.put());
+    if (opened != ERROR_SUCCESS) {
+        return opened == ERROR_FILE_NOT_FOUND;
+    }
+    return RegQueryValueExA(handle.get(), name_.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND;
+}

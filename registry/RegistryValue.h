@@ -1,13 +1,12 @@
 // One named value of a registry key, read once into memory when it is made.
 #pragma once
 
-#include "registry/RefCounted.h"
 #include "registry/RegistryKey.h"
 
 #include <string>
 #include <vector>
 
-class RegistryValue : public RefCounted {
+class RegistryValue : public RepairTarget {
 public:
     static constexpr int Unreadable = -1;
 
@@ -24,7 +23,13 @@ public:
     // empty for other types, unreadable values and indexes past the end.
     std::string GetString(int index) const;
 
-    std::string FullPath() const;
+    std::string FullPath() const override;
+    RegistryValue* AsRegistryValue() noexcept override { return this; }
+    // Always with the root: root name, the key's parent path, its name and the value's name, each joined by a
+    // backslash. Empty for a value without a key.
+    std::string DisplayName() const override;
+    // Gone with its key, too.
+    bool IsGone() const override;
 
     // The value as one REGEDIT4 line of a rollback file (long hex data wraps onto
     // continuation lines). An unreadable value gives a comment line, never invented data.

@@ -14,54 +14,6 @@
 
 namespace {
 
-// File and folder targets name things on disk; a registry key is a named item too,
-// but must never be taken for a path.
-const NamedItem* DiskTarget(RefCounted* target)
-{
-    if (dynamic_cast<RegistryKey*>(target)) {
-        return nullptr;
-    }
-    return dynamic_cast<NamedItem*>(target);
-}
-
-std::string DiskPath(const NamedItem& item)
-{
-    return JoinPath(item.ParentPath(), item.Name());
-}
-
-// Gone only when the file system says so; a path it cannot look at may still be there.
-bool IsGoneFromDisk(const std::string& path)
-{
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        return false;
-    }
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-bool IsKeyGone(const RegistryKey& key)
-{
-    UniqueHkey handle;
-    return RegOpenKeyExA(key.RootHandle(), key.RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put()) ==
-           ERROR_FILE_NOT_FOUND;
-}
-
-bool IsValueGone(const RegistryValue& value)
-{
-    const RegistryKey* key = value.Key();
-    if (!key) {
-        return true;
-    }
-    UniqueHkey handle;
-    const LONG opened = RegOpenKeyExA(key->RootHandle(), key->RelativePath().c_str(), 0, KEY_QUERY_VALUE,
-                                      handle.put());
-    if (opened != ERROR_SUCCESS) {
-        return opened == ERROR_FILE_NOT_FOUND;
-    }
-    return RegQueryValueExA(handle.get(), value.Name().c_str(), nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_FILE_NOT_FOUND;
-}
-
 LONGLONG SizeOfFile(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -98,15 +50,13 @@ bool CopyToNewFile(const std::string& source, const std::string& fileName)
 
 // The REGEDIT4 text of the issue's registry target; kinds without one get the
 // signature alone.
-std::string RollbackText(ScanIssue& issue, bool& complete)
+std::string RollbackText(const ScanIssue& issue, bool& complete)
 {
     RegistryExporter exporter;
-    if (issue.Kind() == KeyIssue) {
-        if (auto* key = dynamic_cast<RegistryKey*>(issue.Target())) {
+    if (RepairTarget* target = issue.MatchingTarget()) {
+        if (RegistryKey* key = target->AsRegistryKey()) {
             exporter.OnKey(key);
-        }
-    } else if (issue.Kind() == ValueIssue) {
-        if (auto* value = dynamic_cast<RegistryValue*>(issue.Target()); value && value->Key()) {
+        } else if (RegistryValue* value = target->AsRegistryValue(); value && value->Key()) {
             exporter.AddKeyHeader(*value->Key());
             exporter.OnValue(value);
         }
@@ -153,50 +103,39 @@ bool DeleteAction::WriteBackup(ScanIssue* issue, const std::string& fileName)
         return false;
     }
     if (issue->Kind() == FileIssue) {
-        const NamedItem* file = DiskTarget(issue->Target());
-        return file && CopyToNewFile(DiskPath(*file), fileName);
+        const RepairTarget* file = issue->MatchingTarget();
+        return file && CopyToNewFile(file->FullPath(), fileName);
     }
     bool complete = false;
     const std::string text = RollbackText(*issue, complete);
     return complete && WriteNewFile(fileName, text);
 }
 
-bool DeleteAction::DeleteTarget(ScanIssue& issue)
+bool DeleteAction::DeleteTarget(const ScanIssue& issue)
 {
-    const auto logFix = [&](const std::string& path) {
-        OperationLog::Write("Fix \"" + issue.Source() + "\":" + path);
-    };
-    switch (issue.Kind()) {
-    case KeyIssue:
-        if (auto* key = dynamic_cast<RegistryKey*>(issue.Target())) {
-            logFix(key->FullPath());
-            DeleteKeyTree(*key);
-            return IsKeyGone(*key);
-        }
-        return true;
-    case ValueIssue:
-        if (auto* value = dynamic_cast<RegistryValue*>(issue.Target())) {
-            logFix(value->FullPath());
-            DeleteValue(*value);
-            return IsValueGone(*value);
-        }
-        return true;
-    case FileIssue:
-    case FolderIssue:
-        if (const NamedItem* item = DiskTarget(issue.Target())) {
-            const std::string path = DiskPath(*item);
-            logFix(path);
-            if (issue.Kind() == FileIssue) {
-                DeleteFileA(path.c_str());
-            } else {
-                RemoveDirectoryA(path.c_str());
-            }
-            return IsGoneFromDisk(path);
-        }
-        return true;
-    default:
+    RepairTarget* target = issue.MatchingTarget();
+    if (!target) {
         return true;
     }
+    const std::string path = target->FullPath();
+    OperationLog::Write("Fix \"" + issue.Source() + "\":" + path);
+    switch (issue.Kind()) {
+    case KeyIssue:
+        DeleteKeyTree(*target->AsRegistryKey());
+        break;
+    case ValueIssue:
+        DeleteValue(*target->AsRegistryValue());
+        break;
+    case FileIssue:
+        DeleteFileA(path.c_str());
+        break;
+    case FolderIssue:
+        RemoveDirectoryA(path.c_str());
+        break;
+    default:
+        break;
+    }
+    return target->IsGone();
 }
 
 bool DeleteAction::Fix(ScanIssue* issue)

@@ -27,7 +27,7 @@ protected:
 
 private:
     bool WriteNewFile(const std::string& fileName, const std::string& text);
-    bool DeleteTarget(ScanIssue& issue);
+    bool DeleteTarget(const ScanIssue& issue);
 
     ProgressSink* progress_ = nullptr;
 };

@@ -36,7 +36,7 @@ int CategoryScanner::Scan(IssueList* list)
     return 0;
 }
 
-void CategoryScanner::ReportIssue(int kind, RefCounted* target, const std::string& description, bool log)
+void CategoryScanner::ReportIssue(int kind, RepairTarget* target, const std::string& description, bool log)
 {
     if (log) {
         OperationLog::Write(Name() + ":" + description);

@@ -9,7 +9,7 @@
 
 #include <string>
 
-class RefCounted;
+class RepairTarget;
 
 class CategoryScanner : public RegistryVisitor, public RegistryScanner {
 public:
@@ -24,7 +24,7 @@ public:
 
 protected:
     // Logs the problem (when log is set), then adds it to the remembered list.
-    void ReportIssue(int kind, RefCounted* target, const std::string& description, bool log = true);
+    void ReportIssue(int kind, RepairTarget* target, const std::string& description, bool log = true);
     // Logs the start line and remembers list; for scanners that walk more than keys.
     void BeginScan(IssueList* list);
     // The verdicts on command lines met in this scan.

@@ -3,10 +3,10 @@
 #include "engine/IniStore.h"
 #include "engine/ScanIssue.h"
 #include "registry/ComApartment.h"
+#include "registry/FileItem.h"
 #include "registry/ProgressSink.h"
 #include "registry/UniqueHandle.h"
 #include "scanners/FileChecks.h"
-#include "scanners/FileItem.h"
 
 #include <windows.h>
 

@@ -189,8 +189,7 @@ TEST_F(MainDialogTest, StartingAgainClearsTheListAndCountersFirst)
     // What an earlier scan left.
     const Ref<ScanIssue> earlier(
         new ScanIssue(KeyIssue, new RegistryKey(HKEY_CURRENT_USER, "Software", "Earlier"), " earlier", "Test"));
-    int counter = 1;
-    main.View()->InsertIssue(0, *earlier, "Test", &counter);
+    main.View()->InsertIssue(0, *earlier, "Test", 0);
     TheScanResults().errorCounters[0] = 1;
     SetDlgItemTextA(window, IDC_TOTAL_COUNT, "1");
     ThePopUp().Present();

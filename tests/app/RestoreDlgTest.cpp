@@ -56,7 +56,7 @@ protected:
         return Ref<RegistryKey>(new RegistryKey(HKEY_CURRENT_USER, scratch_.Path(), name));
     }
 
-    void Repair(int kind, RefCounted* target) const
+    void Repair(int kind, RepairTarget* target) const
     {
         Ref<RefCounted> held(target);
         Ref<ScanIssue> issue(new ScanIssue(kind, target, " test", "Restore dialog"));

@@ -6,6 +6,7 @@
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"
 #include "resources/resource.h"
+#include "scanners/Categories.h"
 #include "tests/framework/WindowTesting.h"
 #include "ui/SkinButton.h"
 #include "ui/SkinDialog.h"
@@ -60,19 +61,19 @@ TEST(ResultsScreenshotTest, MainWindowWithRowsAndButtonsInEveryState)
         EXPECT_TRUE(EqualRect(&inside, &place)) << GetDlgCtrlID(button.GetSafeHwnd());
     }
 
-    int appPath = 0;
-    int startup = 0;
-    int shortcut = 0;
+    constexpr int appPath = static_cast<int>(Category::AppPath);
+    constexpr int startup = static_cast<int>(Category::StartupProgram);
+    constexpr int shortcut = static_cast<int>(Category::Shortcut);
     const std::vector<Ref<ScanIssue>> issues = {
         Issue("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "tool.exe", " missing file:C:\\tool.exe"),
         Issue("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "old.exe", " missing file:C:\\old.exe"),
         Issue("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Agent", " missing file:C:\\agent.exe /s"),
         Issue("C:\\Users\\Public\\Desktop", "Game.lnk", " missing target:D:\\Game\\game.exe"),
     };
-    view->InsertIssue(0, *issues[0], "App Path", &appPath);
-    view->InsertIssue(1, *issues[1], "App Path", &appPath);
-    view->InsertIssue(0, *issues[2], "Startup program", &startup);
-    view->InsertIssue(0, *issues[3], "Shortcut", &shortcut);
+    view->InsertIssue(0, *issues[0], "App Path", appPath);
+    view->InsertIssue(1, *issues[1], "App Path", appPath);
+    view->InsertIssue(0, *issues[2], "Startup program", startup);
+    view->InsertIssue(0, *issues[3], "Shortcut", shortcut);
     view->SetTicked(2, false);
     view->SetAction(3, "Fixed");
     view->GetListCtrl().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);

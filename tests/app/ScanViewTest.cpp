@@ -6,6 +6,7 @@
 #include "framework/Dialog.h"
 #include "registry/RegistryKey.h"
 #include "resources/resource.h"
+#include "scanners/Categories.h"
 #include "tests/framework/WindowTesting.h"
 
 #include <commctrl.h>
@@ -71,17 +72,17 @@ protected:
     }
 
     // One scanner's batch as the main window inserts it: from the top, in the batch's own order.
-    void InsertBatch(const std::string& scanner, int* counter, const std::vector<Ref<ScanIssue>>& batch)
+    void InsertBatch(const std::string& scanner, int category, const std::vector<Ref<ScanIssue>>& batch)
     {
         for (size_t j = 0; j < batch.size(); ++j) {
-            ASSERT_GE(view->InsertIssue(static_cast<int>(j), *batch[j], scanner, counter), 0);
+            ASSERT_GE(view->InsertIssue(static_cast<int>(j), *batch[j], scanner, category), 0);
         }
     }
 
     void FillThreeRows()
     {
         issues = {MakeIssue("first", "d1"), MakeIssue("second", "d2"), MakeIssue("third", "d3")};
-        InsertBatch("Scanner", &counter, issues);
+        InsertBatch("Scanner", 0, issues);
     }
 
     void FocusListAndSelect(std::initializer_list<int> rows)
@@ -97,7 +98,6 @@ protected:
     RecordingMainWindow mainWindow;
     ResultsFrame results;
     CScanView* view = nullptr;
-    int counter = 0;
     std::vector<Ref<ScanIssue>> issues;
 };
 
@@ -137,28 +137,28 @@ TEST_F(ScanViewTest, FrameTakesThePlaceholdersPlace)
 
 TEST_F(ScanViewTest, EachScannersBatchGoesOnTopInItsOwnOrderAsTickedRows)
 {
-    int appPathCount = 0;
-    int shortcutCount = 0;
+    constexpr int appPathIndex = static_cast<int>(Category::AppPath);
+    constexpr int shortcutIndex = static_cast<int>(Category::Shortcut);
     const std::vector<Ref<ScanIssue>> appPath = {MakeIssue("app.exe", " missing file:c:\\app.exe"),
                                                  MakeIssue("tool.exe", " missing file:c:\\tool.exe")};
     const std::vector<Ref<ScanIssue>> shortcut = {MakeIssue("link.lnk", " missing target"),
                                                   MakeIssue("other.lnk", " missing target 2")};
     const long liveBefore = RefCounted::LiveObjects();
-    InsertBatch("App Path", &appPathCount, appPath);
-    InsertBatch("Shortcut", &shortcutCount, shortcut);
+    InsertBatch("App Path", appPathIndex, appPath);
+    InsertBatch("Shortcut", shortcutIndex, shortcut);
 
     ASSERT_EQ(view->RowCount(), 4);
     const struct {
         const char* name;
         const char* description;
         const char* type;
-        int* counter;
+        int category;
         ScanIssue* issue;
     } expected[] = {
-        {"Software\\Test\\link.lnk", " missing target", "Shortcut", &shortcutCount, shortcut[0].get()},
-        {"Software\\Test\\other.lnk", " missing target 2", "Shortcut", &shortcutCount, shortcut[1].get()},
-        {"Software\\Test\\app.exe", " missing file:c:\\app.exe", "App Path", &appPathCount, appPath[0].get()},
-        {"Software\\Test\\tool.exe", " missing file:c:\\tool.exe", "App Path", &appPathCount, appPath[1].get()},
+        {"Software\\Test\\link.lnk", " missing target", "Shortcut", shortcutIndex, shortcut[0].get()},
+        {"Software\\Test\\other.lnk", " missing target 2", "Shortcut", shortcutIndex, shortcut[1].get()},
+        {"Software\\Test\\app.exe", " missing file:c:\\app.exe", "App Path", appPathIndex, appPath[0].get()},
+        {"Software\\Test\\tool.exe", " missing file:c:\\tool.exe", "App Path", appPathIndex, appPath[1].get()},
     };
     for (int row = 0; row < 4; ++row) {
         SCOPED_TRACE(row);
@@ -169,7 +169,7 @@ TEST_F(ScanViewTest, EachScannersBatchGoesOnTopInItsOwnOrderAsTickedRows)
         EXPECT_TRUE(view->IsTicked(row));
         ResultRow* record = view->RowData(row);
         ASSERT_NE(record, nullptr);
-        EXPECT_EQ(record->counter, expected[row].counter);
+        EXPECT_EQ(record->category, expected[row].category);
         EXPECT_EQ(record->issue, expected[row].issue);
     }
     EXPECT_EQ(RefCounted::LiveObjects(), liveBefore) << "rows hold no references";
@@ -184,7 +184,7 @@ TEST_F(ScanViewTest, OddTextsAreListedWhole)
     const std::string longName(3000, 'k');
     const std::string odd = "say \"hi\" \\\\server\\share %d\t|";
     issues = {MakeIssue(longName, odd)};
-    InsertBatch("App Path", &counter, issues);
+    InsertBatch("App Path", 0, issues);
     EXPECT_EQ(view->Text(0, CScanView::NameColumn), "Software\\Test\\" + longName);
     EXPECT_EQ(view->Text(0, CScanView::DescriptionColumn), odd);
 }

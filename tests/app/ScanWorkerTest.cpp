@@ -3,6 +3,7 @@
 #include "app/ScanWorker.h"
 #include "app/WindowProgressSink.h"
 #include "engine/RegistryScanner.h"
+#include "engine/ScannerList.h"
 #include "registry/RegistryKey.h"
 #include "tests/framework/WindowTesting.h"
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <new>
 
 namespace {
 
@@ -39,6 +41,17 @@ private:
     std::string name_;
     int found_;
     bool waitForStop_;
+};
+
+// Finds one issue, then fails the way a scanner that runs out of memory does.
+class ThrowingScanner : public FakeScanner {
+public:
+    ThrowingScanner() : FakeScanner("throwing", 1) {}
+    int Scan(IssueList* list) override
+    {
+        FakeScanner::Scan(list);
+        throw std::bad_alloc();
+    }
 };
 
 struct Report {
@@ -75,39 +88,43 @@ protected:
 
 class ScanWorkerTest : public testing::Test {
 protected:
-    void SetUp() override { SetScanWindow(receiver.GetSafeHwnd()); }
+    void SetUp() override { observer.SetWindow(receiver.GetSafeHwnd()); }
     void TearDown() override
     {
-        thread.Wait();
-        SetScanWindow(nullptr);
+        session.Wait();
+        observer.SetWindow(nullptr);
     }
 
-    void Add(FakeScanner* scanner)
+    FakeScanner& Add(std::string name, int found, bool waitForStop = false)
     {
-        ScanEntry entry;
-        entry.scanner = scanner;
-        entry.issues = std::make_unique<IssueList>();
-        table.push_back(std::move(entry));
+        auto scanner = std::make_unique<FakeScanner>(std::move(name), found, waitForStop);
+        FakeScanner& added = *scanner;
+        scanners.Append(std::move(scanner));
+        return added;
+    }
+    bool Start()
+    {
+        session.Prepare(&scanners, nullptr);
+        return session.Start(observer);
     }
 
     Receiver receiver;
-    ScanTable table;
-    ScanThread thread;
+    ScannerList scanners;
+    ScanResults results;
+    ScanSession session{results};
+    WindowScanObserver observer;
 };
 
 }  // namespace
 
 TEST_F(ScanWorkerTest, EachScannerIsReportedInTurnWithItsIssuesThenTheEnd)
 {
-    FakeScanner first("first", 2);
-    FakeScanner second("second", 0);
-    FakeScanner third("third", 3);
-    Add(&first);
-    table.emplace_back();  // a scanner that could not be made
-    Add(&second);
-    Add(&third);
-    ASSERT_TRUE(thread.Start(table));
-    ASSERT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }, 10000));
+    Add("first", 2);
+    scanners.Append(nullptr);  // a scanner that could not be made
+    Add("second", 0);
+    Add("third", 3);
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PumpUntil([&] { return !session.IsRunning(); }, 10000));
 
     ASSERT_EQ(receiver.reports.size(), 4u);
     EXPECT_EQ(receiver.reports[0].index, 0u);
@@ -117,20 +134,18 @@ TEST_F(ScanWorkerTest, EachScannerIsReportedInTurnWithItsIssuesThenTheEnd)
     EXPECT_EQ(receiver.reports[2].index, 3u);
     EXPECT_EQ(receiver.reports[2].issues, 3);
     EXPECT_EQ(receiver.reports[3].message, ScanFinishedMessage);
-    EXPECT_TRUE(thread.ReleaseEnded());
-    EXPECT_FALSE(thread.ReleaseEnded());
+    EXPECT_TRUE(session.ReleaseEnded());
+    EXPECT_FALSE(session.ReleaseEnded());
 }
 
 TEST_F(ScanWorkerTest, StopEndsTheScanAfterTheScannerInHandWithItsPartialResults)
 {
-    FakeScanner busy("busy", 1, true);
-    FakeScanner later("later", 5);
-    Add(&busy);
-    Add(&later);
-    ASSERT_TRUE(thread.Start(table));
+    FakeScanner& busy = Add("busy", 1, true);
+    FakeScanner& later = Add("later", 5);
+    ASSERT_TRUE(Start());
     ASSERT_TRUE(PumpUntil([&] { return busy.scanned.load(); }));
-    thread.RequestStop(table);
-    ASSERT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }, 10000));
+    session.RequestStop();
+    ASSERT_TRUE(PumpUntil([&] { return !session.IsRunning(); }, 10000));
 
     EXPECT_FALSE(later.scanned);
     ASSERT_EQ(receiver.reports.size(), 2u);
@@ -138,28 +153,39 @@ TEST_F(ScanWorkerTest, StopEndsTheScanAfterTheScannerInHandWithItsPartialResults
     EXPECT_EQ(receiver.reports[1].message, ScanFinishedMessage);
 }
 
+TEST_F(ScanWorkerTest, AScannerThatThrowsEndsWithWhatItFoundAndTheScanGoesOn)
+{
+    scanners.Append(std::make_unique<ThrowingScanner>());
+    FakeScanner& after = Add("after", 2);
+    ASSERT_TRUE(Start());
+    session.Wait();
+
+    EXPECT_TRUE(after.scanned);
+    ASSERT_EQ(receiver.reports.size(), 3u);
+    EXPECT_EQ(receiver.reports[0].issues, 1);
+    EXPECT_EQ(receiver.reports[1].issues, 2);
+    EXPECT_EQ(receiver.reports[2].message, ScanFinishedMessage);
+}
+
 TEST_F(ScanWorkerTest, WaitHandlesTheWorkersMessagesSoThatItCanFinish)
 {
-    FakeScanner first("first", 1);
-    FakeScanner second("second", 1);
-    Add(&first);
-    Add(&second);
-    ASSERT_TRUE(thread.Start(table));
+    Add("first", 1);
+    Add("second", 1);
+    ASSERT_TRUE(Start());
     // No pumping here: only Wait lets the worker's SendMessage calls through.
-    thread.Wait();
-    EXPECT_FALSE(thread.IsRunning());
+    session.Wait();
+    EXPECT_FALSE(session.IsRunning());
     EXPECT_EQ(receiver.reports.size(), 3u);
 }
 
 TEST_F(ScanWorkerTest, WithoutAWindowTheScanRunsAndNothingIsSent)
 {
-    SetScanWindow(nullptr);
-    FakeScanner only("only", 2);
-    Add(&only);
-    ASSERT_TRUE(thread.Start(table));
-    thread.Wait();
+    observer.SetWindow(nullptr);
+    FakeScanner& only = Add("only", 2);
+    ASSERT_TRUE(Start());
+    session.Wait();
     EXPECT_TRUE(only.scanned);
-    EXPECT_EQ(table[0].issues->Count(), 2);
+    EXPECT_EQ(session.Table()[0].issues->Count(), 2);
     PumpFor(20);
     EXPECT_TRUE(receiver.reports.empty());
 }

@@ -1,5 +1,6 @@
 #include "engine/IssueList.h"
 #include "engine/ScanIssue.h"
+#include "registry/FileItem.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
 #include "tests/support/Scratch.h"
@@ -8,13 +9,12 @@
 
 namespace {
 
-class FileTarget : public RefCounted, public NamedItem {
+class FileTarget : public FileItem {
 public:
-    std::string Name() const override { return "Old Tool.lnk"; }
-    std::string ParentPath() const override { return "C:\\Desktop"; }
+    FileTarget() : FileItem("Old Tool.lnk", "C:\\Desktop") {}
 };
 
-std::string NameOf(int kind, RefCounted* target)
+std::string NameOf(int kind, RepairTarget* target)
 {
     Ref<ScanIssue> issue(new ScanIssue(kind, target, " d", "S"));
     return issue->Name();

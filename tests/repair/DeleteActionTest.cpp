@@ -1,7 +1,7 @@
 #include "repair/DeleteAction.h"
 
+#include "registry/FileItem.h"
 #include "repair/BackupName.h"
-#include "scanners/FileItem.h"
 #include "tests/repair/RepairTestSupport.h"
 #include "tests/support/Scratch.h"
 

@@ -121,7 +121,7 @@ private:
 };
 
 // An issue made as a scanner makes it: the issue holds the only reference to its target.
-inline Ref<ScanIssue> MakeIssue(int kind, RefCounted* target, const std::string& source = "Round trip")
+inline Ref<ScanIssue> MakeIssue(int kind, RepairTarget* target, const std::string& source = "Round trip")
 {
     Ref<RefCounted> held(target);
     return Ref<ScanIssue>(new ScanIssue(kind, target, " test", source));

@@ -14,13 +14,7 @@
 
 inline std::string TargetPath(const ScanIssue& issue)
 {
-    if (auto* value = dynamic_cast<RegistryValue*>(issue.Target())) {
-        return value->FullPath();
-    }
-    if (auto* key = dynamic_cast<RegistryKey*>(issue.Target())) {
-        return key->FullPath();
-    }
-    return {};
+    return issue.Target() ? issue.Target()->FullPath() : std::string();
 }
 
 // "target full path|description" of every issue whose target path contains marker.

@@ -1,7 +1,7 @@
 #include "engine/IniStore.h"
 #include "engine/IssueList.h"
+#include "registry/FileItem.h"
 #include "scanners/FileChecks.h"
-#include "scanners/FileItem.h"
 #include "scanners/ShortcutScanner.h"
 #include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/Scratch.h"
@@ -114,8 +114,8 @@ TEST(ShortcutScannerTest, ReportsShortcutsWhoseTargetIsGone)
         EXPECT_EQ(list.At(i)->Kind(), FileIssue);
         EXPECT_EQ(list.At(i)->Source(), "Shortcut");
         const auto* item = static_cast<FileItem*>(list.At(i)->Target());
-        EXPECT_EQ(item->Path().rfind(root, 0), 0u);
-        EXPECT_TRUE(FileExists(item->Path()));
+        EXPECT_EQ(item->FullPath().rfind(root, 0), 0u);
+        EXPECT_TRUE(FileExists(item->FullPath()));
     }
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1], "Shortcut:start");
