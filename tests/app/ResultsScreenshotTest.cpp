@@ -6,7 +6,7 @@
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"
 #include "resources/resource.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 #include "ui/SkinButton.h"
 #include "ui/SkinDialog.h"
 

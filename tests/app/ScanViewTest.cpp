@@ -6,7 +6,7 @@
 #include "framework/Dialog.h"
 #include "registry/RegistryKey.h"
 #include "resources/resource.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <commctrl.h>
 

@@ -4,7 +4,7 @@
 #include "app/WindowProgressSink.h"
 #include "engine/RegistryScanner.h"
 #include "registry/RegistryKey.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <commctrl.h>
 
