@@ -8,31 +8,18 @@
 #include "resources/resource.h"
 #include "settings/StartupOptions.h"
 #include "testsupport/PlantFixture.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
+#include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace {
 
 constexpr DWORD ScanTimeout = 200000;
-
-void Click(HWND dialog, int id)
-{
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-std::string Text(HWND dialog, int id)
-{
-    char text[64] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 // The planted rows of the list, by the Type column.
 std::map<std::string, std::vector<int>> PlantedRows(const CScanView& view)
@@ -58,14 +45,6 @@ size_t FilesEndingWith(const std::string& folder, const std::string& ending)
     return count;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 TEST(EndToEndTest, PlantScanRepairAndScanAgain)
@@ -84,7 +63,7 @@ TEST(EndToEndTest, PlantScanRepairAndScanAgain)
     ASSERT_TRUE(main.Create());
     const HWND window = main.GetSafeHwnd();
     const auto scan = [&] {
-        Click(window, IDC_START_SCAN);
+        ClickItem(window, IDC_START_SCAN);
         return PumpUntil([&] { return main.State() == CMainDialog::kIdle; }, ScanTimeout);
     };
     ASSERT_TRUE(scan());
@@ -100,11 +79,11 @@ TEST(EndToEndTest, PlantScanRepairAndScanAgain)
         const int rows = found == planted.end() ? 0 : static_cast<int>(found->second.size());
         EXPECT_EQ(rows, fixture.Broken(category)) << InfoOf(category).name;
         EXPECT_GE(counters[static_cast<size_t>(i) + 1], rows) << InfoOf(category).name;
-        EXPECT_EQ(Text(window, IDC_COUNT_FIRST + i), std::to_string(counters[static_cast<size_t>(i) + 1]));
+        EXPECT_EQ(ItemText(window, IDC_COUNT_FIRST + i), std::to_string(counters[static_cast<size_t>(i) + 1]));
         plantedTotal += rows;
     }
     EXPECT_EQ(counters[0], view.RowCount());
-    EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), std::to_string(view.RowCount()));
+    EXPECT_EQ(ItemText(window, IDC_TOTAL_COUNT), std::to_string(view.RowCount()));
 
     // Only the planted rows are repaired: the rest belong to the machine.
     for (int row = 0; row < view.RowCount(); ++row) {
@@ -116,17 +95,17 @@ TEST(EndToEndTest, PlantScanRepairAndScanAgain)
         }
     }
     const int totalBefore = counters[0];
-    Click(window, IDC_REPAIR_ERRORS);
+    ClickItem(window, IDC_REPAIR_ERRORS);
     for (const auto& [type, rows] : planted) {
         for (int row : rows) {
             EXPECT_EQ(view.Text(row, CScanView::ActionColumn), "Fixed") << type << " row " << row;
         }
     }
     EXPECT_EQ(counters[0], totalBefore - plantedTotal);
-    EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), std::to_string(totalBefore - plantedTotal));
+    EXPECT_EQ(ItemText(window, IDC_TOTAL_COUNT), std::to_string(totalBefore - plantedTotal));
     EXPECT_GT(FilesEndingWith(folder.Path(), ".reg"), 0u);
     EXPECT_GT(FilesEndingWith(folder.Path(), ".fso"), 0u);
-    const std::string log = ReadAll("corvadin.log");
+    const std::string log = ReadWholeFile("corvadin.log", std::ios::in);
     EXPECT_NE(log.find("Fix \"Startup program\":"), std::string::npos);
     EXPECT_NE(log.find("Shortcut:start"), std::string::npos);
 

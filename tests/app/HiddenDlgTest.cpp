@@ -5,7 +5,7 @@
 #include "app/RegisteredMessages.h"
 #include "resources/resource.h"
 #include "settings/StartupOptions.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 #include "tests/support/Scratch.h"
 
 #include <shellapi.h>

@@ -8,8 +8,7 @@
 #include "resources/resource.h"
 #include "scanners/Categories.h"
 #include "settings/StartupOptions.h"
-#include "tests/framework/WindowTesting.h"
-#include "tests/scanners/ScannerTestSupport.h"
+#include "tests/support/WindowTesting.h"
 #include "tests/support/Scratch.h"
 #include "ui/PopUp.h"
 
@@ -24,18 +23,6 @@ const std::string PlantedName = "CorvadinTestMainWindow";
 // The counter of the start-up program scanner, the tenth of the list.
 constexpr int StartupCounter = 10;
 constexpr DWORD ScanTimeout = 120000;
-
-std::string Text(HWND dialog, int id)
-{
-    char text[256] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-bool RunValueExists(HKEY root, const std::string& name)
-{
-    return RegGetValueA(root, RunKey.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
 
 class MainDialogTest : public testing::Test {
 protected:
@@ -83,9 +70,9 @@ protected:
 TEST_F(MainDialogTest, OpensIdleWithEmptyCountersAndOnlyStartAndSelectAllEnabled)
 {
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(Text(window, IDC_STATUS), "Idle");
+    EXPECT_EQ(ItemText(window, IDC_STATUS), "Idle");
     for (int i = 0; i < ErrorCounterCount; ++i) {
-        EXPECT_EQ(Text(window, CounterId(i)), "0") << i;
+        EXPECT_EQ(ItemText(window, CounterId(i)), "0") << i;
     }
     EXPECT_TRUE(Enabled(IDC_START_SCAN));
     EXPECT_TRUE(Enabled(IDC_SELECT_ALL));
@@ -115,13 +102,13 @@ TEST_F(MainDialogTest, ScanListsTheBrokenEntryThenRepairFixesTheTickedRowsOnce)
     int sum = 0;
     for (int i = 1; i < ErrorCounterCount; ++i) {
         sum += Counter(i);
-        EXPECT_EQ(Text(window, CounterId(i)), std::to_string(Counter(i))) << i;
+        EXPECT_EQ(ItemText(window, CounterId(i)), std::to_string(Counter(i))) << i;
     }
     EXPECT_EQ(Counter(0), sum);
     EXPECT_EQ(Counter(0), view->RowCount());
-    EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), std::to_string(sum));
-    EXPECT_EQ(Text(window, IDC_STATUS), "Idle");
-    EXPECT_EQ(Text(window, IDC_CURRENT_ITEM), "");
+    EXPECT_EQ(ItemText(window, IDC_TOTAL_COUNT), std::to_string(sum));
+    EXPECT_EQ(ItemText(window, IDC_STATUS), "Idle");
+    EXPECT_EQ(ItemText(window, IDC_CURRENT_ITEM), "");
     EXPECT_TRUE(TheScanResults().notificationPending);
     EXPECT_TRUE(Enabled(IDC_START_SCAN));
     EXPECT_FALSE(Enabled(IDC_STOP_SCAN));
@@ -138,11 +125,11 @@ TEST_F(MainDialogTest, ScanListsTheBrokenEntryThenRepairFixesTheTickedRowsOnce)
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_REPAIR_SELECTED, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_REPAIR_SELECTED)));
     EXPECT_EQ(view->Text(row, CScanView::ActionColumn), "Fixed");
-    EXPECT_FALSE(RunValueExists(HKEY_CURRENT_USER, PlantedName));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, RunKey, PlantedName));
     EXPECT_EQ(Counter(0), total - 1);
     EXPECT_EQ(Counter(StartupCounter), startup - 1);
-    EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), std::to_string(total - 1));
-    EXPECT_EQ(Text(window, CounterId(StartupCounter)), std::to_string(startup - 1));
+    EXPECT_EQ(ItemText(window, IDC_TOTAL_COUNT), std::to_string(total - 1));
+    EXPECT_EQ(ItemText(window, CounterId(StartupCounter)), std::to_string(startup - 1));
     EXPECT_TRUE(TheScanResults().repairRun);
     for (int other = 0; other < view->RowCount(); ++other) {
         if (other != row) {
@@ -168,8 +155,8 @@ TEST_F(MainDialogTest, StopKeepsThePartialResultsAndReturnsToIdle)
     main.StartScan();
     main.StopScan();
     EXPECT_EQ(main.State() & CMainDialog::kStopRequested, CMainDialog::kStopRequested);
-    EXPECT_EQ(Text(window, IDC_STATUS), "Stopping");
-    EXPECT_EQ(Text(window, IDC_CURRENT_ITEM), "Please wait, the scanner is being stopped.");
+    EXPECT_EQ(ItemText(window, IDC_STATUS), "Stopping");
+    EXPECT_EQ(ItemText(window, IDC_CURRENT_ITEM), "Please wait, the scanner is being stopped.");
     for (int id : {IDC_START_SCAN, IDC_STOP_SCAN, IDC_SELECT_ALL, IDC_REPAIR_ERRORS}) {
         EXPECT_FALSE(Enabled(id)) << id;
     }
@@ -179,7 +166,7 @@ TEST_F(MainDialogTest, StopKeepsThePartialResultsAndReturnsToIdle)
     EXPECT_EQ(PlantedRow(), -1);
     EXPECT_EQ(Counter(StartupCounter), 0);
     EXPECT_EQ(Counter(0), main.View()->RowCount());
-    EXPECT_EQ(Text(window, IDC_STATUS), "Idle");
+    EXPECT_EQ(ItemText(window, IDC_STATUS), "Idle");
     EXPECT_TRUE(Enabled(IDC_START_SCAN));
     EXPECT_FALSE(main.IsWorkerRunning());
 }
@@ -197,8 +184,8 @@ TEST_F(MainDialogTest, StartingAgainClearsTheListAndCountersFirst)
     main.StartScan();
     EXPECT_FALSE(ThePopUp().IsCreated());
     EXPECT_EQ(main.View()->RowCount(), 0);
-    EXPECT_EQ(Text(window, IDC_TOTAL_COUNT), "0");
-    EXPECT_EQ(Text(window, IDC_STATUS), "Scanning");
+    EXPECT_EQ(ItemText(window, IDC_TOTAL_COUNT), "0");
+    EXPECT_EQ(ItemText(window, IDC_STATUS), "Scanning");
     EXPECT_FALSE(Enabled(IDC_START_SCAN));
     EXPECT_TRUE(Enabled(IDC_STOP_SCAN));
     // Start does nothing while a scan runs.
@@ -230,7 +217,7 @@ TEST_F(MainDialogTest, ScanThatEndsWithoutAWindowLeavesTheNextWindowIdle)
     ASSERT_TRUE(main.Create());
     window = main.GetSafeHwnd();
     EXPECT_EQ(main.State(), CMainDialog::kIdle);
-    EXPECT_EQ(Text(window, IDC_STATUS), "Idle");
+    EXPECT_EQ(ItemText(window, IDC_STATUS), "Idle");
     EXPECT_TRUE(Enabled(IDC_START_SCAN));
     EXPECT_FALSE(Enabled(IDC_STOP_SCAN));
 }
@@ -265,12 +252,12 @@ TEST_F(MainDialogTest, LaunchAtStartupTickedAndUntickedLeavesNoRunValue)
 {
     const HMENU menu = GetMenu(window);
     SendMessageA(window, WM_COMMAND, ID_LAUNCH_AT_STARTUP, 0);
-    EXPECT_TRUE(RunValueExists(HKEY_LOCAL_MACHINE, "Corvadin"));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
     EXPECT_TRUE(TheStartupFlags().launchAtSystemStart);
     EXPECT_TRUE(GetMenuState(menu, ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
 
     SendMessageA(window, WM_COMMAND, ID_LAUNCH_AT_STARTUP, 0);
-    EXPECT_FALSE(RunValueExists(HKEY_LOCAL_MACHINE, "Corvadin"));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
     EXPECT_FALSE(TheStartupFlags().launchAtSystemStart);
     EXPECT_FALSE(GetMenuState(menu, ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
 }
@@ -288,7 +275,7 @@ TEST_F(MainDialogTest, LaunchAtStartupIsNotTickedWhenTheRunKeyCannotBeWritten)
 
     EXPECT_FALSE(TheStartupFlags().launchAtSystemStart);
     EXPECT_FALSE(GetMenuState(GetMenu(window), ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_FALSE(RunValueExists(HKEY_LOCAL_MACHINE, "Corvadin"));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
 }
 
 // Closes the settings dialog from inside its modal run, once it shows.

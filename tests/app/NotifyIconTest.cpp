@@ -3,7 +3,7 @@
 #include "app/NotifyIcon.h"
 
 #include "resources/resource.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <shellapi.h>
 

@@ -1,64 +1,28 @@
 // Corvadin.exe itself, started as a user starts it: one copy per desktop, the two switches, and an orderly end
 // from the tray.
 #include "resources/resource.h"
+#include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
+#include "tests/support/WindowTesting.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
 
 constexpr DWORD Patience = 30000;
 
-std::string WindowsPath(std::string path)
-{
-    for (char& c : path) {
-        c = c == '/' ? '\\' : c;
-    }
-    return path.front() == '\\' ? "Z:" + path : path;
-}
-
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds = Patience)
-{
-    const DWORD start = GetTickCount();
-    while (!condition() && GetTickCount() - start < milliseconds) {
-        Sleep(50);
-    }
-    return condition();
-}
-
-struct Found {
-    DWORD process;
-    const char* caption;
-    HWND window;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
-{
-    auto* wanted = reinterpret_cast<Found*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char text[64] = "";
-    GetWindowTextA(window, text, sizeof text);
-    if (owner == wanted->process && std::string(text) == wanted->caption) {
-        wanted->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The process's top-level window with this caption, visible or not.
 HWND WindowOf(DWORD process, const char* caption)
 {
-    Found found{process, caption, nullptr};
-    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&found));
-    return found.window;
+    return FindTopLevel([&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner == process && WindowText(window) == caption;
+    });
 }
 
 // One run of the program, ended by force if the test leaves it running.
@@ -105,14 +69,6 @@ private:
     bool started_ = false;
 };
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class ProgramTest : public testing::Test {
 protected:
     ScratchFolder folder{"program"};
@@ -124,15 +80,15 @@ TEST_F(ProgramTest, SecondCopyBringsUpTheFirstsMainWindowAndEnds)
 {
     Program first(folder.Path());
     ASSERT_TRUE(first.Started());
-    ASSERT_TRUE(WaitFor([&] { return first.MainShown(); }));
+    ASSERT_TRUE(WaitUntil([&] { return first.MainShown(); }, Patience));
     PostMessageA(first.Main(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !first.MainShown(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !first.MainShown(); }, Patience));
 
     Program second(folder.Path());
     ASSERT_TRUE(second.Started());
     ASSERT_TRUE(second.Ends());
     EXPECT_EQ(second.ExitCode(), 0u);
-    EXPECT_TRUE(WaitFor([&] { return first.MainShown(); }));
+    EXPECT_TRUE(WaitUntil([&] { return first.MainShown(); }, Patience));
     EXPECT_TRUE(first.IsRunning());
 
     first.Exit();
@@ -144,7 +100,7 @@ TEST_F(ProgramTest, ScanNowClosingTheMainWindowEndsTheProgram)
 {
     Program program(folder.Path(), "/scannow");
     ASSERT_TRUE(program.Started());
-    ASSERT_TRUE(WaitFor([&] { return program.MainShown(); }));
+    ASSERT_TRUE(WaitUntil([&] { return program.MainShown(); }, Patience));
     PostMessageA(program.Main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.Ends());
 }
@@ -155,13 +111,14 @@ TEST_F(ProgramTest, ScanStartupScansOutOfSightAndExitFromTheTrayEndsItInOrder)
     const std::string log = folder.Path() + "\\corvadin.log";
     Program program(folder.Path(), "/scanstartup");
     ASSERT_TRUE(program.Started());
-    ASSERT_TRUE(WaitFor([&] { return ReadAll(log).find("start\n") != std::string::npos; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return ReadWholeFile(log, std::ios::in).find("start\n") != std::string::npos; }, Patience));
     EXPECT_TRUE(program.Main() != nullptr);
     // Shown as it is made, it hides at its first paint.
-    EXPECT_TRUE(WaitFor([&] { return !program.MainShown(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !program.MainShown(); }, Patience));
 
     program.Exit();
     ASSERT_TRUE(program.Ends());
-    const std::string written = ReadAll(log);
+    const std::string written = ReadWholeFile(log, std::ios::in);
     EXPECT_NE(written.rfind("logging stopped\n"), std::string::npos);
 }

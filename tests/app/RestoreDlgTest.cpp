@@ -6,7 +6,7 @@
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
 #include "resources/resource.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "registry/RegistryKey.h"
 #include "resources/resource.h"
 #include "scanners/Categories.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <commctrl.h>
 

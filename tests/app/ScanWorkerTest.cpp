@@ -5,7 +5,7 @@
 #include "engine/RegistryScanner.h"
 #include "engine/ScannerList.h"
 #include "registry/RegistryKey.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <commctrl.h>
 

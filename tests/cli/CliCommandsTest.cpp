@@ -140,23 +140,15 @@ class BrokenRunValue {
 public:
     explicit BrokenRunValue(const std::string& name) : name_(name)
     {
-        RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        const std::string text = "\"C:\\Corvadin Gone\\agent \"x\".exe\" /min";
-        RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1));
+        planted_.SetString(HKEY_CURRENT_USER, path, name, "\"C:\\Corvadin Gone\\agent \"x\".exe\" /min");
     }
-    ~BrokenRunValue()
-    {
-        RegDeleteValueA(key_, name_.c_str());
-        RegCloseKey(key_);
-    }
-    bool Present() const { return RegQueryValueExA(key_, name_.c_str(), nullptr, nullptr, nullptr, nullptr) == 0; }
+    bool Present() const { return ValueExists(HKEY_CURRENT_USER, path, name_); }
 
     static constexpr const char* path = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 private:
     std::string name_;
-    HKEY key_ = nullptr;
+    PlantedRegistry planted_;
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "resources/resource.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <gtest/gtest.h>
 

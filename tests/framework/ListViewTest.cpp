@@ -1,6 +1,6 @@
 #include "framework/ListView.h"
 
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
 #include "framework/Window.h"
 
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -3,20 +3,21 @@
 // what was installed and what the program wrote, and nothing of the user's.
 #include "CorvadinVersion.h"
 #include "tests/installer/ReleaseFiles.h"
+#include "tests/support/Files.h"
+#include "tests/support/PlainRegistry.h"
+#include "tests/support/Programs.h"
+#include "tests/support/Shortcuts.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -33,38 +34,6 @@ constexpr const char* NeighbourRunValue = "CorvadinTestNeighbour";
 constexpr bool PacksWindowProgram = CORVADIN_GUI_EXE_PATH[0] != '\0';
 constexpr bool PacksCliProgram = CORVADIN_CLI_EXE_PATH[0] != '\0';
 
-// ---- Registry, under HKEY_LOCAL_MACHINE as the installer writes it ----
-
-std::optional<std::string> ReadText(const char* path, const char* name)
-{
-    char text[2048];
-    DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, path, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::string(text);
-}
-
-void WriteText(const char* path, const char* name, const std::string& text)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
-}
-
-bool KeyExists(const char* path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
 // ---- Processes and files ----
 
 // A path in double quotes, as a command line needs it when the path holds blanks.
@@ -75,86 +44,11 @@ std::string Quoted(const std::string& path)
     return quoted;
 }
 
-
-// Runs a command line to its end; its exit code, or -1 when it cannot start or does not end in time.
-long RunToEnd(std::string commandLine)
-{
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return -1;
-    }
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 180000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &code);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<long>(code);
-}
-
-bool WaitUntil(const std::function<bool()>& done)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(3);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return true;
-}
-
-void WriteFile(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string CommonProgramsFolder()
 {
     char folder[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
     return folder;
-}
-
-struct ReleaseCom {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-
-struct Shortcut {
-    std::string target;
-    std::string folder;
-};
-
-std::optional<Shortcut> ReadShortcut(const fs::path& path)
-{
-    IShellLinkA* rawLink = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&rawLink)))) {
-        return std::nullopt;
-    }
-    const std::unique_ptr<IShellLinkA, ReleaseCom> link(rawLink);
-    IPersistFile* rawFile = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile)))) {
-        return std::nullopt;
-    }
-    const std::unique_ptr<IPersistFile, ReleaseCom> file(rawFile);
-    if (FAILED(file->Load(path.wstring().c_str(), STGM_READ))) {
-        return std::nullopt;
-    }
-    char target[MAX_PATH] = {};
-    char folder[MAX_PATH] = {};
-    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-    link->GetWorkingDirectory(folder, MAX_PATH);
-    return Shortcut{target, folder};
 }
 
 // A stand-in for a running Corvadin: a hidden top-level window with the caption of its owner window.
@@ -222,8 +116,9 @@ protected:
     // hands over to a copy of itself and returns at once; it removes its entry last.
     static bool Uninstall()
     {
-        const std::optional<std::string> command = ReadText(UninstallKey, "QuietUninstallString");
-        return command && RunToEnd(*command) == 0 && WaitUntil([] { return !KeyExists(UninstallKey); });
+        const std::optional<std::string> command = ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "QuietUninstallString");
+        return command && RunToEnd(*command) == 0 &&
+               WaitUntil([] { return !KeyExists(HKEY_LOCAL_MACHINE, UninstallKey); }, 180000);
     }
 
     static std::vector<std::string> InstalledPrograms()
@@ -256,25 +151,26 @@ TEST_F(InstallerTest, InstallsTheProgramsWithShortcutsAndAnUninstallEntry)
         EXPECT_TRUE(fs::is_regular_file(InFolder(file))) << file;
     }
     for (const std::string& program : InstalledPrograms()) {
-        const std::string packed = ReadFile(WindowsPath(CORVADIN_PACKED_DIR) + "\\" + program);
+        const std::string packed = ReadWholeFile(WindowsPath(CORVADIN_PACKED_DIR) + "\\" + program);
         ASSERT_FALSE(packed.empty()) << program;
-        EXPECT_EQ(ReadFile(InFolder(program)), packed) << program << " is not this build's";
+        EXPECT_EQ(ReadWholeFile(InFolder(program)), packed) << program << " is not this build's";
     }
     if (PacksWindowProgram) {
-        const std::optional<Shortcut> program = ReadShortcut(StartMenu() / "Corvadin.lnk");
+        const std::optional<Shortcut> program = ReadShortcut((StartMenu() / "Corvadin.lnk").string());
         ASSERT_TRUE(program);
         EXPECT_EQ(program->target, InFolder("Corvadin.exe"));
         EXPECT_EQ(program->folder, Folder()) << "rollback files and Corvadin.ini belong in the program's folder";
-        EXPECT_EQ(ReadText(RunKey, "Corvadin"), RunCommand()) << "quoted, since the folder's name has a blank";
+        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"), RunCommand())
+            << "quoted, since the folder's name has a blank";
     }
-    const std::optional<Shortcut> readme = ReadShortcut(StartMenu() / "Corvadin README.lnk");
+    const std::optional<Shortcut> readme = ReadShortcut((StartMenu() / "Corvadin README.lnk").string());
     ASSERT_TRUE(readme);
     EXPECT_EQ(readme->target, InFolder("README.txt"));
 
-    EXPECT_EQ(ReadText(UninstallKey, "DisplayName"), "Corvadin");
-    EXPECT_EQ(ReadText(UninstallKey, "DisplayVersion"), CORVADIN_VERSION_TEXT);
-    EXPECT_EQ(ReadText(UninstallKey, "InstallLocation"), Folder());
-    EXPECT_EQ(ReadText(UninstallKey, "UninstallString"), Quoted(InFolder("uninstall.exe")));
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName"), "Corvadin");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayVersion"), CORVADIN_VERSION_TEXT);
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "InstallLocation"), Folder());
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString"), Quoted(InFolder("uninstall.exe")));
 
     if (PacksCliProgram) {
         EXPECT_EQ(RunToEnd(Quoted(InFolder("corvadin-cli.exe")) + " --help"), 0) << "the installed program runs";
@@ -286,15 +182,15 @@ TEST_F(InstallerTest, UninstallRemovesWhatWasInstalledAndWrittenButKeepsTheUsers
 {
     ASSERT_EQ(Setup("/STARTATLOGON"), 0);
     // What the program writes while in use, and what belongs to others or to the user.
-    WriteText(RunOnceKey, "Fenwarder", InFolder("Corvadin.exe") + " /scannow");
-    WriteText(SettingsKey, "KeepHistory", "1");
-    WriteText((std::string(SettingsKey) + "\\Nested").c_str(), "Value", "x");
-    WriteText(NeighbourKey, "Value", "kept");
-    WriteText(RunKey, NeighbourRunValue, "C:\\Windows\\notepad.exe");
+    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, RunOnceKey, "Fenwarder", InFolder("Corvadin.exe") + " /scannow"));
+    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, SettingsKey, "KeepHistory", "1"));
+    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, (std::string(SettingsKey) + "\\Nested").c_str(), "Value", "x"));
+    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, NeighbourKey, "Value", "kept"));
+    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, RunKey, NeighbourRunValue, "C:\\Windows\\notepad.exe"));
     const std::vector<std::string> userFiles = {"rollback20260101120000_00.reg", "file20260101120000_01.fso",
                                                 "Corvadin.ini", "corvadin.log"};
     for (const std::string& file : userFiles) {
-        WriteFile(InFolder(file), "the user's");
+        std::ofstream(InFolder(file), std::ios::binary) << "the user's";
     }
 
     ASSERT_TRUE(Uninstall());
@@ -304,27 +200,27 @@ TEST_F(InstallerTest, UninstallRemovesWhatWasInstalledAndWrittenButKeepsTheUsers
     }
     EXPECT_FALSE(fs::exists(InFolder("Sound")));
     EXPECT_FALSE(fs::exists(StartMenu()));
-    EXPECT_FALSE(ReadText(RunKey, "Corvadin"));
-    EXPECT_FALSE(ReadText(RunOnceKey, "Fenwarder"));
-    EXPECT_FALSE(KeyExists(SettingsKey));
+    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
+    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunOnceKey, "Fenwarder"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, SettingsKey));
 
     for (const std::string& file : userFiles) {
-        EXPECT_EQ(ReadFile(InFolder(file)), "the user's") << file;
+        EXPECT_EQ(ReadWholeFile(InFolder(file)), "the user's") << file;
     }
-    EXPECT_EQ(ReadText(NeighbourKey, "Value"), "kept");
-    EXPECT_EQ(ReadText(RunKey, NeighbourRunValue), "C:\\Windows\\notepad.exe");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, NeighbourKey, "Value"), "kept");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, RunKey, NeighbourRunValue), "C:\\Windows\\notepad.exe");
 }
 
 TEST_F(InstallerTest, WithoutTheLogonOptionNothingStartsAtLogonAndNothingIsLeftBehind)
 {
     ASSERT_EQ(Setup(""), 0);
-    EXPECT_FALSE(ReadText(RunKey, "Corvadin"));
-    WriteText(SettingsKey, "ScanFolders", "0");
+    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
+    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, SettingsKey, "ScanFolders", "0"));
 
     ASSERT_TRUE(Uninstall());
     EXPECT_FALSE(fs::exists(Folder()));
     EXPECT_FALSE(fs::exists(StartMenu()));
-    EXPECT_FALSE(KeyExists(SettingsKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, SettingsKey));
 }
 
 TEST_F(InstallerTest, AnUpdateKeepsTheLogonStartUnlessToldOtherwise)
@@ -334,10 +230,10 @@ TEST_F(InstallerTest, AnUpdateKeepsTheLogonStartUnlessToldOtherwise)
     }
     ASSERT_EQ(Setup("/STARTATLOGON"), 0);
     ASSERT_EQ(Setup(""), 0);
-    EXPECT_EQ(ReadText(RunKey, "Corvadin"), RunCommand());
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"), RunCommand());
 
     ASSERT_EQ(Setup("/NOSTARTATLOGON"), 0);
-    EXPECT_FALSE(ReadText(RunKey, "Corvadin"));
+    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
     ASSERT_TRUE(Uninstall());
 }
 
@@ -348,13 +244,13 @@ TEST_F(InstallerTest, ARunningCopyStopsASilentInstallOrUninstallBeforeAnythingCh
         const RunningCopy running;
         ASSERT_TRUE(running.Started());
         EXPECT_EQ(Setup("/STARTATLOGON"), 2);
-        EXPECT_FALSE(ReadText(RunKey, "Corvadin"));
+        EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
         // _?= runs the uninstaller in place, so that its exit code is the one that counts.
         EXPECT_EQ(RunToEnd(Quoted(InFolder("uninstall.exe")) + " /S _?=" + Folder()), 2);
         for (const std::string& file : InstalledFiles()) {
             EXPECT_TRUE(fs::exists(InFolder(file))) << file;
         }
-        EXPECT_TRUE(KeyExists(UninstallKey));
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey));
     }
     ASSERT_TRUE(Uninstall());
     EXPECT_FALSE(fs::exists(Folder()));

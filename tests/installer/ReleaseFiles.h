@@ -2,9 +2,6 @@
 // finds it) when it has the target that makes the file, and leaves it empty otherwise.
 #pragma once
 
-#include <algorithm>
-#include <string>
-
 #ifndef CORVADIN_GUI_EXE_PATH
 #define CORVADIN_GUI_EXE_PATH ""
 #endif
@@ -18,10 +15,3 @@
 #ifndef CORVADIN_PACKED_DIR
 #define CORVADIN_PACKED_DIR ""
 #endif
-
-// The loader and the shell want backslashes.
-inline std::string WindowsPath(std::string path)
-{
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}

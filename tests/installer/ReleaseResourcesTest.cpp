@@ -2,6 +2,7 @@
 // manifest each program asks the loader for, and the version shown in the file's properties.
 #include "CorvadinVersion.h"
 #include "tests/installer/ReleaseFiles.h"
+#include "tests/support/Programs.h"
 
 #include <windows.h>
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
+#include "tests/support/WindowTesting.h"
 
 namespace {
 
@@ -37,20 +38,6 @@ public:
 private:
     HWND window_;
 };
-
-std::string ClassOf(HWND control)
-{
-    char name[64] = {};
-    GetClassNameA(control, name, sizeof(name));
-    return name;
-}
-
-std::string TextOf(HWND control)
-{
-    char text[512] = {};
-    GetWindowTextA(control, text, sizeof(text));
-    return text;
-}
 
 RECT ChildRect(HWND dialog, HWND control)
 {
@@ -89,7 +76,7 @@ void ExpectNothingClipped(HWND dialog, int skinnedId = 0, SIZE face = {})
     GetClientRect(dialog, &client);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(child);
-        const std::string text = TextOf(child);
+        const std::string text = WindowText(child);
         SCOPED_TRACE("control " + std::to_string(id) + " \"" + text + "\"");
         RECT r = ChildRect(dialog, child);
         if (id == skinnedId) {
@@ -136,7 +123,7 @@ TEST(DialogLayoutTest, MainWindowShowsEveryTextInFull)
     HWND appPath = GetDlgItem(main.Get(), IDC_LABEL_APP_PATH);
     RECT r = ChildRect(main.Get(), appPath);
     EXPECT_LE(Measure(appPath, "App Path:").cx, r.right - r.left);
-    EXPECT_GT(Measure(appPath, TextOf(appPath), r.right - r.left).cy, r.bottom - r.top);
+    EXPECT_GT(Measure(appPath, WindowText(appPath), r.right - r.left).cy, r.bottom - r.top);
 }
 
 TEST(DialogLayoutTest, PopUpFitsTheWindowSizeItIsGiven)
@@ -175,7 +162,7 @@ TEST(DialogLayoutTest, AboutTitleCarriesTheTrademarkSign)
     Dialog settings(IDD_SETTINGS);
     Dialog about(IDD_ABOUT_TAB, settings.Get());
     ASSERT_NE(about.Get(), nullptr);
-    EXPECT_EQ(TextOf(GetDlgItem(about.Get(), IDC_ABOUT_TITLE)), "Quenmark\xAE Corvadin v3.3.0");
+    EXPECT_EQ(WindowText(GetDlgItem(about.Get(), IDC_ABOUT_TITLE)), "Quenmark\xAE Corvadin v3.3.0");
     EXPECT_FALSE(IsWindowEnabled(about.Get()));
 }
 

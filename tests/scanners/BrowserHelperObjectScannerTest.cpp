@@ -1,6 +1,7 @@
 #include "engine/IssueList.h"
 #include "registry/RegistryKey.h"
 #include "scanners/BrowserHelperObjectScanner.h"
+#include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/LockedKey.h"
 #include "tests/support/Scratch.h"
@@ -16,19 +17,6 @@ const std::string Missing = "{0000AAAA-0000-0000-0000-000000000000}";
 const std::string AlsoMissing = "{0000AAAB-0000-0000-0000-000000000000}";
 const std::string Registered = "{0000AAAC-0000-0000-0000-000000000000}";
 const std::string Unreadable = "{0000AAAD-0000-0000-0000-000000000000}";
-
-// The issues about helper objects this test planted, as "full path|description".
-std::vector<std::string> Planted(const IssueList& list)
-{
-    std::vector<std::string> found;
-    for (int i = 0; i < list.Count(); ++i) {
-        auto* key = static_cast<RegistryKey*>(list.At(i)->Target());
-        if (key->Name().rfind("{0000AAA", 0) == 0) {
-            found.push_back(key->FullPath() + "|" + list.At(i)->Description());
-        }
-    }
-    return found;
-}
 
 }  // namespace
 
@@ -49,19 +37,16 @@ TEST(BrowserHelperObjectScannerTest, ReportsHelperObjectsWithoutAClassKey)
 
     BrowserHelperObjectScanner scanner(nullptr);
     IssueList list;
-    {
-        const CapturedLog log(folder.Path() + "\\scan.log");
-        scanner.Scan(&list);
-        const std::vector<std::string> lines = log.Lines();
-        ASSERT_GE(lines.size(), 2u);
-        EXPECT_EQ(lines[1], "Browser Helper object: start");
-        EXPECT_NE(std::find(lines.begin(), lines.end(),
-                            "Browser Helper object: missing link:HKEY_CLASSES_ROOT\\CLSID\\" + Missing),
-                  lines.end());
-    }
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log", &list);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "Browser Helper object: start");
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "Browser Helper object: missing link:HKEY_CLASSES_ROOT\\CLSID\\" + Missing),
+              lines.end());
 
-    EXPECT_EQ(Planted(list), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + HelperObjects + "\\" + Missing +
-                                                       "| missing link:HKEY_CLASSES_ROOT\\CLSID\\" + Missing}));
+    EXPECT_EQ(Reported(list, "{0000AAA"),
+              (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + HelperObjects + "\\" + Missing +
+                                        "| missing link:HKEY_CLASSES_ROOT\\CLSID\\" + Missing}));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
         EXPECT_EQ(list.At(i)->Source(), "Browser Helper object");
@@ -79,6 +64,6 @@ TEST(BrowserHelperObjectScannerTest, AStopEndsTheWalkAfterTheEntryInHandAndKeeps
     const StopSink stop(scanner, Missing);
     IssueList list;
     scanner.Scan(&list);
-    ASSERT_EQ(Planted(list).size(), 1u);
-    EXPECT_NE(Planted(list)[0].find(Missing), std::string::npos);
+    ASSERT_EQ(Reported(list, "{0000AAA").size(), 1u);
+    EXPECT_NE(Reported(list, "{0000AAA")[0].find(Missing), std::string::npos);
 }

@@ -1,6 +1,7 @@
 #include "engine/IssueList.h"
 #include "registry/RegistryKey.h"
 #include "scanners/ComObjectScanner.h"
+#include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/Scratch.h"
 
@@ -21,18 +22,6 @@ std::string Class(int n)
 void PlantServer(PlantedRegistry& planted, int n, const std::string& text, DWORD type = REG_SZ)
 {
     planted.SetString(HKEY_CLASSES_ROOT, "CLSID\\" + Class(n) + "\\InprocServer32", "", text, type);
-}
-
-// The issues about planted classes, as "Name column|description".
-std::vector<std::string> Planted(const IssueList& list)
-{
-    std::vector<std::string> found;
-    for (int i = 0; i < list.Count(); ++i) {
-        if (list.At(i)->Name().find("{C0A1D000-") != std::string::npos) {
-            found.push_back(list.At(i)->Name() + "|" + list.At(i)->Description());
-        }
-    }
-    return found;
 }
 
 }  // namespace
@@ -58,16 +47,12 @@ TEST(ComObjectScannerTest, ReportsClassesWhoseInProcessServerIsNotFound)
 
     ComObjectScanner scanner(nullptr);
     IssueList list;
-    {
-        const CapturedLog log(folder.Path() + "\\scan.log");
-        scanner.Scan(&list);
-        const std::vector<std::string> lines = log.Lines();
-        ASSERT_GE(lines.size(), 2u);
-        EXPECT_EQ(lines[1], "COM/ActiveX: start");
-        EXPECT_NE(std::find(lines.begin(), lines.end(), "COM/ActiveX: missing file:" + gone), lines.end());
-    }
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log", &list);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "COM/ActiveX: start");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "COM/ActiveX: missing file:" + gone), lines.end());
 
-    EXPECT_EQ(Planted(list), (std::vector<std::string>{
+    EXPECT_EQ(Named(list, "{C0A1D000-"), (std::vector<std::string>{
                                  "CLSID\\" + Class(2) + "| missing file:" + gone,
                                  "CLSID\\" + Class(4) + "| missing file:%SystemRoot%\\system32\\shell32.dll",
                                  "CLSID\\" + Class(7) + "| missing file:",
@@ -96,5 +81,6 @@ TEST(ComObjectScannerTest, AStopEndsTheWalkAfterTheEntryInHandAndKeepsItsIssue)
     const StopSink stop(scanner, Class(1));
     IssueList list;
     scanner.Scan(&list);
-    EXPECT_EQ(Planted(list), (std::vector<std::string>{"CLSID\\" + Class(1) + "| missing file:C:\\corvadin-gone\\one.dll"}));
+    EXPECT_EQ(Named(list, "{C0A1D000-"),
+              (std::vector<std::string>{"CLSID\\" + Class(1) + "| missing file:C:\\corvadin-gone\\one.dll"}));
 }

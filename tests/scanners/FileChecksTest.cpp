@@ -1,5 +1,6 @@
 #include "registry/UniqueHandle.h"
 #include "scanners/FileChecks.h"
+#include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
 
 #include <windows.h>
@@ -9,13 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string SystemFolder()
-{
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
 
 int ProcessesNamed(const std::string& exeName)
 {

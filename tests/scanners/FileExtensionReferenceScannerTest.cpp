@@ -113,15 +113,10 @@ TEST(FileExtensionReferenceScannerTest, LogsItsStartAndIconIssuesOnly)
     PlantedRegistry planted;
     PlantIcon(planted, "CorvadinTest.Logged", gone + ",0");
     PlantVerb(planted, "CorvadinTest.Logged", "open", gone + " %1");
-    std::vector<std::string> lines;
-    {
-        CapturedLog log(folder.Path() + "\\scan.log");
-        FileExtensionReferenceScanner scanner(nullptr);
-        IssueList list;
-        scanner.Scan(&list);
-        ASSERT_EQ(Reported(list, "CorvadinTest").size(), 2u);
-        lines = log.Lines();
-    }
+    FileExtensionReferenceScanner scanner(nullptr);
+    IssueList list;
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log", &list);
+    ASSERT_EQ(Reported(list, "CorvadinTest").size(), 2u);
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1], "File Extension-reference:start");
     EXPECT_NE(std::find(lines.begin(), lines.end(),

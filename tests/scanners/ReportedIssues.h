@@ -5,6 +5,7 @@
 #include "engine/IssueList.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
+#include "tests/support/Files.h"
 
 #include <windows.h>
 
@@ -30,7 +31,19 @@ inline std::vector<std::string> Reported(const IssueList& list, const std::strin
     return found;
 }
 
-// The same, sorted: values come in the order they were written on one system and
+// "Name column|description" of every issue whose Name column contains marker.
+inline std::vector<std::string> Named(const IssueList& list, const std::string& marker)
+{
+    std::vector<std::string> found;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (list.At(i)->Name().find(marker) != std::string::npos) {
+            found.push_back(list.At(i)->Name() + "|" + list.At(i)->Description());
+        }
+    }
+    return found;
+}
+
+// The issues Reported names, sorted: values come in the order they were written on one system and
 // sorted by name on another.
 inline std::vector<std::string> ReportedInAnyOrder(const IssueList& list, const std::string& marker)
 {
@@ -42,10 +55,8 @@ inline std::vector<std::string> ReportedInAnyOrder(const IssueList& list, const 
 // A copy of the system's notepad.exe at path: a program that exists and starts.
 inline std::string PlantProgram(const std::string& path)
 {
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, MAX_PATH);
     CreateDirectoryA(path.substr(0, path.rfind('\\')).c_str(), nullptr);
-    CopyFileA((std::string(system) + "\\notepad.exe").c_str(), path.c_str(), FALSE);
+    CopyFileA((SystemFolder() + "\\notepad.exe").c_str(), path.c_str(), FALSE);
     return path;
 }
 

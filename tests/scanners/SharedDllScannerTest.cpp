@@ -1,6 +1,7 @@
 #include "engine/IssueList.h"
 #include "registry/RegistryValue.h"
 #include "scanners/SharedDllScanner.h"
+#include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/Scratch.h"
 
@@ -11,18 +12,6 @@
 namespace {
 
 const std::string SharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-
-// The issues about values whose path contains marker, as "Name column|description".
-std::vector<std::string> Planted(const IssueList& list, const std::string& marker)
-{
-    std::vector<std::string> found;
-    for (int i = 0; i < list.Count(); ++i) {
-        if (list.At(i)->Name().find(marker) != std::string::npos) {
-            found.push_back(list.At(i)->Name() + "|" + list.At(i)->Description());
-        }
-    }
-    return found;
-}
 
 }  // namespace
 
@@ -45,16 +34,11 @@ TEST(SharedDllScannerTest, ReportsCountedFilesThatAreGone)
 
     SharedDllScanner scanner(nullptr);
     IssueList list;
-    std::vector<std::string> lines;
-    {
-        const CapturedLog log(folder.Path() + "\\scan.log");
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log", &list);
 
     // The machine's values come first; within a key the registry decides the order.
     const std::string machine = "HKEY_LOCAL_MACHINE\\" + SharedDlls + "\\";
-    std::vector<std::string> found = Planted(list, "corvadin-shareddll\\");
+    std::vector<std::string> found = Named(list, "corvadin-shareddll\\");
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[2], "HKEY_CURRENT_USER\\" + SharedDlls + "\\" + userGone + "| missing file:" + userGone);
     found.pop_back();
@@ -85,7 +69,7 @@ TEST(SharedDllScannerTest, AStopEndsBothWalksAfterTheEntryInHand)
     const StopSink stop(scanner, "first.dll");
     IssueList list;
     scanner.Scan(&list);
-    const std::vector<std::string> found = Planted(list, "corvadin-shareddll-stop");
+    const std::vector<std::string> found = Named(list, "corvadin-shareddll-stop");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_NE(found[0].find("first.dll"), std::string::npos);
 }

@@ -76,12 +76,7 @@ TEST(SharedFolderScannerTest, ReportsShareValuesAndSubkeysWithFaultyPaths)
 
     SharedFolderScanner scanner(nullptr);
     IssueList list;
-    std::vector<std::string> lines;
-    {
-        const CapturedLog log(folder.Path() + "\\scan.log");
-        scanner.Scan(&list);
-        lines = log.Lines();
-    }
+    const std::vector<std::string> lines = LoggedScan(scanner, folder.Path() + "\\scan.log", &list);
 
     const std::string values = "HKEY_LOCAL_MACHINE\\" + Shares + "\\";
     const std::string keys = LanMan + "\\";

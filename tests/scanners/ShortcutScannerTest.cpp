@@ -5,6 +5,7 @@
 #include "scanners/ShortcutScanner.h"
 #include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/Scratch.h"
+#include "tests/support/Shortcuts.h"
 
 #include <windows.h>
 
@@ -21,17 +22,7 @@ namespace {
 // Saves a shortcut to target through the system's own shell-link object.
 void MakeShortcut(const std::string& linkPath, const std::string& target)
 {
-    IShellLinkA* link = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                              reinterpret_cast<void**>(&link)));
-    IPersistFile* file = nullptr;
-    link->SetPath(target.c_str());
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-    EXPECT_HRESULT_SUCCEEDED(file->Save(wide, TRUE));
-    file->Release();
-    link->Release();
+    EXPECT_TRUE(SaveShortcut(linkPath, target)) << linkPath;
 }
 
 // An IniStore whose "Shortcut" section holds the given lines.
@@ -98,7 +89,7 @@ TEST(ShortcutScannerTest, ReportsShortcutsWhoseTargetIsGone)
     std::vector<std::string> lines;
     int subfolders = 0;
     {
-        const CapturedLog log(folder.Path() + "\\scan.log");
+        const LogCapture log(folder.Path() + "\\scan.log");
         subfolders = scanner.Scan(&list);
         lines = log.Lines();
     }

@@ -8,13 +8,12 @@
 
 TEST(TargetChecksTest, VariablesExpandAtAnyLength)
 {
-    char windows[MAX_PATH];
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    EXPECT_EQ(ExpandVariables("%SystemRoot%\\Fonts"), std::string(windows) + "\\Fonts");
+    const std::string windows = WindowsFolder();
+    EXPECT_EQ(ExpandVariables("%SystemRoot%\\Fonts"), windows + "\\Fonts");
     EXPECT_EQ(ExpandVariables("%CORVADIN_NO_SUCH_VARIABLE%\\x"), "%CORVADIN_NO_SUCH_VARIABLE%\\x");
     EXPECT_EQ(ExpandVariables(""), "");
     const std::string longText = "%SystemRoot%\\" + std::string(5000, 'v');
-    EXPECT_EQ(ExpandVariables(longText), std::string(windows) + "\\" + std::string(5000, 'v'));
+    EXPECT_EQ(ExpandVariables(longText), windows + "\\" + std::string(5000, 'v'));
 }
 
 TEST(TargetChecksTest, ExistingPathsAndPrograms)

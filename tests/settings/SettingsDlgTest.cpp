@@ -3,8 +3,9 @@
 #include "settings/SettingsDlg.h"
 
 #include "resources/resource.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 #include "tests/settings/SettingsTesting.h"
+#include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
 #include "ui/DriveTreeView.h"
 
@@ -51,20 +52,6 @@ void PlantAll(const Stored& values)
     }
 }
 
-std::string WindowsFolder()
-{
-    char folder[MAX_PATH] = "";
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-std::string TextOf(HWND window)
-{
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // What the driving thread sees of the running dialog; every call goes to the dialog's thread as messages do.
 class DialogDriver {
 public:
@@ -73,14 +60,12 @@ public:
     bool Found() const { return dialog_ != nullptr; }
     bool Open() const { return IsWindow(dialog_) && IsWindowVisible(dialog_); }
     HWND List() const { return GetDlgItem(dialog_, IDC_PAGE_LIST); }
-    std::string Title() const { return TextOf(GetDlgItem(dialog_, IDC_PAGE_TITLE)); }
+    std::string Title() const { return WindowText(GetDlgItem(dialog_, IDC_PAGE_TITLE)); }
     // The page on show: the dialog's visible child dialog.
     HWND Page() const
     {
         for (HWND child = GetWindow(dialog_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char className[16] = "";
-            GetClassNameA(child, className, sizeof className);
-            if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(child)) {
+            if (ClassOf(child) == "#32770" && IsWindowVisible(child)) {
                 return child;
             }
         }

@@ -2,8 +2,7 @@
 // absent), how their controls react, and what they put back when they close.
 #include "resources/resource.h"
 #include "settings/SettingsPage.h"
-#include "tests/framework/WindowTesting.h"
-#include "tests/settings/SettingsTesting.h"
+#include "tests/support/WindowTesting.h"
 #include "ui/DriveTreeView.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +22,7 @@ protected:
     HWND Item(UINT id) const { return GetDlgItem(page->GetSafeHwnd(), static_cast<int>(id)); }
     bool Checked(UINT id) const { return IsDlgButtonChecked(page->GetSafeHwnd(), static_cast<int>(id)) == BST_CHECKED; }
     bool Enabled(UINT id) const { return IsWindowEnabled(Item(id)) != FALSE; }
-    std::string Text(UINT id) const
-    {
-        std::string text(static_cast<size_t>(GetWindowTextLengthA(Item(id))) + 1, '\0');
-        text.resize(static_cast<size_t>(GetWindowTextA(Item(id), text.data(), static_cast<int>(text.size()))));
-        return text;
-    }
+    std::string Text(UINT id) const { return WindowText(Item(id)); }
     // Clicks a button as the user does: the page hears of it the same way.
     void Click(UINT id) const
     {
@@ -51,29 +45,10 @@ protected:
     std::unique_ptr<CSettingsPage> page;
 };
 
-struct OwnedDialogSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<OwnedDialogSearch*>(data);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (GetWindow(window, GW_OWNER) == search->owner && lstrcmpA(className, "#32770") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The top-level dialog window owned by owner, or null.
 HWND OwnedDialog(HWND owner)
 {
-    OwnedDialogSearch search{owner, nullptr};
-    EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel([&](HWND window) { return GetWindow(window, GW_OWNER) == owner && ClassOf(window) == "#32770"; });
 }
 
 std::string FirstFixedDrive()

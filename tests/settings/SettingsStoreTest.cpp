@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 #include "settings/StartupOptions.h"
+#include "tests/settings/SettingsTesting.h"
 
 #include <windows.h>
 
@@ -7,49 +8,21 @@
 
 namespace {
 
-constexpr const char* KeyPath = "Software\\Quenmark\\Corvadin";
-constexpr const char* RunOncePath = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr const char* RunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-void SetValue(const char* path, const char* name, DWORD type, const void* data, DWORD size)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-}
-
-std::string ValueText(const char* path, const char* name)
-{
-    char text[1024] = {};
-    DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, path, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
-        return "<absent>";
-    }
-    return text;
-}
-
-// Every test starts without a settings key and leaves none behind.
+// Every test starts without a settings key; the keeper puts the settings and the RunOnce entry back after it.
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        InitSettingsLocation("C:\\Program Files\\Corvadin\\Corvadin.exe");
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, KeyPath);
-    }
-    void TearDown() override
-    {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, KeyPath);
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunOncePath, "Fenwarder");
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunPath, "Corvadin");
-    }
+    void TearDown() override { RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunPath, "Corvadin"); }
+
+    SettingsKeyKeeper keeper;
 };
 
 }  // namespace
 
 TEST_F(SettingsStoreTest, LocationTexts)
 {
-    EXPECT_EQ(SettingsKeyPath(), KeyPath);
+    EXPECT_EQ(SettingsKeyPath(), kSettingsKey);
     EXPECT_EQ(ProgramFolder(), "C:\\Program Files\\Corvadin\\");
     EXPECT_EQ(HelpPageAddress(152), SiteAddress() + "/help/context.html");
     EXPECT_EQ(HelpPageAddress(149), SiteAddress() + "/help/option_general.html");
@@ -74,9 +47,9 @@ TEST_F(SettingsStoreTest, SaveThenLoadRoundTripsEveryText)
 TEST_F(SettingsStoreTest, LoadSkipsNonTextAndCutsAtTheFirstZero)
 {
     const DWORD one = 1;
-    SetValue(KeyPath, "KeepHistory", REG_DWORD, &one, sizeof one);
-    SetValue(KeyPath, "Inner", REG_SZ, "ab\0cd", 6);
-    SetValue(KeyPath, "Expand", REG_EXPAND_SZ, "%TEMP%", 7);
+    WriteValue(HKEY_LOCAL_MACHINE, kSettingsKey, "KeepHistory", REG_DWORD, &one, sizeof one);
+    WriteValue(HKEY_LOCAL_MACHINE, kSettingsKey, "Inner", REG_SZ, "ab\0cd", 6);
+    WriteValue(HKEY_LOCAL_MACHINE, kSettingsKey, "Expand", REG_EXPAND_SZ, "%TEMP%", 7);
     Settings loaded;
     LoadSettings(loaded);
     EXPECT_EQ(loaded, (Settings{{"Inner", "ab"}, {"Expand", "%TEMP%"}}));
@@ -103,22 +76,22 @@ TEST_F(SettingsStoreTest, FlagsReadAsTheirLeadingNumber)
     WriteSettingString("BeepAfterLTO", "2");
     EXPECT_TRUE(ReadSettingFlag("BeepAfterLTO", false));
     const DWORD number = 1;
-    SetValue(KeyPath, "Number", REG_DWORD, &number, sizeof number);
+    WriteValue(HKEY_LOCAL_MACHINE, kSettingsKey, "Number", REG_DWORD, &number, sizeof number);
     EXPECT_EQ(ReadSettingString("Number", "d"), "d");
 }
 
 TEST_F(SettingsStoreTest, TheRebootScheduleWritesAndRemovesItsRunOnceEntry)
 {
-    SetValue(RunOncePath, "Other", REG_SZ, "x", 2);
+    WriteValue(HKEY_LOCAL_MACHINE, kRunOnceKey, "Other", REG_SZ, "x", 2);
     WriteSettingString("ScheduleOnReboot", "1");
     ApplyRebootSchedule();
-    EXPECT_EQ(ValueText(RunOncePath, "Fenwarder"), ProgramCommandLine(ModulePath(), "/scannow"));
+    EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, kRunOnceKey, "Fenwarder"), ProgramCommandLine(ModulePath(), "/scannow"));
 
     WriteSettingString("ScheduleOnReboot", "0");
     ApplyRebootSchedule();
-    EXPECT_EQ(ValueText(RunOncePath, "Fenwarder"), "<absent>");
-    EXPECT_EQ(ValueText(RunOncePath, "Other"), "x");
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunOncePath, "Other");
+    EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, kRunOnceKey, "Fenwarder"), "<absent>");
+    EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, kRunOnceKey, "Other"), "x");
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRunOnceKey, "Other");
 }
 
 TEST_F(SettingsStoreTest, ProgramPathsWithBlanksAreQuoted)
@@ -147,16 +120,16 @@ TEST_F(SettingsStoreTest, SwitchesAreCaseSensitiveSubstrings)
 TEST_F(SettingsStoreTest, TheRunEntryFollowsWhatWasWritten)
 {
     EXPECT_TRUE(SetLaunchAtStartup(true));
-    EXPECT_EQ(ValueText(RunPath, "Corvadin"), ProgramCommandLine(ModulePath(), "/scanstartup"));
+    EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, RunPath, "Corvadin"), ProgramCommandLine(ModulePath(), "/scanstartup"));
     EXPECT_TRUE(ReadLaunchAtStartup());
     EXPECT_FALSE(SetLaunchAtStartup(false));
-    EXPECT_EQ(ValueText(RunPath, "Corvadin"), "<absent>");
+    EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, RunPath, "Corvadin"), "<absent>");
 
     // An old unquoted entry still counts; one of another type does not.
     const char old[] = "C:\\Old Place\\Corvadin.exe /scanstartup";
-    SetValue(RunPath, "Corvadin", REG_SZ, old, sizeof old);
+    WriteValue(HKEY_LOCAL_MACHINE, RunPath, "Corvadin", REG_SZ, old, sizeof old);
     EXPECT_TRUE(ReadLaunchAtStartup());
     const DWORD number = 1;
-    SetValue(RunPath, "Corvadin", REG_DWORD, &number, sizeof number);
+    WriteValue(HKEY_LOCAL_MACHINE, RunPath, "Corvadin", REG_DWORD, &number, sizeof number);
     EXPECT_FALSE(ReadLaunchAtStartup());
 }

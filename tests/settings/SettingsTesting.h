@@ -1,15 +1,12 @@
-// Helpers for the settings dialog's tests: the settings key and the RunOnce entry kept aside for a test, and a
-// second thread that drives a modal dialog as a person would while the test's thread runs it.
+// The settings key and the RunOnce entry kept aside for a settings dialog test.
 #pragma once
 
 #include "settings/SettingsStore.h"
+#include "tests/support/PlainRegistry.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
-#include <thread>
-#include <vector>
 
 constexpr const char* kSettingsKey = "Software\\Quenmark\\Corvadin";
 constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
@@ -61,105 +58,13 @@ public:
 
     static void Plant(const char* path, const char* name, const std::string& text, DWORD type = REG_SZ)
     {
-        RegSetKeyValueA(HKEY_LOCAL_MACHINE, path, name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+        WriteText(HKEY_LOCAL_MACHINE, path, name, text, type);
     }
     // The text of a value; kAbsent when there is none, "<type N>" when it is not REG_SZ.
-    static std::string Value(const char* path, const char* name)
-    {
-        std::vector<char> text(20000);
-        DWORD size = static_cast<DWORD>(text.size());
-        DWORD type = 0;
-        if (RegGetValueA(HKEY_LOCAL_MACHINE, path, name, RRF_RT_ANY | RRF_NOEXPAND, &type, text.data(), &size) !=
-            ERROR_SUCCESS) {
-            return kAbsent;
-        }
-        return type == REG_SZ ? std::string(text.data()) : "<type " + std::to_string(type) + ">";
-    }
-    // Every value of the settings key as name=text lines, in the key's order.
-    static std::string Dump()
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return "<no key>";
-        }
-        std::string dump;
-        char name[1024];
-        for (DWORD index = 0;; ++index) {
-            DWORD length = sizeof name;
-            if (RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-                break;
-            }
-            dump += std::string(name) + "=" + Value(kSettingsKey, name) + "\n";
-        }
-        RegCloseKey(key);
-        return dump;
-    }
+    static std::string Value(const char* path, const char* name) { return ValueText(HKEY_LOCAL_MACHINE, path, name); }
 
 private:
     static constexpr const char* kBackup = "Software\\CorvadinTest\\SettingsBackup";
     bool hadSettings_ = false;
     std::string runOnce_;
 };
-
-// Polls until condition holds or the time is up; returns the condition. For the driving thread, which has no
-// windows of its own to pump.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD milliseconds = 5000)
-{
-    const DWORD start = GetTickCount();
-    while (!condition() && GetTickCount() - start < milliseconds) {
-        Sleep(20);
-    }
-    return condition();
-}
-
-// A shown top-level dialog window of this process with caption; null when none appears in time.
-inline HWND WaitForDialog(const char* caption, DWORD milliseconds = 5000)
-{
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            found = FindWindowA("#32770", caption);
-            return found && IsWindowVisible(found);
-        },
-        milliseconds);
-    return found && IsWindowVisible(found) ? found : nullptr;
-}
-
-// The texts of a message box's static controls, joined.
-inline std::string MessageText(HWND box)
-{
-    std::string text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[32] = "";
-        char caption[1024] = "";
-        GetClassNameA(child, className, sizeof className);
-        if (lstrcmpiA(className, "Static") == 0 && GetWindowTextA(child, caption, sizeof caption) > 0) {
-            text += caption;
-        }
-    }
-    return text;
-}
-
-// Runs run() (a modal loop) on this thread while script drives it from a second one. A script ends the run itself;
-// whatever it still leaves open a few seconds later is cancelled, so that a failing test cannot hang the run.
-inline void RunDriven(const std::function<void()>& run, const std::function<void()>& script,
-                      const char* caption)
-{
-    std::thread driver([&] {
-        script();
-        if (WaitUntil([&] { return !FindWindowA("#32770", caption); }, 3000)) {
-            return;
-        }
-        WaitUntil([&] {
-            for (const char* open : {"Error", caption}) {
-                if (HWND window = FindWindowA("#32770", open)) {
-                    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-                }
-            }
-            return !FindWindowA("#32770", caption);
-        });
-    });
-    run();
-    driver.join();
-}

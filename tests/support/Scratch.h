@@ -1,6 +1,8 @@
-// Scratch registry keys and folders for tests: each test works under its own and
+// Scratch registry keys and folders, and entries planted at fixed places: each test works under its own and
 // leaves nothing behind.
 #pragma once
+
+#include "tests/support/PlainRegistry.h"
 
 #include <windows.h>
 
@@ -8,20 +10,17 @@
 #include <string>
 #include <vector>
 
-// HKEY_CURRENT_USER\Software\CorvadinTest\<name>, created empty, deleted with its tree.
+// HKEY_CURRENT_USER\Software\CorvadinTest\<name>, created empty, deleted with its tree: a registry test's own
+// place. Subkeys are given relative to it ("" for the key itself).
 class ScratchKey {
 public:
     explicit ScratchKey(const std::string& name, HKEY root = HKEY_CURRENT_USER)
         : root_(root), path_("Software\\CorvadinTest\\" + name)
     {
         RegDeleteTreeA(root_, path_.c_str());
-        RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        CreateSubkey("");
     }
-    ~ScratchKey()
-    {
-        RegCloseKey(key_);
-        RegDeleteTreeA(root_, path_.c_str());
-    }
+    ~ScratchKey() { RegDeleteTreeA(root_, path_.c_str()); }
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;
 
@@ -31,45 +30,110 @@ public:
 
     void Set(const std::string& subkey, const std::string& name, DWORD type, const void* data, DWORD size) const
     {
-        HKEY key = nullptr;
-        RegCreateKeyExA(key_, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(key);
+        WriteValue(root_, Below(subkey), name, type, data, size);
     }
     void SetString(const std::string& subkey, const std::string& name, const std::string& text,
                    DWORD type = REG_SZ) const
     {
-        Set(subkey, name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+        WriteText(root_, Below(subkey), name, text, type);
     }
     void SetDword(const std::string& subkey, const std::string& name, DWORD number) const
     {
-        Set(subkey, name, REG_DWORD, &number, sizeof number);
+        WriteDword(root_, Below(subkey), name, number);
     }
     void CreateSubkey(const std::string& subkey) const
     {
         HKEY key = nullptr;
-        RegCreateKeyExA(key_, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegCreateKeyExA(root_, Below(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         RegCloseKey(key);
     }
     bool HasValue(const std::string& subkey, const std::string& name) const
     {
-        return RegGetValueA(key_, subkey.empty() ? nullptr : subkey.c_str(), name.c_str(), RRF_RT_ANY, nullptr,
-                            nullptr, nullptr) == ERROR_SUCCESS;
+        return ValueExists(root_, Below(subkey), name);
     }
-    bool HasSubkey(const std::string& subkey) const
+    bool HasSubkey(const std::string& subkey) const { return KeyExists(root_, Below(subkey)); }
+
+private:
+    std::string Below(const std::string& subkey) const { return subkey.empty() ? path_ : path_ + "\\" + subkey; }
+
+    HKEY root_;
+    std::string path_;
+};
+
+// Entries planted for one test at the fixed places the product reads (Run, App Paths, CLSID...), removed exactly
+// afterwards: keys that did not exist before go with their trees, values set in keys that existed one by one.
+class PlantedRegistry {
+public:
+    PlantedRegistry() = default;
+    ~PlantedRegistry()
     {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(key_, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return false;
+        for (const Entry& value : values_) {
+            RegDeleteKeyValueA(value.root, value.path.c_str(), value.name.c_str());
         }
-        RegCloseKey(key);
-        return true;
+        for (auto key = createdKeys_.rbegin(); key != createdKeys_.rend(); ++key) {
+            RegDeleteTreeA(key->root, key->path.c_str());
+        }
+    }
+    PlantedRegistry(const PlantedRegistry&) = delete;
+    PlantedRegistry& operator=(const PlantedRegistry&) = delete;
+
+    // Creates root\path and every missing key above it.
+    void CreateKey(HKEY root, const std::string& path)
+    {
+        for (size_t end = path.find('\\');; end = path.find('\\', end + 1)) {
+            const std::string prefix = path.substr(0, end);
+            HKEY key = nullptr;
+            DWORD disposition = 0;
+            if (RegCreateKeyExA(root, prefix.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition) ==
+                ERROR_SUCCESS) {
+                RegCloseKey(key);
+                if (disposition == REG_CREATED_NEW_KEY) {
+                    createdKeys_.push_back({root, prefix, {}});
+                }
+            }
+            if (end == std::string::npos) {
+                break;
+            }
+        }
+    }
+    void Set(HKEY root, const std::string& path, const std::string& name, DWORD type, const void* data, DWORD size)
+    {
+        Claim(root, path, name);
+        WriteValue(root, path, name, type, data, size);
+    }
+    void SetString(HKEY root, const std::string& path, const std::string& name, const std::string& text,
+                   DWORD type = REG_SZ)
+    {
+        Claim(root, path, name);
+        WriteText(root, path, name, text, type);
+    }
+    // A multi-string value from strings joined as "a\0b\0" (the final empty string is added).
+    void SetMultiString(HKEY root, const std::string& path, const std::string& name, const std::string& joined)
+    {
+        const std::string data = joined + '\0';
+        Set(root, path, name, REG_MULTI_SZ, data.data(), static_cast<DWORD>(data.size()));
+    }
+    void SetDword(HKEY root, const std::string& path, const std::string& name, DWORD number)
+    {
+        Claim(root, path, name);
+        WriteDword(root, path, name, number);
     }
 
 private:
-    HKEY root_;
-    std::string path_;
-    HKEY key_ = nullptr;
+    struct Entry {
+        HKEY root;
+        std::string path;
+        std::string name;
+    };
+    // Creates the value's key and marks the value for removal.
+    void Claim(HKEY root, const std::string& path, const std::string& name)
+    {
+        CreateKey(root, path);
+        values_.push_back({root, path, name});
+    }
+
+    std::vector<Entry> createdKeys_;
+    std::vector<Entry> values_;
 };
 
 // A fresh folder under the temporary folder, removed with everything in it.

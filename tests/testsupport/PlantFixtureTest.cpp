@@ -11,21 +11,6 @@
 
 namespace {
 
-bool KeyExists(HKEY root, const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
-bool ValueExists(HKEY root, const std::string& path, const std::string& name)
-{
-    return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
 std::string ValueOfIni(const std::string& ini)
 {
     char value[MAX_PATH] = {};

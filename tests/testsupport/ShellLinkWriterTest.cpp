@@ -3,6 +3,7 @@
 #include "scanners/ShortcutScanner.h"
 #include "testsupport/ShellLinkWriter.h"
 #include "tests/support/Scratch.h"
+#include "tests/support/Shortcuts.h"
 
 #include <windows.h>
 
@@ -16,25 +17,8 @@ namespace {
 // The target as the system's own shell-link object reads it from the file.
 std::string TargetOf(const std::string& linkPath)
 {
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link)))) {
-        return "<no shell link>";
-    }
-    IPersistFile* file = nullptr;
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-    std::string target = "<not loaded>";
-    if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        char path[MAX_PATH] = {};
-        WIN32_FIND_DATAA found{};
-        link->GetPath(path, MAX_PATH, &found, SLGP_RAWPATH);
-        target = path;
-    }
-    file->Release();
-    link->Release();
-    return target;
+    const std::optional<Shortcut> link = ReadShortcut(linkPath);
+    return link ? link->target : "<not loaded>";
 }
 
 }  // namespace

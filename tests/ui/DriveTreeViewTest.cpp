@@ -1,7 +1,7 @@
 #include "ui/DriveTreeView.h"
 
 #include "resources/resource.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ui/Label.h"
 #include "ui/TransparentStatic.h"
 
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ui/SkinButton.h"
 
 #include "resources/resource.h"
-#include "tests/framework/WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 #include "ui/SkinDialog.h"
 
 #include <gtest/gtest.h>

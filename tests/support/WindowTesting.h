@@ -1,11 +1,13 @@
 // Helpers for tests that drive real windows: a plain top-level host, pumping the queue the way the product's modal
-// loops do, and real keyboard input.
+// loops do, real keyboard and mouse input, a second thread that drives a modal dialog as a person would, and
+// pictures of what the screen shows.
 #pragma once
 
 #include "framework/Application.h"
 #include "framework/GdiHandles.h"
 #include "framework/Resources.h"
 #include "framework/Window.h"
+#include "tests/support/Programs.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -13,8 +15,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Handles the messages already waiting as the product's message pump does, without blocking.
@@ -51,6 +55,98 @@ bool PumpUntil(Condition condition, DWORD milliseconds = 2000)
         PumpFor(10);
     }
     return condition();
+}
+
+inline std::string WindowText(HWND window)
+{
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+inline std::string ItemText(HWND dialog, int id)
+{
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+// Clicks a dialog's button as its owner hears of it.
+inline void ClickItem(HWND dialog, int id)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+inline std::string ClassOf(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The first top-level window for which found(window) holds; null when there is none.
+struct TopLevelSearch {
+    const std::function<bool(HWND)>& found;
+    HWND window;
+
+    static BOOL CALLBACK Step(HWND window, LPARAM data)
+    {
+        auto* search = reinterpret_cast<TopLevelSearch*>(data);
+        search->window = search->found(window) ? window : nullptr;
+        return search->window == nullptr;
+    }
+};
+
+inline HWND FindTopLevel(const std::function<bool(HWND)>& found)
+{
+    TopLevelSearch search{found, nullptr};
+    EnumWindows(&TopLevelSearch::Step, reinterpret_cast<LPARAM>(&search));
+    return search.window;
+}
+
+// A shown top-level dialog window of this process with caption; null when none appears in time.
+inline HWND WaitForDialog(const char* caption, DWORD milliseconds = 5000)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = FindWindowA("#32770", caption);
+            return found && IsWindowVisible(found);
+        },
+        milliseconds);
+    return found && IsWindowVisible(found) ? found : nullptr;
+}
+
+// The texts of a message box's static controls, joined.
+inline std::string MessageText(HWND box)
+{
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (lstrcmpiA(ClassOf(child).c_str(), "Static") == 0) {
+            text += WindowText(child);
+        }
+    }
+    return text;
+}
+
+// Runs run() (a modal loop) on this thread while script drives it from a second one. A script ends the run itself;
+// whatever it still leaves open a few seconds later is cancelled, so that a failing test cannot hang the run.
+inline void RunDriven(const std::function<void()>& run, const std::function<void()>& script, const char* caption)
+{
+    std::thread driver([&] {
+        script();
+        if (WaitUntil([&] { return !FindWindowA("#32770", caption); }, 3000)) {
+            return;
+        }
+        WaitUntil([&] {
+            for (const char* open : {"Error", caption}) {
+                if (HWND window = FindWindowA("#32770", open)) {
+                    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+                }
+            }
+            return !FindWindowA("#32770", caption);
+        });
+    });
+    run();
+    driver.join();
 }
 
 // A visible top-level window that records the commands it receives.

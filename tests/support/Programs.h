@@ -1,0 +1,45 @@
+// Other programs and waiting for what they do.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+// A build path (/work/... or Z:/...) as the loader and the shell take it.
+inline std::string WindowsPath(std::string path)
+{
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return !path.empty() && path.front() == '\\' ? "Z:" + path : path;
+}
+
+// Polls until condition holds or the time is up; returns the condition. For a thread that has no windows to pump,
+// or a wait on another program.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD milliseconds = 5000)
+{
+    const DWORD start = GetTickCount();
+    while (!condition() && GetTickCount() - start < milliseconds) {
+        Sleep(20);
+    }
+    return condition();
+}
+
+// Runs a command line to its end; its exit code, or -1 when it cannot start or does not end within the time.
+inline long RunToEnd(std::string commandLine, DWORD milliseconds = 180000)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return -1;
+    }
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, milliseconds) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &code);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<long>(code);
+}
