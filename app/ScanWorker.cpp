@@ -1,6 +1,7 @@
 #include "app/ScanWorker.h"
 
 #include "engine/RegistryScanner.h"
+#include "scanners/FileChecks.h"
 
 #include <process.h>
 
@@ -12,6 +13,7 @@ std::atomic<HWND> scanWindow{nullptr};
 
 unsigned __stdcall ScanWorker(void* table)
 {
+    QuietenDriveErrorsOfThisThread();
     RunScan(*static_cast<ScanTable*>(table));
     return 0;
 }

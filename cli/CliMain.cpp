@@ -3,11 +3,13 @@
 #include "cli/CliCommands.h"
 #include "engine/IniStore.h"
 #include "registry/OperationLog.h"
+#include "scanners/FileChecks.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
+    QuietenDriveErrorsOfThisThread();
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));
     const int result = RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
     OperationLog::Stop();
