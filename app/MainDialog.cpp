@@ -55,8 +55,9 @@ BOOL CMainDialog::OnInitDialog()
     sinks_.push_back(std::make_unique<WindowProgressSink>(GetDlgItem(GetSafeHwnd(), IDC_CURRENT_ITEM),
                                                           GetDlgItem(GetSafeHwnd(), IDC_PROGRESS)));
     observer_.SetWindow(GetSafeHwnd());
-    TheScanResults().errorCounters.fill(0);
-    ShowCounters();
+    // A new window starts with an empty list and counters that read 0; the last scan's counts stay, for the
+    // pop-up and its reminder.
+    controls_->ShowCounters({});
     if (state_ != kIdle) {
         controls_->StartBusy();
     }

@@ -30,8 +30,8 @@ RestorePrompt& DefaultPrompt()
 
 std::string CheckText(const RollbackFileInfo& file)
 {
-    if (file.readable) {
-        return "ok";
+    if (!file.checked || file.readable) {
+        return file.checked ? "ok" : "";
     }
     return (file.errorLine > 0 ? "line " + std::to_string(file.errorLine) + ": " : std::string()) + file.error;
 }
@@ -75,15 +75,32 @@ void CRestoreDlg::FillList()
     CListCtrl list(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST));
     list.DeleteAllItems();
     for (int row = 0; row < static_cast<int>(files_.size()); ++row) {
-        const RollbackFileInfo& file = files_[row];
-        list.InsertItem(row, file.date);
-        list.SetItemText(row, 1, file.readable ? std::to_string(file.keys) : "-");
-        list.SetItemText(row, 2, file.readable ? std::to_string(file.values) : "-");
-        list.SetItemText(row, 3, file.name);
-        list.SetItemText(row, 4, CheckText(file));
+        list.InsertItem(row, files_[row].date);
+        list.SetItemText(row, 3, files_[row].name);
     }
     if (!files_.empty()) {
         list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    OnSelectionChanged();
+}
+
+void CRestoreDlg::CheckRow(int row)
+{
+    RollbackFileInfo& file = files_[row];
+    if (file.checked) {
+        return;
+    }
+    CheckRollbackFile(folder_, file);
+    CListCtrl list(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST));
+    list.SetItemText(row, 1, file.readable ? std::to_string(file.keys) : "-");
+    list.SetItemText(row, 2, file.readable ? std::to_string(file.values) : "-");
+    list.SetItemText(row, 4, CheckText(file));
+}
+
+void CRestoreDlg::OnSelectionChanged()
+{
+    if (const int row = SelectedRow(); row >= 0) {
+        CheckRow(row);
     }
     UpdateRestoreButton();
 }
@@ -105,6 +122,7 @@ bool CRestoreDlg::RestoreSelected()
     if (row < 0) {
         return false;
     }
+    CheckRow(row);
     const RollbackFileInfo& file = files_[row];
     const std::string question = "Write " + std::to_string(file.keys) + " key(s) and " + std::to_string(file.values) +
                                  " value(s) from " + file.name + " back into the registry?";
@@ -131,7 +149,7 @@ std::optional<LRESULT> CRestoreDlg::HandleMessage(UINT message, WPARAM wParam, L
     if (message == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_RESTORE_LIST && header->code == LVN_ITEMCHANGED) {
-            UpdateRestoreButton();
+            OnSelectionChanged();
         } else if (header->idFrom == IDC_RESTORE_LIST && header->code == NM_DBLCLK) {
             RestoreSelected();
         }

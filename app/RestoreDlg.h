@@ -1,5 +1,6 @@
-// CRestoreDlg: the window's restore. Lists the rollback files of the current folder (date, number of keys and
-// values) and, after a confirmation, writes the chosen one back into the registry through the rollback reader.
+// CRestoreDlg: the window's restore. Lists the rollback files of the current folder (date and name; a file's number
+// of keys and values and its check once it is chosen, so that opening reads no file) and, after a confirmation,
+// writes the chosen one back into the registry through the rollback reader.
 // A modal dialog: it lives on the stack of the menu command that runs it.
 #pragma once
 
@@ -37,6 +38,9 @@ protected:
 private:
     void AddColumns() const;
     void FillList();
+    // Parses the row's file (once) and shows its counts and check.
+    void CheckRow(int row);
+    void OnSelectionChanged();
     int SelectedRow() const noexcept;
     void UpdateRestoreButton() const noexcept;
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <set>
 
 namespace {
@@ -23,7 +24,8 @@ const char* const MainHelp =
     "  fix       scan, then repair the issues found (needs --yes)\n"
     "  restore   import a rollback file written by a repair back into the registry\n"
     "\n"
-    "Run 'corvadin-cli <command> --help' for the options of a command.\n";
+    "Run 'corvadin-cli <command> --help' for the options of a command.\n"
+    "Exit code 3: the command was stopped by an error such as running out of memory.\n";
 
 const char* const ScanHelp =
     "Usage: corvadin-cli scan [--category NAME]... [--json] [--quiet]\n"
@@ -331,9 +333,7 @@ int RestoreCommand(const std::vector<std::string>& args, std::ostream& out, std:
     return ExitIssues;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty() || args[0] == "--help" || args[0] == "help") {
         (args.empty() ? err : out) << MainHelp;
@@ -351,4 +351,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     err << "corvadin-cli: unknown command '" << command << "'\n\n" << MainHelp;
     return ExitUsage;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    // Running out of memory (a huge registry, a damaged file) ends the command with a message, not an abort.
+    try {
+        return RunCommand(args, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "corvadin-cli: not enough memory; the command was stopped.\n";
+    } catch (const std::exception& error) {
+        err << "corvadin-cli: the command was stopped: " << error.what() << "\n";
+    }
+    return ExitStopped;
 }

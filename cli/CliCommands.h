@@ -10,6 +10,7 @@ enum CliExit : int {
     ExitClean = 0,     // scan: nothing found; fix: all fixed; restore: restored
     ExitIssues = 1,    // scan: issues found; fix: some failed; restore: refused or incomplete
     ExitUsage = 2,     // unknown command or option, missing argument, fix without --yes
+    ExitStopped = 3,   // any command: stopped by an error such as running out of memory
 };
 
 // Runs one command line (without the program name); normal output goes to out,

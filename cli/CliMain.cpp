@@ -2,12 +2,14 @@
 // engine, rollback files and log as the window.
 #include "cli/CliCommands.h"
 #include "engine/IniStore.h"
+#include "engine/ScanSession.h"
 #include "registry/OperationLog.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
+    QuietenDriveErrorsOfThisThread();
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));
     const int result = RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
     OperationLog::Stop();

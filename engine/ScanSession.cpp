@@ -95,8 +95,14 @@ void ScanSession::Run(ScanObserver& observer) noexcept
     Guarded([&] { observer.ScanFinished(); }, ReportLabel);
 }
 
+void QuietenDriveErrorsOfThisThread() noexcept
+{
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
+}
+
 unsigned __stdcall ScanSession::Worker(void* session)
 {
+    QuietenDriveErrorsOfThisThread();
     auto& self = *static_cast<ScanSession*>(session);
     self.Run(*self.observer_);
     return 0;

@@ -34,6 +34,11 @@ public:
     virtual void ScanFinished() = 0;
 };
 
+// Probes of an empty card reader or disc drive then fail quietly instead of raising the system's "no disk" box,
+// which nobody would answer during a hidden scan. For the scan worker and the console program; the process-wide
+// mode stays as it was.
+void QuietenDriveErrorsOfThisThread() noexcept;
+
 class ScanSession {
 public:
     // The counters written are those of results.

@@ -13,8 +13,16 @@ enum class Walk { Subkeys, Values };
 
 constexpr DWORD NameBufferSize = 1024;
 
-// The shared loop: EnumFunction reads the name at an index; a name longer than the
-// buffer (or any other error) skips that index.
+// Errors of one entry of its own: a name longer than the buffer, or an entry that
+// went between the index and the read. Any other error (the key deleted under the
+// walk, the handle gone bad, no memory) would come back at every index, so it ends
+// the walk instead of running it through four billion indexes.
+bool SkipsOnlyThisEntry(LONG result)
+{
+    return result == ERROR_MORE_DATA || result == ERROR_FILE_NOT_FOUND;
+}
+
+// The shared loop: EnumFunction reads the name at an index.
 template <typename EnumFunction, typename Visit>
 void WalkEntries(RegistryKey& key, WalkContext& context, Walk walk, EnumFunction enumerate, Visit visit)
 {
@@ -38,7 +46,10 @@ void WalkEntries(RegistryKey& key, WalkContext& context, Walk walk, EnumFunction
                 break;
             }
             if (result != ERROR_SUCCESS) {
-                continue;
+                if (SkipsOnlyThisEntry(result)) {
+                    continue;
+                }
+                break;
             }
             const std::string entryName(name, length);
             if (sink) {

@@ -20,21 +20,18 @@ std::string LocalTimeText(time_t when)
     return text;
 }
 
-RollbackFileInfo Describe(const std::string& folder, const _finddata_t& found)
-{
-    RollbackFileInfo info;
-    info.name = found.name;
-    info.date = LocalTimeText(found.time_write);
-    const RollbackParseResult parsed = ParseRollbackFile(folder + "\\" + found.name);
-    info.readable = parsed.ok;
-    info.keys = static_cast<int>(parsed.content.keys.size());
-    info.values = parsed.content.ValueCount();
-    info.errorLine = parsed.errorLine;
-    info.error = parsed.error;
-    return info;
-}
-
 }  // namespace
+
+void CheckRollbackFile(const std::string& folder, RollbackFileInfo& file)
+{
+    const RollbackParseResult parsed = ParseRollbackFile(folder + "\\" + file.name);
+    file.checked = true;
+    file.readable = parsed.ok;
+    file.keys = static_cast<int>(parsed.content.keys.size());
+    file.values = parsed.content.ValueCount();
+    file.errorLine = parsed.errorLine;
+    file.error = parsed.error;
+}
 
 std::vector<RollbackFileInfo> ListRollbackFiles(const std::string& folder)
 {
@@ -43,7 +40,10 @@ std::vector<RollbackFileInfo> ListRollbackFiles(const std::string& folder)
     UniqueFindHandle search(_findfirst((folder + "\\rollback*.reg").c_str(), &entry));
     for (bool more = search.valid(); more; more = _findnext(search.get(), &entry) == 0) {
         if (!(entry.attrib & _A_SUBDIR)) {
-            found.emplace_back(entry.time_write, Describe(folder, entry));
+            RollbackFileInfo file;
+            file.name = entry.name;
+            file.date = LocalTimeText(entry.time_write);
+            found.emplace_back(entry.time_write, std::move(file));
         }
     }
     // Newest first; files of the same second by name, whose counter orders them.

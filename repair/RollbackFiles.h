@@ -8,6 +8,8 @@
 struct RollbackFileInfo {
     std::string name;  // without the folder
     std::string date;  // last written, local time "YYYY-MM-DD hh:mm:ss"
+    // The rest is known once CheckRollbackFile has parsed the file.
+    bool checked = false;
     bool readable = false;
     int keys = 0;
     int values = 0;
@@ -15,8 +17,11 @@ struct RollbackFileInfo {
     std::string error;
 };
 
-// The "rollback*.reg" files of folder, newest first, each parsed whole.
+// The "rollback*.reg" files of folder, newest first. None is read: a folder may hold
+// hundreds, and each is parsed whole only when it is looked at.
 std::vector<RollbackFileInfo> ListRollbackFiles(const std::string& folder);
+// Parses the listed file whole and fills in its counts, or where it goes wrong.
+void CheckRollbackFile(const std::string& folder, RollbackFileInfo& file);
 
 struct RestoreOutcome {
     bool parsed = false;  // false: the file was refused and nothing was written

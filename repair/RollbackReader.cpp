@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -218,13 +217,20 @@ RollbackParseResult ParseRollbackText(const std::string& text)
 
 RollbackParseResult ParseRollbackFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        RollbackParseResult result;
-        result.error = "cannot read the file";
-        return result;
+    RollbackParseResult refused;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size > MaxRollbackFileSize) {
+        refused.error = "the file is larger than " + std::to_string(MaxRollbackFileSize >> 20) +
+                        " MB, too large for a rollback file";
+        return refused;
     }
-    return ParseRollbackText(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    if (size < 0 || !in.seekg(0) || !in.read(text.data(), size)) {
+        refused.error = "cannot read the file";
+        return refused;
+    }
+    return ParseRollbackText(text);
 }
 
 int ApplyRollback(const RollbackContent& content)

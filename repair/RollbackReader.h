@@ -33,7 +33,12 @@ struct RollbackParseResult {
 
 // Parses the text of a rollback file (LF or CR LF line ends).
 RollbackParseResult ParseRollbackText(const std::string& text);
-// Reads and parses the file at path; a file that cannot be read is an error at line 0.
+// Files above this size are refused unread: parsing holds several copies of the text,
+// and the backup of a single key or value is far smaller.
+constexpr long long MaxRollbackFileSize = 32LL << 20;
+
+// Reads and parses the file at path; a file that cannot be read, or is too large, is
+// an error at line 0.
 RollbackParseResult ParseRollbackFile(const std::string& path);
 
 // Creates every key and sets every value; returns the number of registry writes

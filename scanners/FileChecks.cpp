@@ -22,6 +22,11 @@ bool FirstMatchIsFolder(const std::string& path, bool& isFolder)
     return true;
 }
 
+bool IsSlash(char c)
+{
+    return c == '\\' || c == '/';
+}
+
 bool StartsWithNoCase(const std::string& text, size_t position, const char* word)
 {
     for (size_t i = 0; word[i] != '\0'; ++i) {
@@ -33,16 +38,56 @@ bool StartsWithNoCase(const std::string& text, size_t position, const char* word
     return true;
 }
 
+// "C:\" for C:\x (or \\?\C:\x); "\\" for every other path that begins with two slashes (a share, a device,
+// a long share path); empty for a path without a root.
+std::string RootOf(const std::string& path)
+{
+    if (path.rfind("\\\\?\\", 0) == 0 && path.size() > 5 && path[5] == ':') {
+        return RootOf(path.substr(4));
+    }
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        return path.substr(0, 2) + "\\";
+    }
+    if (path.size() >= 2 && IsSlash(path[0]) && IsSlash(path[1])) {
+        return "\\\\";
+    }
+    return {};
+}
+
+bool IsSystemDrive(const std::string& root)
+{
+    char windows[MAX_PATH];
+    const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
+    return length > 0 && length < MAX_PATH && std::toupper(static_cast<unsigned char>(windows[0])) ==
+                                                  std::toupper(static_cast<unsigned char>(root[0]));
+}
+
 }  // namespace
+
+bool IsNetworkPath(const std::string& path)
+{
+    const std::string root = RootOf(path);
+    if (root.empty()) {
+        return false;
+    }
+    // The system drive is a local disk; asking about the others takes a trip to the mount manager under Wine.
+    return root[1] != ':' || (!IsSystemDrive(root) && GetDriveTypeA(root.c_str()) == DRIVE_REMOTE);
+}
 
 bool FileExists(const std::string& path)
 {
+    if (IsNetworkPath(path)) {
+        return false;
+    }
     bool isFolder = false;
     return FirstMatchIsFolder(path, isFolder) && !isFolder;
 }
 
 bool FolderExists(const std::string& path)
 {
+    if (IsNetworkPath(path)) {
+        return false;
+    }
     std::string folder = path;
     if (!folder.empty() && folder.back() == '\\') {
         folder.pop_back();
@@ -56,6 +101,9 @@ bool FindOnSearchPath(const std::string& text)
     std::string name = text;
     if (!name.empty() && name.front() == '"') {
         name = name.size() >= 2 ? name.substr(1, name.size() - 2) : std::string();
+    }
+    if (IsNetworkPath(name)) {
+        return false;
     }
     char found[MAX_PATH];
     return SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0;
@@ -100,56 +148,25 @@ std::string ExtractProgramPath(const std::string& text)
     return text;
 }
 
-namespace {
-
-// "C:\" for C:\x, "\\server\share\" for \\server\share\x, empty otherwise.
-std::string RootOf(const std::string& path)
-{
-    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
-        return path.substr(0, 2) + "\\";
-    }
-    if (path.rfind("\\\\", 0) == 0) {
-        const size_t serverEnd = path.find('\\', 2);
-        if (serverEnd == std::string::npos || serverEnd == 2) {
-            return {};
-        }
-        const size_t shareEnd = path.find('\\', serverEnd + 1);
-        return (shareEnd == std::string::npos ? path : path.substr(0, shareEnd)) + "\\";
-    }
-    return {};
-}
-
-// Restores the error mode on every path out, so no "insert a disk" box appears.
-class QuietDriveErrors {
-public:
-    QuietDriveErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~QuietDriveErrors() { SetErrorMode(previous_); }
-    QuietDriveErrors(const QuietDriveErrors&) = delete;
-    QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
-
-private:
-    UINT previous_;
-};
-
-}  // namespace
-
 bool IsOnAvailableDrive(const std::string& path)
 {
     const std::string root = RootOf(path);
     if (root.empty()) {
         return true;
     }
-    QuietDriveErrors quiet;
-    if (root[1] == '\\') {
-        return GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (root[1] != ':') {
+        return false;
+    }
+    if (IsSystemDrive(root)) {
+        return true;
     }
     switch (GetDriveTypeA(root.c_str())) {
     case DRIVE_NO_ROOT_DIR:
     case DRIVE_UNKNOWN:
+    case DRIVE_REMOTE:
         return false;
     case DRIVE_REMOVABLE:
     case DRIVE_CDROM:
-    case DRIVE_REMOTE:
         return GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0;
     default:
         return true;

@@ -4,6 +4,12 @@
 
 #include <string>
 
+// A path on a share (\\server\share\x, also \\?\UNC\ and device paths) or on a
+// network drive letter. Such paths are never probed: a dead server makes every probe
+// wait for the network's timeout. The file tests below find nothing there, and
+// IsOnAvailableDrive calls them unreachable, so nothing on them is ever reported.
+bool IsNetworkPath(const std::string& path);
+
 // An existing file that is not a folder (a wildcard matches when any match is a file).
 bool FileExists(const std::string& path);
 // An existing folder; a trailing backslash is allowed.
@@ -17,8 +23,8 @@ bool CanStartProcess(const std::string& commandLine);
 // The program or icon file at the start of text: the quoted part, or everything up
 // to the first .exe, .dll, .ico or .ocx that is not followed by a backslash.
 std::string ExtractProgramPath(const std::string& text);
-// False when path lies on a drive or share that is not reachable right now: an
-// unplugged removable disk, an empty CD drive, an unmapped or disconnected network
-// drive. Such a path proves nothing about the thing being gone. Paths without a
-// drive or share are taken as reachable.
+// False when path lies on a drive that is not reachable right now (an unplugged
+// removable disk, an empty CD drive, an unmapped drive letter) or on the network
+// (never probed). Such a path proves nothing about the thing being gone. Paths
+// without a drive or share are taken as reachable.
 bool IsOnAvailableDrive(const std::string& path);

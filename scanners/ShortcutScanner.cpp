@@ -28,12 +28,20 @@ bool HasLinkExtension(const std::string& fileName)
     return dot != std::string::npos && lstrcmpiA(fileName.c_str() + dot, ".lnk") == 0;
 }
 
-// A drive root (C:\) is a folder that the folder test cannot see; a target on a
-// drive or share that is away right now may still be there.
+// A target on a drive or share that is away right now may still be there, and one on
+// the network is not even asked; a drive root (C:\) is a folder that the folder test
+// cannot see.
 bool TargetIsPresent(const std::string& target)
 {
-    return FileExists(target) || FolderExists(target) ||
-           GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES || !IsOnAvailableDrive(target);
+    return !IsOnAvailableDrive(target) || FileExists(target) || FolderExists(target) ||
+           GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// An empty value would walk the root of the current drive, and a folder on the
+// network could hold the walk for the network's timeout at every step.
+bool CanWalk(const std::string& folder)
+{
+    return !folder.empty() && !IsNetworkPath(folder);
 }
 
 }  // namespace
@@ -63,7 +71,8 @@ int ShortcutScanner::Scan(IssueList* list)
         total = ScanFolder("C:");
     } else {
         for (int i = 0; i < ini.SectionSize(SectionName); ++i) {
-            total += ScanFolder(ini.ValueAt(SectionName, i));
+            const std::string folder = ini.ValueAt(SectionName, i);
+            total += CanWalk(folder) ? ScanFolder(folder) : 0;
         }
     }
     // The shell-link object must go before COM does.
@@ -96,7 +105,11 @@ int ShortcutScanner::ScanFolder(const std::string& folder)
             continue;
         }
         if (entry.attrib & _A_SUBDIR) {
-            subfolders += ScanFolder(folder + "\\" + name) + 1;
+            // A junction or symbolic link may lead back up the tree, or anywhere else:
+            // its target is walked where it really lies, if at all.
+            if (!(entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                subfolders += ScanFolder(folder + "\\" + name) + 1;
+            }
         } else if (HasLinkExtension(name)) {
             CheckShortcut(name, folder);
         }
@@ -133,7 +146,9 @@ std::string ShortcutScanner::ResolveShortcutTarget(const std::string& linkPath)
     if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) == 0) {
         return {};
     }
-    if (FAILED(file->Load(widePath, STGM_READ)) || FAILED(link_->Resolve(nullptr, SLR_NO_UI))) {
+    // The stored target is judged as it is: resolving a link whose target moved would
+    // search the disks and the network for it, and may rewrite the shortcut file.
+    if (FAILED(file->Load(widePath, STGM_READ))) {
         return {};
     }
     char target[MAX_PATH] = {};

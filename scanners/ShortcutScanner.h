@@ -16,6 +16,7 @@ public:
 
     // Walks every folder of the ini section "Shortcut" in key order, or drive C:
     // when the section has no values; returns the number of subfolders walked.
+    // Empty values and folders on the network are passed over.
     int Scan(IssueList* list) override;
     // Walks folder and everything below it; returns the number of subfolders walked.
     // Virtual so that a test can see which folders a scan chooses without walking them.

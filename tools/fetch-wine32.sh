@@ -4,6 +4,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tools/apt-index.sh"
 dest=$root/build/libwine-i386
 [[ -d $dest/usr/lib/i386-linux-gnu/wine/i386-windows ]] && exit 0
 
@@ -19,14 +20,15 @@ apt=(apt-get -q -y -o DPkg::Lock::Timeout=900)
 version=$(dpkg-query -W -f='${Version}' libwine:amd64)
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo[@]}" dpkg --add-architecture i386
-  "${sudo[@]}" "${apt[@]}" update </dev/null
+  update_package_index "${sudo[@]}" "${apt[@]}"
 fi
 
 work=$(mktemp -d "$root/build/libwine-i386.XXXXXX")
 trap 'rm -rf -- "$work"' EXIT
 if ! (cd "$work" && "${apt[@]}" download "libwine:i386=$version" </dev/null); then
-  "${sudo[@]}" "${apt[@]}" update </dev/null
-  (cd "$work" && "${apt[@]}" download "libwine:i386=$version" </dev/null)
+  update_package_index "${sudo[@]}" "${apt[@]}"
+  (cd "$work" && "${apt[@]}" download "libwine:i386=$version" </dev/null) ||
+    { echo "tools/fetch-wine32.sh: could not download libwine:i386=$version" >&2; exit 1; }
 fi
 dpkg-deb -x "$work"/libwine_*_i386.deb "$work/unpacked"
 [[ -d $work/unpacked/usr/lib/i386-linux-gnu/wine/i386-windows ]] || { echo "libwine:i386 has an unexpected layout" >&2; exit 1; }

@@ -2,13 +2,20 @@
 # Installs the Debian packages Corvadin's build and tests need; does nothing when all are present.
 set -euo pipefail
 
+source "$(dirname "$0")/apt-index.sh"
+
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 wine wine64 xvfb xauth
           imagemagick xdotool ninja-build cmake nsis googletest procps util-linux)
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
+# The packages among the arguments that are not installed, one a line.
+not_installed() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || echo "$package"
+  done
+}
+
+mapfile -t missing < <(not_installed "${packages[@]}")
 ((${#missing[@]} == 0)) && exit 0
 
 sudo=()
@@ -17,5 +24,9 @@ echo "Installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 # Wait for another apt run to finish instead of failing on its lock.
 apt=("${sudo[@]}" apt-get -q -y -o DPkg::Lock::Timeout=900)
-"${apt[@]}" update </dev/null
-"${apt[@]}" install "${missing[@]}" </dev/null
+update_package_index "${apt[@]}"
+if ! "${apt[@]}" install "${missing[@]}" </dev/null; then
+  echo "tools/install-deps.sh: could not install $(not_installed "${missing[@]}" | xargs)" \
+       "(apt-get's messages above say why)" >&2
+  exit 1
+fi

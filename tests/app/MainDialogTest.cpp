@@ -248,6 +248,20 @@ TEST_F(MainDialogTest, ReminderTimerAnnouncesAPendingEndOnceWhileTheWindowIsHidd
     ThePopUp().DestroyIfVisible();
 }
 
+TEST_F(MainDialogTest, AWindowMadeAgainLeavesTheReminderTheLastScansCounts)
+{
+    TheScanResults().errorCounters[0] = 2;
+    TheScanResults().notificationPending = true;
+    main.DestroyWindow();
+    ASSERT_TRUE(main.Create());
+    main.ShowWindow(SW_HIDE);
+    SendMessageA(main.GetSafeHwnd(), WM_TIMER, CMainDialog::kReminderTimerId, 0);
+    EXPECT_EQ(Text(ThePopUp().GetSafeHwnd(), IDC_TOTAL_COUNT), "2");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(ThePopUp().GetSafeHwnd(), IDC_REPAIR_LOWER)));
+    ThePopUp().DestroyIfVisible();
+    TheScanResults() = ScanResults{};
+}
+
 TEST_F(MainDialogTest, LaunchAtStartupTickedAndUntickedLeavesNoRunValue)
 {
     const HMENU menu = GetMenu(window);

@@ -74,10 +74,11 @@ protected:
         }
     }
 
-    // The row whose Keys and Values columns read as given.
+    // The row whose Keys and Values columns read as given once it has been chosen (and so its file checked).
     int RowWith(const CListCtrl& list, const std::string& keys, const std::string& values) const
     {
         for (int row = 0; row < list.GetItemCount(); ++row) {
+            SelectOnly(list, row);
             if (list.GetItemText(row, 1) == keys && list.GetItemText(row, 2) == values) {
                 return row;
             }

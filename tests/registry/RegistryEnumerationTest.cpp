@@ -31,6 +31,19 @@ public:
     size_t stopAt = 0;
 };
 
+// Deletes the walked key at its first subkey, as another program might. Stops the walk at the thousandth stop
+// query (one per index), so that a walk that would run through four billion indexes fails instead of hanging.
+class KeyDeletingWalk : public RecordingContext, public CollectingVisitor {
+public:
+    bool OnKey(RegistryKey* key) override
+    {
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\CorvadinTest\\Walk");
+        return CollectingVisitor::OnKey(key);
+    }
+    bool IsStopRequested() const override { return ++queries > 1000; }
+    mutable int queries = 0;
+};
+
 class RegistryEnumerationTest : public ::testing::Test {
 protected:
     Ref<RegistryKey> Key(const std::string& name = "Walk")
@@ -133,4 +146,13 @@ TEST_F(RegistryEnumerationTest, NamesWithQuotesAndBackslashesArriveIntact)
     EXPECT_EQ(visitor.values, std::vector<std::string>{odd});
     ASSERT_EQ(visitor.keys.size(), 1u);
     EXPECT_EQ(visitor.keys[0], "HKEY_CURRENT_USER\\Software\\CorvadinTest\\Walk\\key \"quoted\"");
+}
+
+TEST_F(RegistryEnumerationTest, AKeyDeletedUnderTheWalkEndsIt)
+{
+    scratch.CreateSubkey("a");
+    KeyDeletingWalk walk;
+    EnumerateSubkeys(*Key(), walk, walk);
+    EXPECT_EQ(walk.keys.size(), 1u);
+    EXPECT_LT(walk.queries, 10);
 }

@@ -1,4 +1,5 @@
 #include "repair/RollbackFiles.h"
+#include "repair/RollbackReader.h"
 
 #include "tests/support/Scratch.h"
 
@@ -31,8 +32,12 @@ TEST(RollbackFilesTest, ListsOnlyRollbackFilesNewestFirstWithTheirCounts)
     AddFile(folder, "file20260101120000_03.fso", "not a rollback file", 0);
     AddFile(folder, "other.reg", "REGEDIT4\n\n", 0);
 
-    const std::vector<RollbackFileInfo> files = ListRollbackFiles(folder.Path());
+    std::vector<RollbackFileInfo> files = ListRollbackFiles(folder.Path());
     ASSERT_EQ(files.size(), 3u);
+    EXPECT_FALSE(files[0].checked) << "listed unread";
+    for (RollbackFileInfo& file : files) {
+        CheckRollbackFile(folder.Path(), file);
+    }
     EXPECT_EQ(files[0].name, "rollback20260101120000_01.reg");
     EXPECT_TRUE(files[0].readable);
     EXPECT_EQ(files[0].keys, 2);
@@ -66,6 +71,12 @@ TEST(RollbackFilesTest, RestoreWritesOnlyASoundFileAndSaysWhatItDid)
     EXPECT_TRUE(scratch.HasValue("", "a"));
     EXPECT_TRUE(scratch.HasValue("", "b"));
     EXPECT_EQ(DescribeRestore("sound.reg", restored), "Restored 1 key(s) and 2 value(s) from sound.reg.");
+
+    // Refused on its size before a byte is read.
+    const std::string large = folder.AddFile("large.reg", "REGEDIT4\n\n" + Key + "\"c\"=\"x\"\n");
+    std::filesystem::resize_file(large, MaxRollbackFileSize + 1);
+    EXPECT_EQ(DescribeRestore("large.reg", RestoreRollbackFile(large)),
+              "large.reg: the file is larger than 32 MB, too large for a rollback file. Nothing was changed.");
 
     const RestoreOutcome missing = RestoreRollbackFile(folder.Path() + "\\none.reg");
     EXPECT_EQ(DescribeRestore("none.reg", missing), "none.reg: cannot read the file. Nothing was changed.");

@@ -106,5 +106,5 @@ TEST(FileChecksTest, OnlyReachableDrivesCanProveSomethingGone)
             break;
         }
     }
-    EXPECT_FALSE(IsOnAvailableDrive("\\\\no-such-server-corvadin\\share\\tool.exe"));
+    EXPECT_FALSE(IsOnAvailableDrive("\\\\no-such-server-corvadin.invalid\\share\\tool.exe"));
 }

@@ -129,7 +129,7 @@ TEST(ShortcutScannerTest, WalksTheConfiguredFoldersInKeyOrderOrElseDriveC)
         scanner.Scan(nullptr);
         EXPECT_EQ(scanner.folders, std::vector<std::string>{"C:"});
     }
-    LoadShortcutSection(ini, folder, "b=D:\\Two\r\na=D:\\One\r\n");
+    LoadShortcutSection(ini, folder, "b=D:\\Two\r\na=D:\\One\r\nc=\r\nd=\\\\127.0.0.1\\share\r\n");
     {
         FolderChoice scanner(&ini);
         scanner.Scan(nullptr);
@@ -195,4 +195,19 @@ TEST(ShortcutScannerTest, AStopEndsTheWalkAfterTheShortcutInHandAndKeepsItsIssue
     IssueList list;
     scanner.Scan(&list);
     EXPECT_EQ(list.Count(), 1);
+}
+
+// Wine keeps its drive letters as links in one folder of its prefix, z: among them: the whole Unix tree, which holds
+// that folder again. The sink stops a walk that steps into a link, where it would go round for good.
+TEST(ShortcutScannerTest, FolderLinksAreNotFollowedSoALinkLoopCannotHoldTheWalk)
+{
+    char prefix[MAX_PATH] = "";
+    std::string links = "Z:" + std::string(prefix, GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH));
+    std::replace(links.begin(), links.end(), '/', '\\');
+    ScratchFolder folder("shortcut-loop");
+    IniStore ini;
+    LoadShortcutSection(ini, folder, "a=" + links + "\\dosdevices\r\n");
+    ShortcutScanner scanner(&ini);
+    const StopSink stop(scanner, links + "\\dosdevices\\");
+    EXPECT_TRUE(links == "Z:" || scanner.Scan(nullptr) == 0) << links;
 }

@@ -1,4 +1,5 @@
 #include "scanners/CommandVerdicts.h"
+#include "scanners/FileChecks.h"
 #include "scanners/TargetChecks.h"
 #include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
@@ -47,12 +48,24 @@ TEST(TargetChecksTest, ACommandIsGoneOnlyWhenNothingSpeaksForIt)
     EXPECT_FALSE(CommandIsGone("\"" + notAProgram + "\" /x"));
     EXPECT_FALSE(CommandIsGone(AbsentDrive() + "\\Tools\\tool.exe /x"));
     EXPECT_FALSE(CommandIsGone("\"" + AbsentDrive() + "\\My Tools\\tool.exe\" /x"));
-    EXPECT_FALSE(CommandIsGone("\\\\corvadin-no-such-server\\share\\tool.exe"));
+    EXPECT_FALSE(CommandIsGone("\\\\corvadin-no-such-server.invalid\\share\\tool.exe"));
 
     EXPECT_TRUE(CommandIsGone("\"" + folder.Path() + "\\gone.exe\" /x"));
     EXPECT_TRUE(CommandIsGone(folder.Path() + "\\My Tools\\gone.exe /x"));
     EXPECT_TRUE(CommandIsGone(""));
     EXPECT_TRUE(CommandIsGone(std::string(40000, 'c')));
+}
+
+// A dead server would hold every probe for the network's timeout: none is made, and nothing on a share is reported.
+TEST(TargetChecksTest, NetworkPathsAreNeitherProbedNorReported)
+{
+    const DWORD start = GetTickCount();
+    for (const std::string path : {"\\\\corvadin-dead.invalid\\share\\x.exe", "//127.0.0.1/share/x.exe"}) {
+        EXPECT_TRUE(IsNetworkPath(path) && !IsOnAvailableDrive(path)) << path;
+        EXPECT_FALSE(NamesExistingPath(path) || FindOnSearchPath(path) || CommandIsGone(path)) << path;
+    }
+    EXPECT_FALSE(IsNetworkPath("C:\\Windows") || IsNetworkPath("\\\\?\\C:\\Windows") || IsNetworkPath("x.exe"));
+    EXPECT_LT(GetTickCount() - start, 1000u);
 }
 
 // A verdict stands for the rest of the scan, so that entries sharing a command cost
