@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 wine wine64 xvfb xauth
-          imagemagick xdotool ninja-build cmake nsis googletest procps util-linux)
+          imagemagick xdotool ninja-build cmake nsis googletest procps util-linux patchelf libz-mingw-w64)
 
 missing=()
 for package in "${packages[@]}"; do
