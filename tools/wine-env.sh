@@ -34,7 +34,12 @@ wine_env() {
 
 # Why the build's Wine cannot run, if it cannot.
 wine_missing() {
-  [[ -x $wine_loader ]] || echo "the Wine that shows 32-bit windows is missing at $wine10_root (run tools/fetch-wine10.sh)"
+  [[ -x $wine_loader ]] && return
+  if [[ $wine_loader == "$wine10_root"/* ]]; then
+    echo "the Wine that shows 32-bit windows is missing at $wine10_root (run tools/fetch-wine10.sh)"
+  else
+    echo "Wine is missing at $wine_loader (run tools/install-deps.sh)"
+  fi
 }
 
 # Runs a Wine program detached from the caller's terminal and output.
@@ -64,8 +69,9 @@ wine_server_stop() {
 wine_boot() {
   mkdir -p -- "$WINEPREFIX"
   if [[ ${1:-} == -i ]]; then
-    # A server started before the prefix exists leaves it without its 32-bit half; and the first boot leaves
-    # duplicate services behind, on which later programs stall 10 s. So: boot, then stop and start the server.
+    # wineboot -i makes the prefix with a server of its own (Wine 10 under a persistent server started first in
+    # the empty folder made no syswow64); that first boot leaves duplicate services behind, on which later
+    # programs stall 10 s, so the server is then stopped and started again.
     wine_run wineboot -i >/dev/null 2>&1 || return 1
     wine_server_stop
   fi
