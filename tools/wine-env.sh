@@ -10,7 +10,8 @@
 # 32-bit build under the Wine 10 that tools/fetch-wine10.sh unpacks, as Debian 12's Wine never shows 32-bit
 # windows.
 
-wine10_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine10
+# Without a subshell: wine-exec.sh sources this before every test program.
+wine10_root=${BASH_SOURCE[0]%/*}/../build/wine10
 
 wine_env_for() {
   export WINEPREFIX=$3 DISPLAY=$2 WINEDEBUG=${WINEDEBUG:--all}
@@ -36,7 +37,7 @@ wine_env() {
 wine_missing() {
   [[ -x $wine_loader ]] && return
   if [[ $wine_loader == "$wine10_root"/* ]]; then
-    echo "the Wine that shows 32-bit windows is missing at $wine10_root (run tools/fetch-wine10.sh)"
+    echo "the Wine that shows 32-bit windows is missing at $(realpath -m "$wine10_root") (run tools/fetch-wine10.sh)"
   else
     echo "Wine is missing at $wine_loader (run tools/install-deps.sh)"
   fi
