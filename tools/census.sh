@@ -20,25 +20,23 @@ build=$(cd "$1" && pwd)
 mode=$2
 [[ -x $build/wine-exec.sh ]] || { echo "census: $build is not a configured build dir" >&2; exit 2; }
 
-loader=/usr/lib/wine/wine64
-server=/usr/lib/wine/wineserver64
+source "$(dirname "$0")/wine-env.sh"
 prefix=$build/census-prefix
 work=$build/census-work
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-DISPLAY=$(sed -n 's/^display=//p' "$build/wine-exec.sh")
-export DISPLAY
+wine_env "$build" "$prefix"
 
-run() { (cd "$work" && setsid -w "$loader" "$@" </dev/null); }
-stop() { "$server" -k >/dev/null 2>&1 || true; }
+run() { (cd "$work" && wine_run "$@"); }
 
 boot() {
-  [[ $1 == new ]] && { "$server" -k >/dev/null 2>&1 || true; "$server" -w || true; rm -rf -- "$prefix"; }
+  if [[ $1 == new ]]; then
+    wine_server_stop
+    rm -rf -- "$prefix"
+  fi
   mkdir -p -- "$prefix" "$work"
   "$build/wine-exec.sh" --prepare   # the build's display
-  "$server" -p </dev/null >/dev/null 2>&1
-  trap stop EXIT
+  trap wine_server_stop EXIT
   local start=$SECONDS
-  setsid -w "$loader" wineboot -i </dev/null >/dev/null 2>&1
+  wine_boot -i
   echo "prefix $prefix ready in $((SECONDS - start)) s"
 }
 
@@ -63,6 +61,6 @@ case $mode in
     plant remove || status=$?
     exit $status
     ;;
-  stop) stop ;;
+  stop) wine_server_stop ;;
   *) usage ;;
 esac

@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/apt-index.sh"
 
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 wine wine64 xvfb xauth
-          imagemagick xdotool ninja-build cmake nsis googletest procps util-linux)
+          imagemagick xdotool ninja-build cmake nsis googletest procps util-linux patchelf libz-mingw-w64)
 
 # The packages among the arguments that are not installed, one a line.
 not_installed() {

@@ -1,6 +1,7 @@
 #!/bin/bash
-# Builds Corvadin and starts it under Wine:  tools/run.sh [--scan]
-# Installs what is missing, configures and builds build/x64 (or $CORVADIN_BUILD_DIR) and runs Corvadin.exe.
+# Builds Corvadin and starts it under Wine:  tools/run.sh [--x86] [--scan]
+# Installs what is missing, configures and builds build/x64 (with --x86 the shipped 32-bit program in build/x86, or
+# $CORVADIN_BUILD_DIR either way) and runs Corvadin.exe.
 # With a $DISPLAY the window opens there and the script waits for the program to end. Without one the program
 # runs on the build's Xvfb: the script waits for the main window, saves a screenshot beside the program's build
 # dir (corvadin-screenshot.png; with --scan it first presses Start Scanner and shoots once the scan is over,
@@ -8,17 +9,21 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build_dir=${CORVADIN_BUILD_DIR:-build/x64}
+source "$root/tools/wine-env.sh"
+arch=x64 scan=0
+for option in "$@"; do
+  case $option in
+    --x86) arch=x86 ;;
+    --scan) scan=1 ;;
+    *) echo "usage: tools/run.sh [--x86] [--scan]" >&2; exit 2 ;;
+  esac
+done
+build_dir=${CORVADIN_BUILD_DIR:-build/$arch}
 [[ $build_dir == /* ]] || build_dir=$root/$build_dir
-scan=0
-case ${1:-} in
-  "") ;;
-  --scan) scan=1 ;;
-  *) echo "usage: tools/run.sh [--scan]" >&2; exit 2 ;;
-esac
 
 "$root/tools/install-deps.sh"
-[[ -f $build_dir/build.ninja ]] || "$root/tools/configure.sh" "$build_dir" x64 >/dev/null
+[[ $arch == x86 ]] && "$root/tools/fetch-wine10.sh"
+[[ -f $build_dir/build.ninja ]] || "$root/tools/configure.sh" "$build_dir" "$arch" >/dev/null
 cmake --build "$build_dir" --target Corvadin corvadin_desktop_keeper >/dev/null
 program=$build_dir/app/Corvadin.exe
 # The program reads .\Corvadin.ini and writes its log and rollback files in its current folder.
@@ -28,13 +33,12 @@ cd "$work"
 
 if [[ -n ${DISPLAY:-} ]]; then
   # A prefix of its own: the build's prefix belongs to the build's Xvfb.
-  export WINEPREFIX=$build_dir/wineprefix-display WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  exec /usr/lib/wine/wine64 "$program"
+  wine_env_for "$arch" "$DISPLAY" "$build_dir/wineprefix-display"
+  exec "$wine_loader" "$program"
 fi
 
 wine_exec=$build_dir/wine-exec.sh
-display=$(sed -n 's/^display=//p' "$wine_exec")
-export DISPLAY=$display
+wine_env "$build_dir"
 "$wine_exec" --prepare
 "$wine_exec" "$program" >/dev/null 2>&1 &
 pid=$!

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Corvadin's test command: installs what is missing, builds build/x64 and build/x86, and runs their tests under
-# Wine (64-bit: all tests; 32-bit: those without windows). Exits non-zero on any failure.
+# Wine, the 32-bit build's under the Wine 10 of tools/fetch-wine10.sh. Exits non-zero on any failure.
 # CORVADIN_REQUIRE_32BIT=1 makes it fail, rather than warn, where this machine cannot run 32-bit programs.
 set -uo pipefail
 
@@ -23,7 +23,6 @@ trap stop_wine EXIT
 
 step "Packages"
 tools/install-deps.sh || fail "could not install the packages"
-tools/fetch-wine32.sh || fail "could not fetch Wine's 32-bit DLLs"
 
 for arch in "${builds[@]}"; do
   step "Configuring and building build/$arch"
@@ -36,6 +35,15 @@ for arch in "${builds[@]}"; do
   [[ $arch == x64 ]] && setup=build/$arch/Corvadin-Setup-x64.exe
   [[ -f $setup ]] || fail "building build/$arch made no $setup (is nsis installed?)"
 done
+
+# Wine runs 32-bit programs only where its Wine 10 could be fetched (tools/configure.sh tries) and the kernel can run
+# 32-bit code; elsewhere they cannot start and every test would fail for a reason that has nothing to do with
+# Corvadin.
+x86_note=$(source tools/wine-env.sh && wine_env build/x86 && wine_missing)
+if [[ -n $x86_note ]]; then
+  x86_note="NOT RUN: $x86_note; build/configure-x86.log says why it could not be fetched; build/x86 was only built"
+  builds=(x64)
+fi
 
 # Brought up before any test, so that no test's output is inherited by Wine's background processes.
 step "Starting Xvfb and Wine"
@@ -56,14 +64,13 @@ run_ctest() {
 status=0
 run_ctest x64 || status=1
 
-# Wine runs 32-bit programs only where the kernel can run 32-bit code; elsewhere they end at once and every test
-# would fail for a reason that has nothing to do with Corvadin.
-x86_note=""
-if timeout 120 build/x86/wine-exec.sh build/x86/tests/harness/harness_test.exe --gtest_list_tests 2>/dev/null |
-     grep -q 'RunsAsTheBuildsBitness'; then
+if [[ -z $x86_note ]] && ! timeout 120 build/x86/wine-exec.sh build/x86/tests/harness/harness_test.exe \
+     --gtest_list_tests 2>/dev/null | grep -q 'RunsAsTheBuildsBitness'; then
+  x86_note="NOT RUN: this machine cannot run 32-bit Windows programs (its kernel lacks 32-bit support); build/x86 was only built"
+fi
+if [[ -z $x86_note ]]; then
   run_ctest x86 || status=1
 else
-  x86_note="NOT RUN: this machine cannot run 32-bit Windows programs (its kernel lacks 32-bit support); build/x86 was only built"
   [[ ${CORVADIN_REQUIRE_32BIT:-0} == 1 ]] && status=1
 fi
 
