@@ -256,7 +256,7 @@ TEST_F(MainDialogTest, AWindowMadeAgainLeavesTheReminderTheLastScansCounts)
     ASSERT_TRUE(main.Create());
     main.ShowWindow(SW_HIDE);
     SendMessageA(main.GetSafeHwnd(), WM_TIMER, CMainDialog::kReminderTimerId, 0);
-    EXPECT_EQ(Text(ThePopUp().GetSafeHwnd(), IDC_TOTAL_COUNT), "2");
+    EXPECT_EQ(ItemText(ThePopUp().GetSafeHwnd(), IDC_TOTAL_COUNT), "2");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(ThePopUp().GetSafeHwnd(), IDC_REPAIR_LOWER)));
     ThePopUp().DestroyIfVisible();
     TheScanResults() = ScanResults{};
