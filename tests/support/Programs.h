@@ -13,16 +13,23 @@ inline std::string WindowsPath(std::string path)
     return !path.empty() && path.front() == '\\' ? "Z:" + path : path;
 }
 
-// Polls until condition holds or the time is up; returns the condition. For a thread that has no windows to pump,
-// or a wait on another program.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD milliseconds = 5000)
+// Checks condition, with pause() between the checks, until it holds or the time is up; returns the condition.
+template <typename Condition, typename Pause>
+bool PollUntil(Condition condition, DWORD milliseconds, Pause pause)
 {
     const DWORD start = GetTickCount();
     while (!condition() && GetTickCount() - start < milliseconds) {
-        Sleep(20);
+        pause();
     }
     return condition();
+}
+
+// Polls until condition holds or the time is up. For a thread that has no windows to pump, or a wait on another
+// program.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD milliseconds = 5000)
+{
+    return PollUntil(condition, milliseconds, [] { Sleep(20); });
 }
 
 // Runs a command line to its end; its exit code, or -1 when it cannot start or does not end within the time.

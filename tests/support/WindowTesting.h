@@ -50,11 +50,7 @@ inline void PumpFor(DWORD milliseconds = 0)
 template <typename Condition>
 bool PumpUntil(Condition condition, DWORD milliseconds = 2000)
 {
-    const DWORD start = GetTickCount();
-    while (!condition() && GetTickCount() - start < milliseconds) {
-        PumpFor(10);
-    }
-    return condition();
+    return PollUntil(condition, milliseconds, [] { PumpFor(10); });
 }
 
 inline std::string WindowText(HWND window)
