@@ -5,6 +5,8 @@
 #include "registry/WalkContext.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class IniStore;
 class IssueList;
@@ -26,6 +28,17 @@ public:
     bool IsStopRequested() const override { return stop_; }
     virtual void ClearStop() { stop_ = false; }
 
+    // What the last scan could not look at: the start keys that exist but could not be read (their full paths and
+    // the errors), and how many entries it passed over because their names or text do not fit the code page.
+    struct Gaps {
+        std::vector<std::pair<std::string, long>> unreadableKeys;
+        int outsideCodePage = 0;
+    };
+    const Gaps& ScanGaps() const noexcept { return gaps_; }
+    void ClearGaps() { gaps_ = {}; }
+    void NoteOutsideCodePage() override { ++gaps_.outsideCodePage; }
+    void NoteUnreadableKey(const std::string& fullPath, long error) { gaps_.unreadableKeys.emplace_back(fullPath, error); }
+
     RegistryScanner(const RegistryScanner&) = delete;
     RegistryScanner& operator=(const RegistryScanner&) = delete;
 
@@ -38,5 +51,6 @@ private:
     ProgressSink* progress_ = nullptr;
     volatile bool stop_ = false;
     IssueList* issues_ = nullptr;
+    Gaps gaps_;
     IniStore* ini_;
 };

@@ -12,6 +12,16 @@ enum IssueKind : int {
     FolderIssue = 3,
 };
 
+class ScanIssue;
+
+// Judges an issue again, as its category's scanner would judge the entry now: between the scan and the repair a
+// program may have been reinstalled, or the entry rewritten.
+class IssueJudge : public RefCounted {
+public:
+    // True when the entry still fails in the same way (same target, same description).
+    virtual bool StillFails(const ScanIssue& issue) const = 0;
+};
+
 class ScanIssue : public RefCounted {
 public:
     // Takes its own reference to target, which may be null.
@@ -29,9 +39,19 @@ public:
     // disk for a file or folder issue); null otherwise, so that no target is ever taken for another kind of thing.
     RepairTarget* MatchingTarget() const noexcept;
 
+    // Scanners give every issue they report the judge of its category.
+    void SetJudge(IssueJudge* judge) noexcept { judge_ = judge; }
+    // Issues made outside a scan have no judge and are taken as they are.
+    bool StillFails() const { return !judge_ || judge_->StillFails(*this); }
+
+    // Sixteen hex digits derived from what the issue is (kind, source, target and description), never from its
+    // place in a listing: the same entry failing in the same way gets the same id in every scan.
+    std::string Id() const;
+
 private:
     int kind_;
     Ref<RepairTarget> target_;
     std::string description_;
     std::string source_;
+    Ref<IssueJudge> judge_;
 };

@@ -43,6 +43,20 @@ std::string ReportLabel()
     return "Scan report";
 }
 
+// Ends a category's log with what its scan could not judge, so that a short list is never taken for a whole one.
+void LogGaps(const RegistryScanner& scanner)
+{
+    const RegistryScanner::Gaps& gaps = scanner.ScanGaps();
+    for (const auto& [path, error] : gaps.unreadableKeys) {
+        OperationLog::Write(scanner.Name() + ": could not read " + path + " (error " + std::to_string(error) +
+                            "); this category was not scanned in full");
+    }
+    if (gaps.outsideCodePage > 0) {
+        OperationLog::Write(scanner.Name() + ": " + std::to_string(gaps.outsideCodePage) +
+                            " entries not judged: their names or text hold characters outside the system code page");
+    }
+}
+
 }  // namespace
 
 ScanSession::~ScanSession()
@@ -86,7 +100,13 @@ void ScanSession::Run(ScanObserver& observer) noexcept
         }
         RegistryScanner& scanner = *entry.scanner;
         Guarded([&] { observer.ScannerStarting(i, entry); }, ReportLabel);
-        Guarded([&] { scanner.Scan(entry.issues.get()); }, [&] { return "Scan \"" + scanner.Name() + "\""; });
+        Guarded(
+            [&] {
+                scanner.ClearGaps();
+                scanner.Scan(entry.issues.get());
+                LogGaps(scanner);
+            },
+            [&] { return "Scan \"" + scanner.Name() + "\""; });
         Guarded([&] { observer.ScannerFinished(i, entry); }, ReportLabel);
         if (scanner.IsStopRequested()) {
             break;

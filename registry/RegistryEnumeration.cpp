@@ -1,5 +1,6 @@
 #include "registry/RegistryEnumeration.h"
 
+#include "registry/CodePageText.h"
 #include "registry/ProgressSink.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
@@ -22,11 +23,12 @@ bool SkipsOnlyThisEntry(LONG result)
     return result == ERROR_MORE_DATA || result == ERROR_FILE_NOT_FOUND;
 }
 
-// The shared loop: EnumFunction reads the name at an index.
+// The shared loop: EnumFunction reads the name at an index. Names are read wide, and an entry whose name does not
+// fit the code page is passed over: opened or deleted by its code-page name it would be another entry, or none.
 template <typename EnumFunction, typename Visit>
 void WalkEntries(RegistryKey& key, WalkContext& context, Walk walk, EnumFunction enumerate, Visit visit)
 {
-    if (!key.Open(KEY_ALL_ACCESS)) {
+    if (!key.Open(KEY_READ)) {
         return;
     }
     DWORD subkeys = 0;
@@ -38,7 +40,7 @@ void WalkEntries(RegistryKey& key, WalkContext& context, Walk walk, EnumFunction
             sink->SetRange(static_cast<int>(walk == Walk::Subkeys ? subkeys : values));
             sink->SetPosition(0);
         }
-        char name[NameBufferSize];
+        wchar_t name[NameBufferSize];
         for (DWORD index = 0;; ++index) {
             DWORD length = NameBufferSize;
             const LONG result = enumerate(key.Handle(), index, name, &length);
@@ -51,7 +53,12 @@ void WalkEntries(RegistryKey& key, WalkContext& context, Walk walk, EnumFunction
                 }
                 break;
             }
-            const std::string entryName(name, length);
+            const std::optional<std::string> narrow = ExactNarrow(name, length);
+            if (!narrow) {
+                context.NoteOutsideCodePage();
+                continue;
+            }
+            const std::string& entryName = *narrow;
             if (sink) {
                 sink->Step(1);
                 sink->SetText(walk == Walk::Subkeys ? key.FullPath() + "\\" + entryName : entryName);
@@ -70,8 +77,8 @@ void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, WalkContext& c
 {
     WalkEntries(
         key, context, Walk::Subkeys,
-        [](HKEY handle, DWORD index, char* name, DWORD* length) {
-            return RegEnumKeyExA(handle, index, name, length, nullptr, nullptr, nullptr, nullptr);
+        [](HKEY handle, DWORD index, wchar_t* name, DWORD* length) {
+            return RegEnumKeyExW(handle, index, name, length, nullptr, nullptr, nullptr, nullptr);
         },
         [&](const std::string& name) {
             Ref<RegistryKey> child(new RegistryKey(key, name));
@@ -83,11 +90,15 @@ void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, WalkContext& co
 {
     WalkEntries(
         key, context, Walk::Values,
-        [](HKEY handle, DWORD index, char* name, DWORD* length) {
-            return RegEnumValueA(handle, index, name, length, nullptr, nullptr, nullptr, nullptr);
+        [](HKEY handle, DWORD index, wchar_t* name, DWORD* length) {
+            return RegEnumValueW(handle, index, name, length, nullptr, nullptr, nullptr, nullptr);
         },
         [&](const std::string& name) {
             Ref<RegistryValue> value = key.QueryValue(name);
+            if (value && !value->FitsCodePage()) {
+                context.NoteOutsideCodePage();
+                return true;
+            }
             return visitor.OnValue(value.get());
         });
 }

@@ -3,7 +3,6 @@
 #include "registry/RegistryValue.h"
 
 #include <utility>
-#include <vector>
 
 std::string RootNameOf(HKEY root)
 {
@@ -52,18 +51,6 @@ bool RegistryKey::IsGone() const
 
 Ref<RegistryValue> RegistryKey::QueryValue(const std::string& valueName)
 {
-    if (!Open(KEY_QUERY_VALUE)) {
-        return {};
-    }
-    DWORD size = 0;
-    if (RegQueryValueExA(Handle(), valueName.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
-        return {};
-    }
-    // Make sure the value reads before building it; the value then reads itself.
-    std::vector<BYTE> scratch(size);
-    DWORD type = 0;
-    if (RegQueryValueExA(Handle(), valueName.c_str(), nullptr, &type, scratch.data(), &size) != ERROR_SUCCESS) {
-        return {};
-    }
-    return Ref<RegistryValue>(new RegistryValue(valueName, this));
+    Ref<RegistryValue> value(new RegistryValue(valueName, this));
+    return value->Size() >= 0 || !value->FitsCodePage() ? value : Ref<RegistryValue>();
 }

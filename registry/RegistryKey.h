@@ -36,7 +36,8 @@ public:
     bool Open(REGSAM access);
     void Close() noexcept { handle_.reset(); }
 
-    // The named value, read into memory, or null when it cannot be read.
+    // The named value, read into memory, or null when it is absent or cannot be read. A value whose text does not
+    // fit the code page is returned, so that the caller can tell it from an absent one (see FitsCodePage).
     Ref<RegistryValue> QueryValue(const std::string& valueName);
 
 private:

@@ -1,27 +1,95 @@
 #include "registry/RegistryValue.h"
 
+#include "registry/CodePageText.h"
+
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+bool IsText(DWORD type)
+{
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// The value's type and bytes as the registry holds them; a value that grew between the two calls is asked again.
+bool ReadWide(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD size = 0;
+        if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+            return false;
+        }
+        data.resize(size);
+        const LONG read = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+        if (read == ERROR_SUCCESS) {
+            data.resize(size);
+            return true;
+        }
+        if (read != ERROR_MORE_DATA) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// A variable such as %USERPROFILE% may stand for a folder the code page cannot name.
+bool ExpandsInCodePage(const std::string& text)
+{
+    if (text.find('%') == std::string::npos) {
+        return true;
+    }
+    const std::wstring wide = Widen(text);
+    const DWORD needed = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+    if (needed == 0) {
+        return true;  // nothing expanded: the text is used as it is
+    }
+    std::wstring expanded(needed, L'\0');
+    const DWORD written = ExpandEnvironmentStringsW(wide.c_str(), expanded.data(), needed);
+    return written == 0 || written > needed || ExactNarrow(expanded.c_str(), written - 1).has_value();
+}
+
+}  // namespace
+
 RegistryValue::RegistryValue(std::string name, RegistryKey* key) : name_(std::move(name)), key_(key)
 {
-    if (!key_ || !key_->Open(KEY_ALL_ACCESS)) {
+    if (!key_ || !key_->Open(KEY_READ)) {
         return;
     }
-    DWORD size = 0;
-    if (RegQueryValueExA(key_->Handle(), name_.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
-        return;
-    }
-    data_.resize(size);
     DWORD type = 0;
-    if (RegQueryValueExA(key_->Handle(), name_.c_str(), nullptr, &type, data_.data(), &size) != ERROR_SUCCESS) {
-        // The value changed between the two reads: keep nothing that was not read.
-        data_.clear();
+    std::vector<BYTE> raw;
+    if (!ReadWide(key_->Handle(), Widen(name_), type, raw)) {
         return;
     }
     type_ = static_cast<int>(type);
-    data_.resize(size);
-    size_ = static_cast<long>(size);
+    if (IsText(type)) {
+        TakeText(raw);
+    } else {
+        data_ = std::move(raw);
+    }
+    size_ = fitsCodePage_ ? static_cast<long>(data_.size()) : -1;
+}
+
+// The code-page bytes of wide text data, terminating zeros and all, when every character and every expansion
+// survives the code page.
+void RegistryValue::TakeText(const std::vector<BYTE>& wide)
+{
+    std::optional<std::string> narrow;
+    if (wide.size() % 2 == 0) {
+        narrow = ExactNarrow(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / 2);
+    }
+    if (!narrow) {
+        fitsCodePage_ = false;
+        return;
+    }
+    data_.assign(narrow->begin(), narrow->end());
+    for (const std::string& text : Strings()) {
+        if (!ExpandsInCodePage(text)) {
+            fitsCodePage_ = false;
+            data_.clear();
+            return;
+        }
+    }
 }
 
 // The strings the data holds. Stored text need not be terminated, so the end of

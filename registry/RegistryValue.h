@@ -10,13 +10,17 @@ class RegistryValue : public RepairTarget {
 public:
     static constexpr int Unreadable = -1;
 
-    // Reads type and data at once; an unreadable value has type and size -1.
+    // Reads type and data at once; an unreadable value has type and size -1. Text is read wide and kept in the
+    // code page only when it survives it exactly.
     RegistryValue(std::string name, RegistryKey* key);
 
     const std::string& Name() const noexcept { return name_; }
     int Type() const noexcept { return type_; }
     long Size() const noexcept { return size_; }
     const std::vector<BYTE>& Data() const noexcept { return data_; }
+    // False when the text, or the text with its variables expanded, holds a character the code page lacks: such a
+    // value has size -1 like an unreadable one, and must be neither judged nor deleted.
+    bool FitsCodePage() const noexcept { return fitsCodePage_; }
     RegistryKey* Key() const noexcept { return key_.get(); }
 
     // String number index of REG_SZ, REG_EXPAND_SZ (expanded) or REG_MULTI_SZ data;
@@ -37,10 +41,12 @@ public:
 
 private:
     std::vector<std::string> Strings() const;
+    void TakeText(const std::vector<BYTE>& wide);
 
     std::string name_;
     int type_ = Unreadable;
     long size_ = -1;
     std::vector<BYTE> data_;
+    bool fitsCodePage_ = true;
     Ref<RegistryKey> key_;
 };

@@ -80,7 +80,15 @@ struct FindHandleTraits {
     static void Close(Handle h) noexcept { _findclose(h); }
 };
 
+// FindFirstFile's search, closed by FindClose.
+struct FileSearchTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { FindClose(h); }
+};
+
 using UniqueHkey = UniqueHandle<RegistryKeyTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+using UniqueFileSearch = UniqueHandle<FileSearchTraits>;

@@ -1,5 +1,5 @@
-// What a registry walk asks of the work it is done for: whether to stop before the next entry, and where to show
-// its progress. Scanners are such contexts; so is the silent one below.
+// What a registry walk asks of the work it is done for: whether to stop before the next entry, where to show its
+// progress, and whom to tell of the entries it passed over. Scanners are such contexts; so is the silent one below.
 #pragma once
 
 class ProgressSink;
@@ -10,6 +10,8 @@ public:
     virtual bool IsStopRequested() const = 0;
     // Null when nobody watches the walk.
     virtual ProgressSink* Progress() const = 0;
+    // The walk passed over an entry whose name or text does not fit the code page.
+    virtual void NoteOutsideCodePage() {}
 };
 
 // The context of walks made on nobody's behalf (export, deletion): never stopped, no progress shown.

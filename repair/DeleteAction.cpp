@@ -57,8 +57,12 @@ std::string RollbackText(const ScanIssue& issue, bool& complete)
         if (RegistryKey* key = target->AsRegistryKey()) {
             exporter.OnKey(key);
         } else if (RegistryValue* value = target->AsRegistryValue(); value && value->Key()) {
-            exporter.AddKeyHeader(*value->Key());
-            exporter.OnValue(value);
+            // Read again: the backup holds what the repair deletes, not what the scan saw.
+            const RegistryKey& old = *value->Key();
+            Ref<RegistryKey> key(new RegistryKey(old.RootHandle(), old.ParentPath(), old.Name()));
+            const Ref<RegistryValue> now(new RegistryValue(value->Name(), key.get()));
+            exporter.AddKeyHeader(*key);
+            exporter.OnValue(now.get());
         }
     }
     complete = exporter.IsComplete();
@@ -144,6 +148,18 @@ bool DeleteAction::Fix(ScanIssue* issue)
         return false;
     }
     Ref<ScanIssue> held(issue);
+    const RepairTarget* target = issue->MatchingTarget();
+    // Nothing is left to delete nor to back up: a backup of what the scan saw would bring back an entry that was
+    // removed since.
+    if (target && target->IsGone()) {
+        return DeleteTarget(*issue);
+    }
+    // An entry mended or rewritten since the scan is not what the user chose to delete.
+    if (target && !issue->StillFails()) {
+        OperationLog::Write("Fix \"" + issue->Source() + "\":" + target->FullPath() +
+                            " changed since the scan; left alone");
+        return false;
+    }
     const std::string backupName = NextBackupName(issue->Kind());
     if (!WriteBackup(issue, backupName)) {
         return false;

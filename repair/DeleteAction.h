@@ -15,9 +15,10 @@ public:
     // Registry issues get a new REGEDIT4 file, file issues a copy of the file; a
     // backup that is not complete is not left behind and counts as not written.
     bool WriteBackup(ScanIssue* issue, const std::string& fileName) override;
-    // Backup, log line, deletion. True when the target is gone afterwards (also when
-    // it was gone already); false when the backup failed (nothing is deleted then)
-    // or the target is still there.
+    // The entry judged again, backup, log line, deletion. True when the target is gone
+    // afterwards (also when it was gone already); false when the entry no longer fails
+    // as reported, when the backup failed (nothing is deleted then) or the target is
+    // still there.
     bool Fix(ScanIssue* issue) override;
 
 protected:

@@ -53,7 +53,7 @@ bool DeleteKeyTree(RegistryKey& key)
 {
     RegistryDeleter deleter;
     EntryCollector entries;
-    // The walks reopen the key with full rights rather than use a read-only handle.
+    // The walks reopen the key for reading rather than use a handle that may only query values.
     key.Close();
     EnumerateValues(key, entries, deleter.Context());
     EnumerateSubkeys(key, entries, deleter.Context());

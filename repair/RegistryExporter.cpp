@@ -80,8 +80,8 @@ bool RegistryExporter::OnKey(RegistryKey* key)
     if (!content.absent && !content.readable) {
         complete_ = false;
     }
-    // A handle a scanner opened with fewer rights would not enumerate subkeys; the
-    // walks reopen the key with full rights.
+    // A handle a scanner opened to query values would not enumerate subkeys; the
+    // walks reopen the key for reading.
     key->Close();
 
     AddKeyHeader(*key);

@@ -69,8 +69,8 @@ bool AppPathScanner::OnKey(RegistryKey* entry)
     if (!entry) {
         return true;
     }
-    Ref<RegistryValue> path = entry->QueryValue("Path");
-    if (!path || path->Type() != REG_SZ) {
+    Ref<RegistryValue> path;
+    if (!ReadForJudging(*entry, "Path", path) || !path || path->Type() != REG_SZ) {
         return true;
     }
     const std::string text = path->GetString(0);

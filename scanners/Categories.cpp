@@ -31,8 +31,15 @@ const StartKey HelpFileKeys[] = {
     {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "HTML Help", Walk::Values},
 };
 const StartKey FileExtensionKeys[] = {{HKEY_CURRENT_USER, Explorer, "FileExts", Walk::Subkeys}};
-// The root itself, so that every key directly under it is visited.
-const StartKey FileExtensionReferenceKeys[] = {{HKEY_CLASSES_ROOT, "", "", Walk::Subkeys}};
+// HKEY_CLASSES_ROOT merges these two: a class key found in both reads from the user's half, and a deletion or a
+// write through the merged view reaches one half only. Each half is therefore judged, backed up, deleted and
+// restored where it lies.
+constexpr const char* Software = "Software";
+constexpr const char* Classes = "Software\\Classes";
+const StartKey FileExtensionReferenceKeys[] = {
+    {HKEY_CURRENT_USER, Software, "Classes", Walk::Subkeys},
+    {HKEY_LOCAL_MACHINE, Software, "Classes", Walk::Subkeys},
+};
 const StartKey FontFileKeys[] = {
     {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "Fonts", Walk::Values},
     // Where older Windows versions keep the same list.
@@ -54,7 +61,10 @@ const StartKey StartupProgramKeys[] = {
     {HKEY_LOCAL_MACHINE, CurrentVersion, "Run", Walk::Values},
     {HKEY_CURRENT_USER, CurrentVersion, "Run", Walk::Values},
 };
-const StartKey ComObjectKeys[] = {{HKEY_CLASSES_ROOT, "", "CLSID", Walk::Subkeys}};
+const StartKey ComObjectKeys[] = {
+    {HKEY_CURRENT_USER, Classes, "CLSID", Walk::Subkeys},
+    {HKEY_LOCAL_MACHINE, Classes, "CLSID", Walk::Subkeys},
+};
 const StartKey BrowserHelperObjectKeys[] = {
     {HKEY_LOCAL_MACHINE, Explorer, "Browser Helper Objects", Walk::Subkeys},
 };

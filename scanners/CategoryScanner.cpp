@@ -5,8 +5,45 @@
 #include "registry/OperationLog.h"
 #include "registry/RegistryEnumeration.h"
 #include "registry/RegistryKey.h"
+#include "registry/RegistryValue.h"
 
-CategoryScanner::CategoryScanner(IniStore* ini, Category category) : RegistryScanner(ini), info_(InfoOf(category)) {}
+#include <memory>
+
+namespace {
+
+// Judges with a scanner of the issue's category made for the purpose, so that the judgement shares nothing with
+// the scan (its remembered command verdicts, its stop flag) and needs no scanner to outlive the scan.
+class CategoryJudge : public IssueJudge {
+public:
+    CategoryJudge(Category category, IniStore* ini) : category_(category), ini_(ini) {}
+
+    bool StillFails(const ScanIssue& issue) const override
+    {
+        const std::unique_ptr<RegistryScanner> scanner = InfoOf(category_).make(ini_);
+        auto* judge = dynamic_cast<CategoryScanner*>(scanner.get());
+        return judge && judge->StillFails(issue);
+    }
+
+private:
+    Category category_;
+    IniStore* ini_;
+};
+
+// Opens the start key as a walk will; the status tells a missing key from one that cannot be read.
+LONG ProbeForReading(const StartKey& start)
+{
+    UniqueHkey handle;
+    return RegOpenKeyExA(start.root, JoinPath(start.parentPath, start.name).c_str(), 0, KEY_READ, handle.put());
+}
+
+}  // namespace
+
+CategoryScanner::CategoryScanner(IniStore* ini, Category category)
+    : RegistryScanner(ini), info_(InfoOf(category)), judge_(new CategoryJudge(category, ini))
+{
+}
+
+CategoryScanner::~CategoryScanner() = default;
 
 void CategoryScanner::BeginScan(IssueList* list)
 {
@@ -20,13 +57,21 @@ int CategoryScanner::Scan(IssueList* list)
     BeginScan(list);
     bool previousExists = false;
     for (const StartKey& start : info_.keys) {
-        Ref<RegistryKey> key(new RegistryKey(start.root, start.parentPath, start.name));
-        const bool exists = key->Open(KEY_QUERY_VALUE);
-        key->Close();
+        const LONG opened = ProbeForReading(start);
+        const bool exists = opened != ERROR_FILE_NOT_FOUND;
         if (start.onlyWithoutPrevious && previousExists) {
             continue;
         }
         previousExists = exists;
+        Ref<RegistryKey> key(new RegistryKey(start.root, start.parentPath, start.name));
+        // A key that is there but cannot be read (a standard user and a machine-wide key) must not pass for an
+        // empty one.
+        if (opened != ERROR_SUCCESS) {
+            if (exists) {
+                NoteUnreadableKey(key->FullPath(), opened);
+            }
+            continue;
+        }
         if (start.walk == StartKey::Walk::Subkeys) {
             EnumerateSubkeys(*key, *this, *this);
         } else {
@@ -36,13 +81,66 @@ int CategoryScanner::Scan(IssueList* list)
     return 0;
 }
 
-void CategoryScanner::ReportIssue(int kind, RepairTarget* target, const std::string& description, bool log)
+bool CategoryScanner::ReadForJudging(RegistryKey& key, const std::string& name, Ref<RegistryValue>& value)
 {
-    if (log) {
+    value = key.QueryValue(name);
+    if (value && !value->FitsCodePage()) {
+        value = nullptr;
+        NoteOutsideCodePage();
+        return false;
+    }
+    return true;
+}
+
+void CategoryScanner::ReportIssue(int kind, RepairTarget* target, const std::string& description, bool log,
+                                  const char* source)
+{
+    if (log && !rejudging_) {
         OperationLog::Write(Name() + ":" + description);
     }
-    Ref<ScanIssue> issue(new ScanIssue(kind, target, description, Name()));
+    Ref<ScanIssue> issue(new ScanIssue(kind, target, description, source ? source : Name()));
+    issue->SetJudge(judge_.get());
     if (Issues()) {
         Issues()->Add(issue.get());
     }
+}
+
+void CategoryScanner::Revisit(const ScanIssue& issue)
+{
+    RepairTarget* target = issue.MatchingTarget();
+    if (!target) {
+        return;
+    }
+    if (const RegistryKey* key = target->AsRegistryKey()) {
+        Ref<RegistryKey> fresh(new RegistryKey(key->RootHandle(), key->ParentPath(), key->Name()));
+        if (!fresh->IsGone()) {
+            OnKey(fresh.get());
+        }
+    } else if (const RegistryValue* value = target->AsRegistryValue(); value && value->Key()) {
+        const RegistryKey& old = *value->Key();
+        Ref<RegistryKey> key(new RegistryKey(old.RootHandle(), old.ParentPath(), old.Name()));
+        Ref<RegistryValue> fresh;
+        if (ReadForJudging(*key, value->Name(), fresh) && fresh) {
+            OnValue(fresh.get());
+        }
+    }
+}
+
+bool CategoryScanner::StillFails(const ScanIssue& issue)
+{
+    IssueList found;
+    SetIssues(&found);
+    rejudging_ = true;
+    Revisit(issue);
+    rejudging_ = false;
+    SetIssues(nullptr);
+    const RepairTarget* target = issue.Target();
+    for (int i = 0; i < found.Count(); ++i) {
+        const ScanIssue& now = *found.At(i);
+        if (now.Kind() == issue.Kind() && now.Description() == issue.Description() && now.Target() && target &&
+            now.Target()->FullPath() == target->FullPath()) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,19 +1,23 @@
 // The shape every category scanner shares: log its start, walk its category's start keys with itself as visitor
-// and scan context, and report each problem as an issue.
+// and scan context, and report each problem as an issue. It also judges one issue again for the repair.
 #pragma once
 
 #include "engine/RegistryScanner.h"
+#include "registry/RefCounted.h"
 #include "registry/RegistryVisitor.h"
 #include "scanners/Categories.h"
 #include "scanners/CommandVerdicts.h"
 
 #include <string>
 
+class IssueJudge;
 class RepairTarget;
+class ScanIssue;
 
 class CategoryScanner : public RegistryVisitor, public RegistryScanner {
 public:
     CategoryScanner(IniStore* ini, Category category);
+    ~CategoryScanner() override;
 
     std::string Name() const override { return info_.name; }
     // Walks the category's start keys.
@@ -22,15 +26,28 @@ public:
     bool OnValue(RegistryValue*) override { return true; }
     bool OnKey(RegistryKey*) override { return true; }
 
+    // Reads the issue's entry afresh and judges it as a scan would, without logging: true when it still fails with
+    // the same target and description.
+    bool StillFails(const ScanIssue& issue);
+
 protected:
-    // Logs the problem (when log is set), then adds it to the remembered list.
-    void ReportIssue(int kind, RepairTarget* target, const std::string& description, bool log = true);
+    // Logs the problem (when log is set, and never while judging again), then adds it to the remembered list.
+    void ReportIssue(int kind, RepairTarget* target, const std::string& description, bool log = true,
+                     const char* source = nullptr);
     // Logs the start line and remembers list; for scanners that walk more than keys.
     void BeginScan(IssueList* list);
     // The verdicts on command lines met in this scan.
     CommandVerdicts& Commands() { return commands_; }
+    // Reads a value that an entry's judgement needs into value (null when it is absent or unreadable). False when
+    // its text does not fit the code page: the entry is then counted as passed over and must not be judged.
+    bool ReadForJudging(RegistryKey& key, const std::string& name, Ref<RegistryValue>& value);
+    // Visits the issue's entry again, read afresh; scanners whose issues name another entry than the one they
+    // visit say how to reach it.
+    virtual void Revisit(const ScanIssue& issue);
 
 private:
     const CategoryInfo& info_;
     CommandVerdicts commands_;
+    Ref<IssueJudge> judge_;
+    bool rejudging_ = false;
 };

@@ -14,8 +14,8 @@ bool ComObjectScanner::OnKey(RegistryKey* classKey)
     }
     // Classes served only by a local server, or by nothing, are not judged.
     Ref<RegistryKey> server(new RegistryKey(*classKey, "InprocServer32"));
-    const Ref<RegistryValue> value = server->QueryValue("");
-    if (!value) {
+    Ref<RegistryValue> value;
+    if (!ReadForJudging(*server, "", value) || !value) {
         return true;
     }
     const std::string serverFile = value->GetString(0);

@@ -1,4 +1,4 @@
-// Class registrations under HKEY_CLASSES_ROOT\CLSID whose in-process server file
+// Class registrations under CLSID, the user's and the machine's each where it lies, whose in-process server file
 // cannot be found.
 #pragma once
 

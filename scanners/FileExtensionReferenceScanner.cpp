@@ -1,6 +1,5 @@
 #include "scanners/FileExtensionReferenceScanner.h"
 
-#include "engine/IssueList.h"
 #include "engine/ScanIssue.h"
 #include "registry/RegistryEnumeration.h"
 #include "registry/RegistryKey.h"
@@ -53,7 +52,10 @@ bool StartsWithVariable(const std::string& text)
 
 }  // namespace
 
-FileExtensionReferenceScanner::FileExtensionReferenceScanner(IniStore* ini) : CategoryScanner(ini, Category::FileExtensionReference) {}
+FileExtensionReferenceScanner::FileExtensionReferenceScanner(IniStore* ini)
+    : CategoryScanner(ini, Category::FileExtensionReference)
+{
+}
 
 bool FileExtensionReferenceScanner::OnKey(RegistryKey* classKey)
 {
@@ -62,16 +64,30 @@ bool FileExtensionReferenceScanner::OnKey(RegistryKey* classKey)
     }
     CheckIcon(*classKey);
     Ref<RegistryKey> shell(new RegistryKey(*classKey, "Shell"));
-    ShellCommandVisitor verbs(Issues(), Commands());
+    VerbVisitor verbs(*this);
     EnumerateSubkeys(*shell, verbs, *this);
     return true;
+}
+
+void FileExtensionReferenceScanner::Revisit(const ScanIssue& issue)
+{
+    const RegistryKey* key = issue.MatchingTarget() ? issue.MatchingTarget()->AsRegistryKey() : nullptr;
+    if (!key) {
+        return;
+    }
+    Ref<RegistryKey> fresh(new RegistryKey(key->RootHandle(), key->ParentPath(), key->Name()));
+    if (issue.Source() == VerbIssueSource) {
+        CheckVerb(fresh.get());
+    } else {
+        CheckIcon(*fresh);
+    }
 }
 
 void FileExtensionReferenceScanner::CheckIcon(RegistryKey& classKey)
 {
     Ref<RegistryKey> iconKey(new RegistryKey(classKey, "DefaultIcon"));
-    Ref<RegistryValue> icon = iconKey->QueryValue("");
-    if (!icon) {
+    Ref<RegistryValue> icon;
+    if (!ReadForJudging(*iconKey, "", icon) || !icon) {
         return;
     }
     const std::string text = icon->GetString(0);
@@ -84,28 +100,24 @@ void FileExtensionReferenceScanner::CheckIcon(RegistryKey& classKey)
     ReportIssue(KeyIssue, &classKey, " missing file with icon:" + text);
 }
 
-bool ShellCommandVisitor::OnKey(RegistryKey* verbKey)
+void FileExtensionReferenceScanner::CheckVerb(RegistryKey* verbKey)
 {
     if (!verbKey) {
-        return true;
+        return;
     }
     Ref<RegistryKey> commandKey(new RegistryKey(*verbKey, "Command"));
-    Ref<RegistryValue> command = commandKey->QueryValue("");
-    if (!command) {
-        return true;
+    Ref<RegistryValue> command;
+    if (!ReadForJudging(*commandKey, "", command) || !command) {
+        return;
     }
     const std::string text = command->GetString(0);
     // Placeholders such as "%1" %* stand for the document itself.
-    if (StartsWithVariable(text) || !commands_.IsGone(text)) {
-        return true;
+    if (StartsWithVariable(text) || !Commands().IsGone(text)) {
+        return;
     }
     // A verb served by a COM handler keeps an empty command.
     if (text.empty() && commandKey->QueryValue("DelegateExecute")) {
-        return true;
+        return;
     }
-    Ref<ScanIssue> issue(new ScanIssue(KeyIssue, verbKey, " missing exe file :" + text, VerbIssueSource));
-    if (issues_) {
-        issues_->Add(issue.get());
-    }
-    return true;
+    ReportIssue(KeyIssue, verbKey, " missing exe file :" + text, false, VerbIssueSource);
 }

@@ -67,6 +67,10 @@ bool IsDiskShare(RegistryKey& shareKey)
     if (!type) {
         return true;
     }
+    // A type that cannot be told is no reason to judge the share.
+    if (!type->FitsCodePage()) {
+        return false;
+    }
     if (type->Type() == REG_DWORD && type->Data().size() >= sizeof(DWORD)) {
         return (*reinterpret_cast<const DWORD*>(type->Data().data()) & 0xFF) == 0;
     }
@@ -139,7 +143,10 @@ bool SharedFolderScanner::OnKey(RegistryKey* shareKey)
     if (!shareKey) {
         return true;
     }
-    const Ref<RegistryValue> path = shareKey->QueryValue("Path");
+    Ref<RegistryValue> path;
+    if (!ReadForJudging(*shareKey, "Path", path)) {
+        return true;
+    }
     if (!path) {
         ReportIssue(KeyIssue, shareKey, "missing parameter \"Path\"");
         return true;

@@ -2,6 +2,7 @@
 
 #include "engine/IniStore.h"
 #include "engine/ScanIssue.h"
+#include "registry/CodePageText.h"
 #include "registry/ComApartment.h"
 #include "registry/FileItem.h"
 #include "registry/ProgressSink.h"
@@ -10,7 +11,7 @@
 
 #include <windows.h>
 
-#include <io.h>
+#include <cwchar>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -46,7 +47,7 @@ bool CanWalk(const std::string& folder)
 
 }  // namespace
 
-void ShortcutScanner::ComRelease::operator()(IShellLinkA* link) const noexcept
+void ShortcutScanner::ComRelease::operator()(IShellLinkW* link) const noexcept
 {
     link->Release();
 }
@@ -59,12 +60,9 @@ int ShortcutScanner::Scan(IssueList* list)
 {
     BeginScan(list);
     const ComApartment com;
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link)))) {
+    if (!CreateLink()) {
         return 0;
     }
-    link_.reset(link);
     const IniStore& ini = Ini() ? *Ini() : SharedIniStore();
     int total = 0;
     if (ini.SectionSize(SectionName) < 1) {
@@ -80,6 +78,30 @@ int ShortcutScanner::Scan(IssueList* list)
     return total;
 }
 
+bool ShortcutScanner::CreateLink()
+{
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link)))) {
+        return false;
+    }
+    link_.reset(link);
+    return true;
+}
+
+void ShortcutScanner::Revisit(const ScanIssue& issue)
+{
+    const auto* file = dynamic_cast<const NamedItem*>(issue.MatchingTarget());
+    if (!file) {
+        return;
+    }
+    const ComApartment com;
+    if (CreateLink()) {
+        CheckShortcut(file->Name(), file->ParentPath());
+    }
+    link_.reset();
+}
+
 int ShortcutScanner::ScanFolder(const std::string& folder)
 {
     if (IsStopRequested()) {
@@ -89,8 +111,9 @@ int ShortcutScanner::ScanFolder(const std::string& folder)
     if (sink) {
         sink->SetText(folder);
     }
-    _finddata_t entry{};
-    const UniqueFindHandle search(_findfirst((folder + "\\*").c_str(), &entry));
+    // Names are read wide: one the code page cannot hold would be walked, judged and deleted as another.
+    WIN32_FIND_DATAW entry{};
+    const UniqueFileSearch search(FindFirstFileW(Widen(folder + "\\*").c_str(), &entry));
     if (!search) {
         return 0;
     }
@@ -99,21 +122,26 @@ int ShortcutScanner::ScanFolder(const std::string& folder)
         if (sink) {
             sink->Step(1);
         }
-        const std::string name = entry.name;
+        const std::optional<std::string> found = ExactNarrow(entry.cFileName, wcslen(entry.cFileName));
+        if (!found) {
+            NoteOutsideCodePage();
+            continue;
+        }
+        const std::string& name = *found;
         // Passes over "." and "..", and every name that begins with a dot.
         if (name.empty() || name.front() == '.') {
             continue;
         }
-        if (entry.attrib & _A_SUBDIR) {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             // A junction or symbolic link may lead back up the tree, or anywhere else:
             // its target is walked where it really lies, if at all.
-            if (!(entry.attrib & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
                 subfolders += ScanFolder(folder + "\\" + name) + 1;
             }
         } else if (HasLinkExtension(name)) {
             CheckShortcut(name, folder);
         }
-    } while (!IsStopRequested() && _findnext(search.get(), &entry) == 0);
+    } while (!IsStopRequested() && FindNextFileW(search.get(), &entry));
     return subfolders;
 }
 
@@ -142,21 +170,22 @@ std::string ShortcutScanner::ResolveShortcutTarget(const std::string& linkPath)
         return {};
     }
     const std::unique_ptr<IPersistFile, PersistFileRelease> file(persist);
-    wchar_t widePath[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) == 0) {
-        return {};
-    }
     // The stored target is judged as it is: resolving a link whose target moved would
     // search the disks and the network for it, and may rewrite the shortcut file.
-    if (FAILED(file->Load(widePath, STGM_READ))) {
+    if (FAILED(file->Load(Widen(linkPath).c_str(), STGM_READ))) {
         return {};
     }
-    char target[MAX_PATH] = {};
-    WIN32_FIND_DATAA found{};
-    link_->GetPath(target, MAX_PATH, &found, SLGP_SHORTPATH);
+    wchar_t wideTarget[MAX_PATH] = {};
+    WIN32_FIND_DATAW found{};
+    link_->GetPath(wideTarget, MAX_PATH, &found, SLGP_SHORTPATH);
+    const std::optional<std::string> target = ExactNarrow(wideTarget, wcslen(wideTarget));
+    if (!target) {
+        NoteOutsideCodePage();
+        return {};
+    }
     // A link without a file-system target has an empty path: nothing to report.
-    if (target[0] == '\0' || TargetIsPresent(target)) {
+    if (target->empty() || TargetIsPresent(*target)) {
         return {};
     }
-    return target;
+    return *target;
 }

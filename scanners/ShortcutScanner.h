@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-struct IShellLinkA;
+struct IShellLinkW;
 
 class ShortcutScanner : public CategoryScanner {
 public:
@@ -21,16 +21,22 @@ public:
     // Walks folder and everything below it; returns the number of subfolders walked.
     // Virtual so that a test can see which folders a scan chooses without walking them.
     virtual int ScanFolder(const std::string& folder);
-    // The target of the shortcut file when that target is missing, otherwise empty.
-    // Needs the shell-link object that Scan holds; empty outside a scan.
+    // The target of the shortcut file when that target is missing, otherwise empty (also when the target's
+    // path does not fit the code page: it is then passed over). Needs the shell-link object that Scan holds;
+    // empty outside a scan.
     std::string ResolveShortcutTarget(const std::string& linkPath);
 
+protected:
+    void Revisit(const ScanIssue& issue) override;
+
 private:
+    // Makes the shell-link object; the caller holds COM for as long as it lives.
+    bool CreateLink();
     void CheckShortcut(const std::string& name, const std::string& folder);
 
     struct ComRelease {
-        void operator()(IShellLinkA* link) const noexcept;
+        void operator()(IShellLinkW* link) const noexcept;
     };
-    // Exists only while Scan runs.
-    std::unique_ptr<IShellLinkA, ComRelease> link_;
+    // Exists only while Scan or Revisit runs.
+    std::unique_ptr<IShellLinkW, ComRelease> link_;
 };

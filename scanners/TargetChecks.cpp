@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -24,8 +25,9 @@ std::string WithoutSurroundingQuotes(const std::string& text)
 }
 
 // The file that the program's App Paths registration (the user's, then the
-// machine's) names, or empty text.
-std::string RegisteredProgram(std::string name)
+// machine's) names, or empty text. Nothing when that file's name does not fit the
+// code page: it may well be there.
+std::optional<std::string> RegisteredProgram(std::string name)
 {
     if (name.find('.') == std::string::npos) {
         name += ".exe";
@@ -33,11 +35,14 @@ std::string RegisteredProgram(std::string name)
     for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         Ref<RegistryKey> key(new RegistryKey(root, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", name));
         const Ref<RegistryValue> file = key->QueryValue("");
+        if (file && !file->FitsCodePage()) {
+            return std::nullopt;
+        }
         if (file && !file->GetString(0).empty()) {
             return file->GetString(0);
         }
     }
-    return {};
+    return std::string();
 }
 
 // A program named without a folder ("wordpad /x") that the shell finds through its
@@ -48,8 +53,8 @@ bool RegisteredProgramExists(const std::string& program)
     if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
         return false;
     }
-    const std::string file = RegisteredProgram(name);
-    return !file.empty() && NamesExistingPath(file);
+    const std::optional<std::string> file = RegisteredProgram(name);
+    return !file || (!file->empty() && NamesExistingPath(*file));
 }
 
 }  // namespace

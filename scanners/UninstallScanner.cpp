@@ -28,8 +28,8 @@ bool UninstallScanner::OnKey(RegistryKey* entry)
     if (!entry) {
         return true;
     }
-    Ref<RegistryValue> uninstall = entry->QueryValue("UninstallString");
-    if (!uninstall || uninstall->Type() != REG_SZ) {
+    Ref<RegistryValue> uninstall;
+    if (!ReadForJudging(*entry, "UninstallString", uninstall) || !uninstall || uninstall->Type() != REG_SZ) {
         return true;
     }
     const std::string command = uninstall->GetString(0);

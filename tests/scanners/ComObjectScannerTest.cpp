@@ -11,6 +11,9 @@
 
 namespace {
 
+// The machine's classes, where the scanner finds them.
+const std::string Clsid = "Software\\Classes\\CLSID\\";
+
 // Planted classes are {C0A1D000-0000-4000-8000-0000000000NN}.
 std::string Class(int n)
 {
@@ -21,7 +24,7 @@ std::string Class(int n)
 
 void PlantServer(PlantedRegistry& planted, int n, const std::string& text, DWORD type = REG_SZ)
 {
-    planted.SetString(HKEY_CLASSES_ROOT, "CLSID\\" + Class(n) + "\\InprocServer32", "", text, type);
+    planted.SetString(HKEY_LOCAL_MACHINE, Clsid + Class(n) + "\\InprocServer32", "", text, type);
 }
 
 }  // namespace
@@ -38,10 +41,10 @@ TEST(ComObjectScannerTest, ReportsClassesWhoseInProcessServerIsNotFound)
     PlantServer(planted, 3, "\"" + server + "\"");
     PlantServer(planted, 4, "%SystemRoot%\\system32\\shell32.dll");
     PlantServer(planted, 5, "%SystemRoot%\\system32\\shell32.dll", REG_EXPAND_SZ);
-    planted.SetString(HKEY_CLASSES_ROOT, "CLSID\\" + Class(6) + "\\LocalServer32", "", gone);
+    planted.SetString(HKEY_LOCAL_MACHINE, Clsid + Class(6) + "\\LocalServer32", "", gone);
     PlantServer(planted, 7, "");
-    planted.SetString(HKEY_CLASSES_ROOT, "CLSID\\" + Class(8) + "\\InprocServer32", "ThreadingModel", "Both");
-    planted.SetDword(HKEY_CLASSES_ROOT, "CLSID\\" + Class(9) + "\\InprocServer32", "", 7);
+    planted.SetString(HKEY_LOCAL_MACHINE, Clsid + Class(8) + "\\InprocServer32", "ThreadingModel", "Both");
+    planted.SetDword(HKEY_LOCAL_MACHINE, Clsid + Class(9) + "\\InprocServer32", "", 7);
     // A server on a drive that is not there right now is not known to be gone.
     PlantServer(planted, 10, "Q:\\Gone\\gone.dll");
 
@@ -53,10 +56,10 @@ TEST(ComObjectScannerTest, ReportsClassesWhoseInProcessServerIsNotFound)
     EXPECT_NE(std::find(lines.begin(), lines.end(), "COM/ActiveX: missing file:" + gone), lines.end());
 
     EXPECT_EQ(Named(list, "{C0A1D000-"), (std::vector<std::string>{
-                                 "CLSID\\" + Class(2) + "| missing file:" + gone,
-                                 "CLSID\\" + Class(4) + "| missing file:%SystemRoot%\\system32\\shell32.dll",
-                                 "CLSID\\" + Class(7) + "| missing file:",
-                                 "CLSID\\" + Class(9) + "| missing file:",
+                                 Clsid + Class(2) + "| missing file:" + gone,
+                                 Clsid + Class(4) + "| missing file:%SystemRoot%\\system32\\shell32.dll",
+                                 Clsid + Class(7) + "| missing file:",
+                                 Clsid + Class(9) + "| missing file:",
                              }));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
@@ -66,7 +69,7 @@ TEST(ComObjectScannerTest, ReportsClassesWhoseInProcessServerIsNotFound)
     for (int i = 0; i < list.Count(); ++i) {
         const auto* key = static_cast<RegistryKey*>(list.At(i)->Target());
         if (key->Name() == Class(2)) {
-            EXPECT_EQ(key->FullPath(), "HKEY_CLASSES_ROOT\\CLSID\\" + Class(2));
+            EXPECT_EQ(key->FullPath(), "HKEY_LOCAL_MACHINE\\" + Clsid + Class(2));
         }
     }
 }
@@ -82,5 +85,5 @@ TEST(ComObjectScannerTest, AStopEndsTheWalkAfterTheEntryInHandAndKeepsItsIssue)
     IssueList list;
     scanner.Scan(&list);
     EXPECT_EQ(Named(list, "{C0A1D000-"),
-              (std::vector<std::string>{"CLSID\\" + Class(1) + "| missing file:C:\\corvadin-gone\\one.dll"}));
+              (std::vector<std::string>{Clsid + Class(1) + "| missing file:C:\\corvadin-gone\\one.dll"}));
 }

@@ -9,18 +9,20 @@
 
 namespace {
 
-const std::string Classes = "HKEY_CLASSES_ROOT\\";
+// Classes are judged where they lie; these are the machine's.
+const std::string Machine = "Software\\Classes\\";
+const std::string Classes = "HKEY_LOCAL_MACHINE\\" + Machine;
 
 void PlantIcon(PlantedRegistry& planted, const std::string& className, const std::string& text,
                DWORD type = REG_SZ)
 {
-    planted.SetString(HKEY_CLASSES_ROOT, className + "\\DefaultIcon", "", text, type);
+    planted.SetString(HKEY_LOCAL_MACHINE, Machine + className + "\\DefaultIcon", "", text, type);
 }
 
 void PlantVerb(PlantedRegistry& planted, const std::string& className, const std::string& verb,
                const std::string& command, DWORD type = REG_SZ)
 {
-    planted.SetString(HKEY_CLASSES_ROOT, className + "\\shell\\" + verb + "\\command", "", command, type);
+    planted.SetString(HKEY_LOCAL_MACHINE, Machine + className + "\\shell\\" + verb + "\\command", "", command, type);
 }
 
 }  // namespace
@@ -43,8 +45,8 @@ TEST(FileExtensionReferenceScannerTest, ReportsClassesWhoseIconFileIsGone)
     PlantIcon(planted, "CorvadinTest.IconAbsentDrive", AbsentDrive() + "\\Icons\\app.ico");
     PlantIcon(planted, "CorvadinTest.IconPackage",
               "@{Corvadin.Test_1.0.0.0_x64__c0d4d1a5c0d4e?ms-resource://Corvadin.Test/Files/Assets/Icon.png}");
-    planted.SetDword(HKEY_CLASSES_ROOT, "CorvadinTest.IconNumber\\DefaultIcon", "", 1);
-    planted.CreateKey(HKEY_CLASSES_ROOT, "CorvadinTest.IconNone");
+    planted.SetDword(HKEY_LOCAL_MACHINE, Machine + "CorvadinTest.IconNumber\\DefaultIcon", "", 1);
+    planted.CreateKey(HKEY_LOCAL_MACHINE, Machine + "CorvadinTest.IconNone");
 
     FileExtensionReferenceScanner scanner(nullptr);
     IssueList list;
@@ -81,11 +83,11 @@ TEST(FileExtensionReferenceScannerTest, ReportsVerbsWhoseCommandCannotStart)
     PlantVerb(planted, cls, "placeholder", "\"%1\" %*");
     PlantVerb(planted, cls, "empty", "");
     PlantVerb(planted, cls, "delegated", "");
-    planted.SetString(HKEY_CLASSES_ROOT, cls + "\\shell\\delegated\\command", "DelegateExecute",
+    planted.SetString(HKEY_LOCAL_MACHINE, Machine + cls + "\\shell\\delegated\\command", "DelegateExecute",
                       "{00000000-0000-0000-0000-00000000C0DE}");
     PlantVerb(planted, cls, "elevated", notAProgram);
-    planted.SetDword(HKEY_CLASSES_ROOT, cls + "\\shell\\number\\command", "", 5);
-    planted.CreateKey(HKEY_CLASSES_ROOT, cls + "\\shell\\nocommand");
+    planted.SetDword(HKEY_LOCAL_MACHINE, Machine + cls + "\\shell\\number\\command", "", 5);
+    planted.CreateKey(HKEY_LOCAL_MACHINE, Machine + cls + "\\shell\\nocommand");
 
     FileExtensionReferenceScanner scanner(nullptr);
     IssueList list;
