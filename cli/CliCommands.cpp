@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
+#include <fstream>
 #include <memory>
 #include <new>
 #include <set>
@@ -25,7 +27,9 @@ const char* const MainHelp =
     "  restore   import a rollback file written by a repair back into the registry\n"
     "\n"
     "Run 'corvadin-cli <command> --help' for the options of a command.\n"
-    "Exit code 3: the command was stopped by an error such as running out of memory.\n";
+    "Exit code 3: the command was stopped by an error such as running out of memory.\n"
+    "Exit code 4 (scan, fix): a place that exists could not be read, most often for want of\n"
+    "administrator rights, so the scan is incomplete; it is named on standard error.\n";
 
 const char* const ScanHelp =
     "Usage: corvadin-cli scan [--category NAME]... [--json] [--quiet]\n"
@@ -34,19 +38,23 @@ const char* const ScanHelp =
     "  --category NAME  scan this category only; may be given several times\n"
     "  --json           print the issues as JSON instead of a table\n"
     "  --quiet          no progress line on standard error\n"
-    "Exit code: 0 nothing found, 1 issues found, 2 bad usage.\n";
+    "Every issue carries an id derived from what it is; 'fix --issue ID' takes it.\n"
+    "Exit code: 0 nothing found, 1 issues found, 2 bad usage, 4 incomplete scan.\n";
 
 const char* const FixHelp =
-    "Usage: corvadin-cli fix --yes [--category NAME]... [--issue N]... [--quiet]\n"
+    "Usage: corvadin-cli fix --yes [--category NAME]... [--issue ID]... [--from FILE] [--quiet]\n"
     "\n"
     "Scans, then repairs the issues found: all of them, those of the named categories,\n"
-    "or those with the given numbers of the scan's listing. Every repair first writes\n"
-    "a rollback (.reg) or backup (.fso) file into the current folder.\n"
+    "or only those with the given ids. An issue is repaired only while its entry still\n"
+    "fails as it did; ids this scan did not find are named and left alone. Every repair\n"
+    "first writes a rollback (.reg) or backup (.fso) file into the current folder.\n"
     "  --yes            required: confirms that the issues may be deleted\n"
     "  --category NAME  repair issues of this category only; may be given several times\n"
-    "  --issue N        repair issue number N of the listing; may be given several times\n"
+    "  --issue ID       repair the issue with this id (from 'scan'); may be given several times\n"
+    "  --from FILE      repair the issues listed in FILE, a saved 'scan --json' output\n"
     "  --quiet          no progress line on standard error\n"
-    "Exit code: 0 all repaired, 1 some repairs failed, 2 bad usage or no --yes.\n";
+    "Exit code: 0 all repaired, 1 some repairs failed or ids not found, 2 bad usage or\n"
+    "no --yes, 4 all repaired but the scan was incomplete.\n";
 
 const char* const RestoreHelp =
     "Usage: corvadin-cli restore FILE.reg\n"
@@ -57,7 +65,8 @@ const char* const RestoreHelp =
 
 struct Options {
     std::vector<std::string> categories;
-    std::vector<int> issues;
+    std::vector<std::string> issues;
+    std::string from;
     std::vector<std::string> files;
     bool json = false;
     bool quiet = false;
@@ -65,13 +74,27 @@ struct Options {
     bool help = false;
 };
 
+constexpr size_t IssueIdLength = 16;
+
+bool IsIssueId(const std::string& text)
+{
+    return text.size() == IssueIdLength && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+}
+
+std::string Lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return text;
+}
+
 // Parses the options a command accepts; false (with a message) on anything else.
 bool ParseOptions(const std::vector<std::string>& args, const std::set<std::string>& allowed, Options& options,
                   std::ostream& err)
 {
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue = arg == "--category" || arg == "--issue";
+        const bool takesValue = arg == "--category" || arg == "--issue" || arg == "--from";
         if (arg.rfind("--", 0) == 0 && !allowed.count(arg)) {
             err << "corvadin-cli " << args[0] << ": unknown option '" << arg << "'\n";
             return false;
@@ -91,14 +114,15 @@ bool ParseOptions(const std::vector<std::string>& args, const std::set<std::stri
         } else if (arg == "--category") {
             options.categories.push_back(args[++i]);
         } else if (arg == "--issue") {
-            const std::string& number = args[++i];
-            if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos ||
-                std::stoi(number) < 1) {
-                err << "corvadin-cli " << args[0] << ": --issue takes a number from the listing, not '" << number
-                    << "'\n";
+            const std::string& id = args[++i];
+            if (!IsIssueId(id)) {
+                err << "corvadin-cli " << args[0] << ": --issue takes an issue id from 'corvadin-cli scan' ("
+                    << IssueIdLength << " hex digits), not '" << id << "'\n";
                 return false;
             }
-            options.issues.push_back(std::stoi(number));
+            options.issues.push_back(Lowered(id));
+        } else if (arg == "--from") {
+            options.from = args[++i];
         } else if (allowed.count("FILE")) {
             options.files.push_back(arg);
         } else {
@@ -154,6 +178,8 @@ public:
     }
 
     const std::vector<Row>& Rows() const { return rows_; }
+    // The start keys that exist but could not be read, as "path (error N)".
+    const std::vector<std::string>& Unreadable() const { return unreadable_; }
 
 private:
     void ScannerStarting(size_t, const ScanEntry& entry) override
@@ -164,6 +190,9 @@ private:
     {
         for (int j = 0; j < entry.issues->Count(); ++j) {
             rows_.push_back({static_cast<int>(rows_.size()) + 1, entry.scanner->Name(), entry.issues->At(j)});
+        }
+        for (const auto& [path, error] : entry.scanner->ScanGaps().unreadableKeys) {
+            unreadable_.push_back(path + " (error " + std::to_string(error) + ")");
         }
     }
     void ScanFinished() override {}
@@ -190,7 +219,17 @@ private:
     ScanResults results_;
     ScanSession session_{results_};
     std::vector<Row> rows_;
+    std::vector<std::string> unreadable_;
 };
+
+// Names on standard error what the scan could not read; true when that was anything.
+bool ReportIncomplete(const ScanRun& scan, const std::string& command, std::ostream& err)
+{
+    for (const std::string& key : scan.Unreadable()) {
+        err << "corvadin-cli " << command << ": could not read " << key << "; the scan is incomplete\n";
+    }
+    return !scan.Unreadable().empty();
+}
 
 const char* KindName(int kind)
 {
@@ -223,19 +262,25 @@ void PrintTable(const std::vector<ScanRun::Row>& rows, std::ostream& out)
     char line[64];
     for (const ScanRun::Row& row : rows) {
         snprintf(line, sizeof line, "%5d  ", row.number);
+        const std::string indent(7 + categoryWidth + 2, ' ');
         out << line << row.category << std::string(categoryWidth - row.category.size() + 2, ' ')
-            << row.issue->Name() << "\n" << std::string(7 + categoryWidth + 2, ' ') << row.issue->Description()
-            << "\n";
+            << row.issue->Name() << "\n" << indent << row.issue->Description() << "\n"
+            << indent << "id " << row.issue->Id() << "\n";
     }
     out << rows.size() << (rows.size() == 1 ? " issue" : " issues") << " found.\n";
 }
 
-void PrintJson(const std::vector<ScanRun::Row>& rows, std::ostream& out)
+void PrintJson(const ScanRun& scan, std::ostream& out)
 {
-    out << "{\n  \"count\": " << rows.size() << ",\n  \"issues\": [";
+    const std::vector<ScanRun::Row>& rows = scan.Rows();
+    out << "{\n  \"count\": " << rows.size() << ",\n  \"unreadable\": [";
+    for (size_t i = 0; i < scan.Unreadable().size(); ++i) {
+        out << (i ? ", " : "") << JsonString(scan.Unreadable()[i]);
+    }
+    out << "],\n  \"issues\": [";
     for (size_t i = 0; i < rows.size(); ++i) {
         const ScanIssue& issue = *rows[i].issue;
-        out << (i ? ",\n" : "\n") << "    {\"number\": " << rows[i].number
+        out << (i ? ",\n" : "\n") << "    {\"number\": " << rows[i].number << ", \"id\": \"" << issue.Id() << "\""
             << ", \"category\": " << JsonString(rows[i].category) << ", \"kind\": \"" << KindName(issue.Kind())
             << "\", \"name\": " << JsonString(issue.Name()) << ", \"description\": " << JsonString(issue.Description())
             << ", \"target\": " << JsonString(TargetPath(issue)) << "}";
@@ -258,18 +303,55 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         return ExitUsage;
     }
     scan.Run();
+    const bool incomplete = ReportIncomplete(scan, "scan", err);
     if (options.json) {
-        PrintJson(scan.Rows(), out);
+        PrintJson(scan, out);
     } else {
         PrintTable(scan.Rows(), out);
     }
+    if (incomplete) {
+        return ExitIncomplete;
+    }
     return scan.Rows().empty() ? ExitClean : ExitIssues;
+}
+
+// The ids of the issues a saved 'scan --json' output lists; false (with a message) when the file cannot be read
+// or is not such an output.
+bool ReadIssueIds(const std::string& file, std::vector<std::string>& ids, std::ostream& err)
+{
+    // A scan's output of even a million issues stays far below this; anything larger is not one.
+    constexpr std::streamoff MaxSize = 256 << 20;
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    std::string text;
+    if (size >= 0 && size <= MaxSize) {
+        text.resize(static_cast<size_t>(size));
+        in.seekg(0);
+        in.read(text.data(), size);
+    }
+    if (!in) {
+        err << "corvadin-cli fix: cannot read '" << file << "'. Nothing was deleted.\n";
+        return false;
+    }
+    if (size > MaxSize || text.find("\"issues\"") == std::string::npos) {
+        err << "corvadin-cli fix: '" << file << "' is not a saved 'corvadin-cli scan --json' output. "
+               "Nothing was deleted.\n";
+        return false;
+    }
+    const std::string key = "\"id\": \"";
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
+        const std::string id = text.substr(at + key.size(), IssueIdLength);
+        if (IsIssueId(id) && text.compare(at + key.size() + IssueIdLength, 1, "\"") == 0) {
+            ids.push_back(Lowered(id));
+        }
+    }
+    return true;
 }
 
 int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     Options options;
-    if (!ParseOptions(args, {"--help", "--category", "--issue", "--yes", "--quiet"}, options, err)) {
+    if (!ParseOptions(args, {"--help", "--category", "--issue", "--from", "--yes", "--quiet"}, options, err)) {
         return ExitUsage;
     }
     if (options.help) {
@@ -281,32 +363,46 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                "(run 'corvadin-cli scan' first to review the issues).\n";
         return ExitUsage;
     }
+    std::set<std::string> wanted(options.issues.begin(), options.issues.end());
+    if (!options.from.empty()) {
+        std::vector<std::string> listed;
+        if (!ReadIssueIds(options.from, listed, err)) {
+            return ExitUsage;
+        }
+        if (listed.empty()) {
+            out << options.from << " lists no issues; nothing was repaired.\n";
+            return ExitClean;
+        }
+        wanted.insert(listed.begin(), listed.end());
+    }
     ScanRun scan(!options.quiet);
     if (!scan.SelectCategories(options.categories, err)) {
         return ExitUsage;
     }
     scan.Run();
-    for (const int number : options.issues) {
-        if (number > static_cast<int>(scan.Rows().size())) {
-            err << "corvadin-cli fix: there is no issue " << number << "; this scan found " << scan.Rows().size()
-                << ". Nothing was deleted.\n";
-            return ExitUsage;
-        }
-    }
+    const bool incomplete = ReportIncomplete(scan, "fix", err);
+    // Issues are chosen by what they are, never by their place in a listing that may have changed.
+    std::set<std::string> unmatched = wanted;
     int failed = 0;
     for (const ScanRun::Row& row : scan.Rows()) {
-        if (!options.issues.empty() &&
-            std::find(options.issues.begin(), options.issues.end(), row.number) == options.issues.end()) {
+        const std::string id = row.issue->Id();
+        if (!wanted.empty() && !wanted.count(id)) {
             continue;
         }
+        unmatched.erase(id);
         RepairAction* action = CreateRepairAction();
         const bool fixed = action && action->Fix(row.issue);
         failed += !fixed;
-        char number[16];
-        snprintf(number, sizeof number, "%5d  ", row.number);
-        out << number << (fixed ? "Fixed   " : "Failed  ") << row.category << "  " << row.issue->Name() << "\n";
+        out << id << "  " << (fixed ? "Fixed   " : "Failed  ") << row.category << "  " << row.issue->Name() << "\n";
     }
-    return failed == 0 ? ExitClean : ExitIssues;
+    for (const std::string& id : unmatched) {
+        err << "corvadin-cli fix: no issue " << id << " in this scan (mended, changed or not scanned); "
+               "nothing was deleted for it.\n";
+    }
+    if (failed > 0 || !unmatched.empty()) {
+        return ExitIssues;
+    }
+    return incomplete ? ExitIncomplete : ExitClean;
 }
 
 int RestoreCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

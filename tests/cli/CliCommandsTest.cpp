@@ -1,5 +1,7 @@
 #include "cli/CliCommands.h"
 #include "cli/ConsoleText.h"
+#include "tests/support/LockedKey.h"
+#include "tests/support/PlainRegistry.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -151,6 +153,14 @@ private:
     PlantedRegistry planted_;
 };
 
+// The id that a scan's JSON gives the issue whose line holds name.
+std::string IdOf(const std::string& json, const std::string& name)
+{
+    const size_t at = json.find("\\" + name + "\"");
+    const size_t id = at == std::string::npos ? at : json.find("\"id\": \"", json.rfind('\n', at));
+    return id == std::string::npos ? std::string() : json.substr(id + 7, 16);
+}
+
 }  // namespace
 
 TEST(CliCommandsTest, HelpAndBadUsage)
@@ -169,8 +179,10 @@ TEST(CliCommandsTest, HelpAndBadUsage)
     EXPECT_NE(unknown.err.find("unknown option '--fast'"), std::string::npos);
     EXPECT_EQ(Invoke({"scan", "--category"}).code, ExitUsage);
     EXPECT_EQ(Invoke({"scan", "--category", "Nonsense", "--quiet"}).code, ExitUsage);
-    EXPECT_EQ(Invoke({"fix", "--yes", "--issue", "0"}).code, ExitUsage);
-    EXPECT_EQ(Invoke({"fix", "--yes", "--issue", "x1"}).code, ExitUsage);
+    // Never a place in a listing: only an id.
+    EXPECT_EQ(Invoke({"fix", "--yes", "--issue", "1"}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"fix", "--yes", "--issue", "0123456789abcdefg"}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"fix", "--yes", "--from", "C:\\corvadin-none.json"}).code, ExitUsage);
     EXPECT_EQ(Invoke({"restore"}).code, ExitUsage);
     EXPECT_EQ(Invoke({"restore", "a.reg", "b.reg"}).code, ExitUsage);
 }
@@ -221,16 +233,18 @@ TEST(CliCommandsTest, FixNeedsConfirmationThenRestoreBringsTheValueBack)
     EXPECT_TRUE(broken.Present());
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 
-    // Find the planted issue's number in the listing, then repair only that one.
-    const Result listing = Invoke({"scan", "--category", "Startup program", "--quiet"});
-    const size_t at = listing.out.find("\\CorvadinCliFix");
-    ASSERT_NE(at, std::string::npos);
-    const size_t lineStart = listing.out.rfind('\n', at) + 1;
-    const std::string number = std::to_string(std::stoi(listing.out.substr(lineStart, 5)));
-    const Result fixed = Invoke({"fix", "--yes", "--category", "Startup program", "--issue", number, "--quiet"});
-    EXPECT_EQ(fixed.code, ExitClean) << fixed.out << fixed.err;
-    EXPECT_NE(fixed.out.find("Fixed"), std::string::npos);
+    // Take the planted issue's id from the listing. Another broken entry and a scan of every category come in
+    // between: only the reviewed issue is repaired.
+    const std::string id = IdOf(Invoke({"scan", "--category", "Startup program", "--json", "--quiet"}).out,
+                                "CorvadinCliFix");
+    ASSERT_EQ(id.size(), 16u);
+    BrokenRunValue added("CorvadinCliFix0");
+    const Result fixed = Invoke({"fix", "--yes", "--issue", id, "--issue", "0123456789abcdef", "--quiet"});
+    EXPECT_EQ(fixed.code, ExitIssues) << "one id was not found";
+    EXPECT_NE(fixed.out.find(id + "  Fixed"), std::string::npos) << fixed.out;
+    EXPECT_NE(fixed.err.find("no issue 0123456789abcdef"), std::string::npos) << fixed.err;
     EXPECT_FALSE(broken.Present());
+    EXPECT_TRUE(added.Present());
 
     std::vector<std::string> rollbacks;
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
@@ -240,6 +254,33 @@ TEST(CliCommandsTest, FixNeedsConfirmationThenRestoreBringsTheValueBack)
     const Result restored = Invoke({"restore", rollbacks[0]});
     EXPECT_EQ(restored.code, ExitClean) << restored.err;
     EXPECT_TRUE(broken.Present());
+}
+
+TEST(CliCommandsTest, FixFromASavedScanRepairsWhatItListsAndStillFails)
+{
+    ScratchFolder folder("cli-from");
+    CurrentFolder here(folder.Path());
+    BrokenRunValue listed("CorvadinCliFrom");
+    BrokenRunValue mended("CorvadinCliMended");
+    const std::string json = Invoke({"scan", "--category", "Startup program", "--json", "--quiet"}).out;
+    const std::string saved = folder.AddFile("scan.json", json);
+    BrokenRunValue later("CorvadinCliLater");
+    WriteText(HKEY_CURRENT_USER, BrokenRunValue::path, "CorvadinCliMended", "notepad.exe");
+
+    const Result fixed = Invoke({"fix", "--yes", "--from", saved, "--category", "Startup program", "--quiet"});
+    EXPECT_FALSE(listed.Present());
+    EXPECT_TRUE(mended.Present());
+    EXPECT_TRUE(later.Present());
+    EXPECT_NE(fixed.err.find("no issue " + IdOf(json, "CorvadinCliMended")), std::string::npos) << fixed.err;
+}
+
+TEST(CliCommandsTest, AKeyThatCannotBeReadMakesTheScanIncomplete)
+{
+    const LockedKey locked(HKEY_CURRENT_USER, BrokenRunValue::path);
+    const Result scan = Invoke({"scan", "--category", "Startup program", "--json", "--quiet"});
+    EXPECT_EQ(scan.code, ExitIncomplete);
+    EXPECT_NE(scan.err.find("could not read HKEY_CURRENT_USER\\"), std::string::npos) << scan.err;
+    EXPECT_TRUE(Json(scan.out).Parse()) << scan.out;
 }
 
 TEST(CliCommandsTest, RestoreRefusesADamagedFileAndChangesNothing)
