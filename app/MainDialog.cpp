@@ -4,6 +4,7 @@
 #include "app/RestoreDlg.h"
 #include "engine/RepairAction.h"
 #include "engine/ScannerList.h"
+#include "repair/RepairRuns.h"
 #include "framework/Resources.h"
 #include "resources/resource.h"
 #include "settings/SettingsDlg.h"
@@ -334,15 +335,17 @@ void CMainDialog::Repair()
     if (!view) {
         return;
     }
+    // One record of the run beside its backups, so that the whole run can be undone in one step.
+    RepairRun run;
     // The count is read again each time: a row is never removed, but nothing here relies on it.
     for (int row = 0; row < view->RowCount(); ++row) {
         if (view->IsTicked(row)) {
-            RepairRow(row);
+            RepairRow(row, run);
         }
     }
 }
 
-void CMainDialog::RepairRow(int row)
+void CMainDialog::RepairRow(int row, RepairJournal& run)
 {
     const CScanView* view = View();
     ResultRow* record = view->RowData(row);
@@ -354,6 +357,7 @@ void CMainDialog::RepairRow(int row)
         view->SetAction(row, "Failed");
     } else {
         action->SetProgress(Sink());
+        action->SetJournal(&run);
         if (action->Fix(record->issue)) {
             view->SetAction(row, "Fixed");
             session_.CountRepaired(record->category);

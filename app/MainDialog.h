@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class RepairJournal;
 class MainWindowControls;
 
 class CMainDialog : public CSkinDialog, public ResultsCommands {
@@ -70,7 +71,7 @@ private:
     void RequestStop();
     // The current window's progress sink; null before the first window.
     ProgressSink* Sink() const noexcept;
-    void RepairRow(int row);
+    void RepairRow(int row, RepairJournal& run);
     // A worker that ended while no window was there to hear of it leaves the state at Scanning: put it right.
     void CollectEndedWorker();
     void TickAll() const noexcept;

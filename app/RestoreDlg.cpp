@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -71,30 +72,84 @@ void CRestoreDlg::AddColumns() const
 
 void CRestoreDlg::FillList()
 {
-    files_ = ListRollbackFiles(folder_);
-    CListCtrl list(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST));
-    list.DeleteAllItems();
-    for (int row = 0; row < static_cast<int>(files_.size()); ++row) {
-        list.InsertItem(row, files_[row].date);
-        list.SetItemText(row, 3, files_[row].name);
+    runs_ = ListRepairRuns(folder_);
+    rows_.clear();
+    CListCtrl(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST)).DeleteAllItems();
+    std::vector<std::string> listed;
+    for (int run = 0; run < static_cast<int>(runs_.size()); ++run) {
+        const RepairRunInfo& info = runs_[run];
+        AddRow({run, {}, {}}, info.date,
+               "Repair run, " + std::to_string(info.entries.size()) + " file(s): " + info.Categories());
+        for (const RunEntry& entry : info.entries) {
+            Row row{run, {}, entry.IsFileCopy() ? entry.path : std::string()};
+            row.file.name = entry.file;
+            AddRow(row, {}, "    " + entry.file);
+            listed.push_back(entry.file);
+        }
     }
-    if (!files_.empty()) {
-        list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    for (RollbackFileInfo& file : ListRollbackFiles(folder_)) {
+        if (std::find(listed.begin(), listed.end(), file.name) == listed.end()) {
+            const std::string date = file.date;
+            const std::string name = file.name;
+            AddRow({-1, std::move(file), {}}, date, name);
+        }
+    }
+    if (!rows_.empty()) {
+        CListCtrl(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST))
+            .SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
     OnSelectionChanged();
 }
 
+void CRestoreDlg::AddRow(Row row, const std::string& date, const std::string& text)
+{
+    CListCtrl list(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST));
+    const int index = static_cast<int>(rows_.size());
+    list.InsertItem(index, date);
+    list.SetItemText(index, 3, text);
+    if (!row.destination.empty()) {
+        list.SetItemText(index, 4, "to " + row.destination);
+    }
+    rows_.push_back(std::move(row));
+}
+
 void CRestoreDlg::CheckRow(int row)
 {
-    RollbackFileInfo& file = files_[row];
+    CListCtrl list(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST));
+    Row& chosen = rows_[row];
+    if (chosen.IsRun()) {
+        // A run is as sound as its files.
+        int keys = 0;
+        int values = 0;
+        int damaged = 0;
+        for (int i = row + 1; i < static_cast<int>(rows_.size()) && rows_[i].run == chosen.run; ++i) {
+            CheckRow(i);
+            keys += rows_[i].file.keys;
+            values += rows_[i].file.values;
+            damaged += !rows_[i].file.readable;
+        }
+        list.SetItemText(row, 1, std::to_string(keys));
+        list.SetItemText(row, 2, std::to_string(values));
+        list.SetItemText(row, 4, damaged == 0 ? "ok" : std::to_string(damaged) + " file(s) cannot be restored");
+        return;
+    }
+    RollbackFileInfo& file = chosen.file;
     if (file.checked) {
         return;
     }
-    CheckRollbackFile(folder_, file);
-    CListCtrl list(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST));
+    if (chosen.destination.empty()) {
+        CheckRollbackFile(folder_, file);
+    } else {
+        // A copy is sound while it is there and its place is free.
+        file.checked = true;
+        file.readable = GetFileAttributesA((folder_ + "\\" + file.name).c_str()) != INVALID_FILE_ATTRIBUTES &&
+                        GetFileAttributesA(chosen.destination.c_str()) == INVALID_FILE_ATTRIBUTES;
+        file.error = file.readable ? "" : "cannot go back to " + chosen.destination;
+    }
     list.SetItemText(row, 1, file.readable ? std::to_string(file.keys) : "-");
     list.SetItemText(row, 2, file.readable ? std::to_string(file.values) : "-");
-    list.SetItemText(row, 4, CheckText(file));
+    list.SetItemText(row, 4,
+                     chosen.destination.empty() || !file.readable ? CheckText(file) : "to " + chosen.destination);
 }
 
 void CRestoreDlg::OnSelectionChanged()
@@ -108,7 +163,7 @@ void CRestoreDlg::OnSelectionChanged()
 int CRestoreDlg::SelectedRow() const noexcept
 {
     const int row = CListCtrl(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST)).GetNextItem(-1, LVNI_SELECTED);
-    return row >= 0 && row < static_cast<int>(files_.size()) ? row : -1;
+    return row >= 0 && row < static_cast<int>(rows_.size()) ? row : -1;
 }
 
 void CRestoreDlg::UpdateRestoreButton() const noexcept
@@ -123,15 +178,39 @@ bool CRestoreDlg::RestoreSelected()
         return false;
     }
     CheckRow(row);
-    const RollbackFileInfo& file = files_[row];
-    const std::string question = "Write " + std::to_string(file.keys) + " key(s) and " + std::to_string(file.values) +
-                                 " value(s) from " + file.name + " back into the registry?";
+    return rows_[row].IsRun() ? RestoreRun(runs_[rows_[row].run]) : RestoreFile(rows_[row]);
+}
+
+bool CRestoreDlg::RestoreRun(const RepairRunInfo& run)
+{
+    const std::string question = "Write back all " + std::to_string(run.entries.size()) +
+                                 " file(s) of the repair run of " + run.date + " (" + run.Categories() + ")?";
     if (!prompt_->Confirm(GetSafeHwnd(), question)) {
         return false;
     }
-    // The file is read again: it may have changed since the list was made.
-    const RestoreOutcome outcome = RestoreRollbackFile(folder_ + "\\" + file.name);
-    prompt_->Tell(GetSafeHwnd(), DescribeRestore(file.name, outcome), !outcome.Complete());
+    // The files are read again: they may have changed since the list was made.
+    const BatchRestoreOutcome outcome = RestoreItems(ItemsOfRun(folder_, run));
+    std::string message;
+    for (const std::string& line : outcome.lines) {
+        message += line + "\n";
+    }
+    prompt_->Tell(GetSafeHwnd(), message, !outcome.Complete());
+    return outcome.Complete();
+}
+
+bool CRestoreDlg::RestoreFile(const Row& row)
+{
+    const RollbackFileInfo& file = row.file;
+    const std::string question =
+        row.destination.empty()
+            ? "Write " + std::to_string(file.keys) + " key(s) and " + std::to_string(file.values) + " value(s) from " +
+                  file.name + " back into the registry?"
+            : "Copy " + file.name + " back to " + row.destination + "?";
+    if (!prompt_->Confirm(GetSafeHwnd(), question)) {
+        return false;
+    }
+    const BatchRestoreOutcome outcome = RestoreItems({{folder_ + "\\" + file.name, row.destination}});
+    prompt_->Tell(GetSafeHwnd(), outcome.lines.empty() ? std::string() : outcome.lines.front(), !outcome.Complete());
     return outcome.Complete();
 }
 

@@ -5,7 +5,7 @@
 #include "engine/RepairAction.h"
 #include "engine/ScanSession.h"
 #include "engine/ScannerList.h"
-#include "repair/RollbackFiles.h"
+#include "repair/RepairRuns.h"
 
 #include <windows.h>
 
@@ -57,17 +57,25 @@ const char* const FixHelp =
     "no --yes, 4 all repaired but the scan was incomplete.\n";
 
 const char* const RestoreHelp =
-    "Usage: corvadin-cli restore FILE.reg\n"
+    "Usage: corvadin-cli restore FILE...\n"
+    "       corvadin-cli restore --run ID\n"
+    "       corvadin-cli restore --list\n"
     "\n"
-    "Imports a rollback file written by Corvadin back into the registry. The whole file\n"
-    "is checked first; a damaged file is refused with its line number and changes nothing.\n"
+    "Writes back what repairs deleted: rollback files (.reg) into the registry, and copies\n"
+    "of shortcuts (.fso) to the place the run's record gives, never over an existing file.\n"
+    "Every file is checked first; a damaged file is refused with its line number, and then\n"
+    "nothing at all is changed.\n"
+    "  --run ID   restore every file of the repair run ID (see --list), from the current folder\n"
+    "  --list     list the repair runs recorded in the current folder, newest first\n"
     "Exit code: 0 restored, 1 refused or not fully restored, 2 bad usage.\n";
 
 struct Options {
     std::vector<std::string> categories;
     std::vector<std::string> issues;
     std::string from;
+    std::string run;
     std::vector<std::string> files;
+    bool list = false;
     bool json = false;
     bool quiet = false;
     bool confirmed = false;
@@ -94,7 +102,7 @@ bool ParseOptions(const std::vector<std::string>& args, const std::set<std::stri
 {
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue = arg == "--category" || arg == "--issue" || arg == "--from";
+        const bool takesValue = arg == "--category" || arg == "--issue" || arg == "--from" || arg == "--run";
         if (arg.rfind("--", 0) == 0 && !allowed.count(arg)) {
             err << "corvadin-cli " << args[0] << ": unknown option '" << arg << "'\n";
             return false;
@@ -123,6 +131,10 @@ bool ParseOptions(const std::vector<std::string>& args, const std::set<std::stri
             options.issues.push_back(Lowered(id));
         } else if (arg == "--from") {
             options.from = args[++i];
+        } else if (arg == "--run") {
+            options.run = args[++i];
+        } else if (arg == "--list") {
+            options.list = true;
         } else if (allowed.count("FILE")) {
             options.files.push_back(arg);
         } else {
@@ -383,6 +395,7 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const bool incomplete = ReportIncomplete(scan, "fix", err);
     // Issues are chosen by what they are, never by their place in a listing that may have changed.
     std::set<std::string> unmatched = wanted;
+    RepairRun run;
     int failed = 0;
     for (const ScanRun::Row& row : scan.Rows()) {
         const std::string id = row.issue->Id();
@@ -391,9 +404,16 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         unmatched.erase(id);
         RepairAction* action = CreateRepairAction();
+        if (action) {
+            action->SetJournal(&run);
+        }
         const bool fixed = action && action->Fix(row.issue);
         failed += !fixed;
         out << id << "  " << (fixed ? "Fixed   " : "Failed  ") << row.category << "  " << row.issue->Name() << "\n";
+    }
+    if (!run.RecordName().empty()) {
+        out << "Backups and their record: " << run.RecordName() << "; 'corvadin-cli restore --run "
+            << run.Id() << "' undoes this repair.\n";
     }
     for (const std::string& id : unmatched) {
         err << "corvadin-cli fix: no issue " << id << " in this scan (mended, changed or not scanned); "
@@ -405,28 +425,73 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     return incomplete ? ExitIncomplete : ExitClean;
 }
 
+// The folder part of a file's path, "." for a bare name.
+std::string FolderOf(const std::string& file)
+{
+    const size_t slash = file.find_last_of("\\/");
+    return slash == std::string::npos ? "." : file.substr(0, slash);
+}
+
+// A file named on the command line; a shortcut's copy goes where a run record of its folder says it was.
+RestoreItem ItemOfFile(const std::string& file)
+{
+    const std::string name = file.substr(file.find_last_of("\\/") + 1);
+    for (const RepairRunInfo& run : ListRepairRuns(FolderOf(file))) {
+        for (const RunEntry& entry : run.entries) {
+            if (entry.IsFileCopy() && lstrcmpiA(entry.file.c_str(), name.c_str()) == 0) {
+                return {file, entry.path};
+            }
+        }
+    }
+    return {file, {}};
+}
+
+void ListRuns(std::ostream& out)
+{
+    const std::vector<RepairRunInfo> runs = ListRepairRuns(".");
+    for (const RepairRunInfo& run : runs) {
+        out << run.id << "  " << run.date << "  " << run.entries.size() << " file(s): " << run.Categories() << "\n";
+    }
+    out << runs.size() << (runs.size() == 1 ? " repair run" : " repair runs") << " recorded here.\n";
+}
+
 int RestoreCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     Options options;
-    if (!ParseOptions(args, {"--help", "FILE"}, options, err)) {
+    if (!ParseOptions(args, {"--help", "--run", "--list", "FILE"}, options, err)) {
         return ExitUsage;
     }
     if (options.help) {
         out << RestoreHelp;
         return ExitClean;
     }
-    if (options.files.size() != 1) {
-        err << "corvadin-cli restore: name exactly one rollback file\n";
+    const int chosen = !options.files.empty() + !options.run.empty() + options.list;
+    if (chosen != 1) {
+        err << "corvadin-cli restore: name rollback files, or --run ID, or --list\n";
         return ExitUsage;
     }
-    const std::string& file = options.files[0];
-    const RestoreOutcome outcome = RestoreRollbackFile(file);
-    if (outcome.Complete()) {
-        out << DescribeRestore(file, outcome) << "\n";
+    if (options.list) {
+        ListRuns(out);
         return ExitClean;
     }
-    err << "corvadin-cli restore: " << DescribeRestore(file, outcome) << "\n";
-    return ExitIssues;
+    std::vector<RestoreItem> items;
+    if (!options.run.empty()) {
+        const std::vector<RepairRunInfo> runs = ListRepairRuns(".");
+        const auto run = std::find_if(runs.begin(), runs.end(), [&](const auto& r) { return r.id == options.run; });
+        if (run == runs.end()) {
+            err << "corvadin-cli restore: no repair run " << options.run << " is recorded here; see --list\n";
+            return ExitUsage;
+        }
+        items = ItemsOfRun(".", *run);
+    }
+    for (const std::string& file : options.files) {
+        items.push_back(ItemOfFile(file));
+    }
+    const BatchRestoreOutcome outcome = RestoreItems(items);
+    for (const std::string& line : outcome.lines) {
+        (outcome.Complete() ? out : err) << (outcome.Complete() ? "" : "corvadin-cli restore: ") << line << "\n";
+    }
+    return outcome.Complete() ? ExitClean : ExitIssues;
 }
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -164,6 +164,9 @@ bool DeleteAction::Fix(ScanIssue* issue)
     if (!WriteBackup(issue, backupName)) {
         return false;
     }
+    if (journal_) {
+        journal_->BackupWritten(backupName, *issue);
+    }
     return DeleteTarget(*issue);
 }
 

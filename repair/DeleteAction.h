@@ -12,6 +12,7 @@ class DeleteAction : public RepairAction {
 public:
     void SetProgress(ProgressSink* sink) override { progress_ = sink; }
     ProgressSink* Progress() const override { return progress_; }
+    void SetJournal(RepairJournal* journal) override { journal_ = journal; }
     // Registry issues get a new REGEDIT4 file, file issues a copy of the file; a
     // backup that is not complete is not left behind and counts as not written.
     bool WriteBackup(ScanIssue* issue, const std::string& fileName) override;
@@ -31,4 +32,5 @@ private:
     bool DeleteTarget(const ScanIssue& issue);
 
     ProgressSink* progress_ = nullptr;
+    RepairJournal* journal_ = nullptr;
 };

@@ -59,7 +59,11 @@ std::vector<RollbackFileInfo> ListRollbackFiles(const std::string& folder)
 
 RestoreOutcome RestoreRollbackFile(const std::string& path)
 {
-    const RollbackParseResult parsed = ParseRollbackFile(path);
+    return RestoreParsed(ParseRollbackFile(path));
+}
+
+RestoreOutcome RestoreParsed(const RollbackParseResult& parsed)
+{
     RestoreOutcome outcome;
     outcome.parsed = parsed.ok;
     outcome.errorLine = parsed.errorLine;

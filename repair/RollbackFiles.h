@@ -2,6 +2,8 @@
 // console tool and the window's restore both use.
 #pragma once
 
+#include "repair/RollbackReader.h"
+
 #include <string>
 #include <vector>
 
@@ -36,5 +38,7 @@ struct RestoreOutcome {
 
 // Parses the whole file, then (only when it is sound) writes it into the registry.
 RestoreOutcome RestoreRollbackFile(const std::string& path);
+// Writes a parsed file into the registry, only when the parse succeeded.
+RestoreOutcome RestoreParsed(const RollbackParseResult& parsed);
 // One sentence that says what the restore of file did, for a console or a message box.
 std::string DescribeRestore(const std::string& file, const RestoreOutcome& outcome);

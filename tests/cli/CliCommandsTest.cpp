@@ -1,8 +1,11 @@
 #include "cli/CliCommands.h"
 #include "cli/ConsoleText.h"
+#include "registry/ComApartment.h"
+#include "tests/support/Files.h"
 #include "tests/support/LockedKey.h"
 #include "tests/support/PlainRegistry.h"
 #include "tests/support/Scratch.h"
+#include "tests/support/Shortcuts.h"
 
 #include <gtest/gtest.h>
 
@@ -184,7 +187,7 @@ TEST(CliCommandsTest, HelpAndBadUsage)
     EXPECT_EQ(Invoke({"fix", "--yes", "--issue", "0123456789abcdefg"}).code, ExitUsage);
     EXPECT_EQ(Invoke({"fix", "--yes", "--from", "C:\\corvadin-none.json"}).code, ExitUsage);
     EXPECT_EQ(Invoke({"restore"}).code, ExitUsage);
-    EXPECT_EQ(Invoke({"restore", "a.reg", "b.reg"}).code, ExitUsage);
+    EXPECT_EQ(Invoke({"restore", "a.reg", "--list"}).code, ExitUsage);
 }
 
 TEST(CliCommandsTest, JsonParsesAndMatchesTheTable)
@@ -248,7 +251,9 @@ TEST(CliCommandsTest, FixNeedsConfirmationThenRestoreBringsTheValueBack)
 
     std::vector<std::string> rollbacks;
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        rollbacks.push_back(entry.path().string());
+        if (entry.path().extension() == ".reg") {
+            rollbacks.push_back(entry.path().string());
+        }
     }
     ASSERT_EQ(rollbacks.size(), 1u);
     const Result restored = Invoke({"restore", rollbacks[0]});
@@ -281,6 +286,48 @@ TEST(CliCommandsTest, AKeyThatCannotBeReadMakesTheScanIncomplete)
     EXPECT_EQ(scan.code, ExitIncomplete);
     EXPECT_NE(scan.err.find("could not read HKEY_CURRENT_USER\\"), std::string::npos) << scan.err;
     EXPECT_TRUE(Json(scan.out).Parse()) << scan.out;
+}
+
+// A repair of two categories is undone in one step; while one of its files is damaged, nothing at all is.
+TEST(CliCommandsTest, RestoreRunUndoesAWholeRepair)
+{
+    ScratchFolder folder("cli-run");
+    CurrentFolder here(folder.Path());
+    const ComApartment com;
+    const std::string link = folder.Path() + "\\links\\gone.lnk";
+    CreateDirectoryA((folder.Path() + "\\links").c_str(), nullptr);
+    ASSERT_TRUE(SaveShortcut(link, "C:\\corvadin-gone\\doc.txt"));
+    const std::string linkBytes = ReadWholeFile(link);
+    folder.AddFile("Corvadin.ini", "[Shortcut]\n1=" + folder.Path() + "\\links\n");
+    BrokenRunValue broken("CorvadinCliRun");
+    const std::string command = ValueText(HKEY_CURRENT_USER, BrokenRunValue::path, "CorvadinCliRun");
+
+    const std::string json =
+        Invoke({"scan", "--category", "Startup program", "--category", "Shortcut", "--json", "--quiet"}).out;
+    const Result fixed = Invoke({"fix", "--yes", "--issue", IdOf(json, "CorvadinCliRun"), "--issue",
+                                 IdOf(json, "gone.lnk"), "--quiet"});
+    ASSERT_EQ(fixed.code, ExitClean) << fixed.out << fixed.err;
+    ASSERT_FALSE(broken.Present());
+    ASSERT_FALSE(PathExists(link));
+    const size_t at = fixed.out.find("restore --run ");
+    ASSERT_NE(at, std::string::npos) << fixed.out;
+    const std::string run = fixed.out.substr(at + 14, fixed.out.find('\'', at) - at - 14);
+    EXPECT_NE(Invoke({"restore", "--list"}).out.find(run + "  "), std::string::npos);
+
+    std::string rollback;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        rollback = entry.path().extension() == ".reg" ? entry.path().string() : rollback;
+    }
+    const std::string sound = ReadWholeFile(rollback);
+    folder.AddFile(std::filesystem::path(rollback).filename().string(), "REGEDIT4\n\n[damaged");
+    EXPECT_EQ(Invoke({"restore", "--run", run}).code, ExitIssues);
+    EXPECT_FALSE(PathExists(link));
+
+    folder.AddFile(std::filesystem::path(rollback).filename().string(), sound);
+    const Result restored = Invoke({"restore", "--run", run});
+    EXPECT_EQ(restored.code, ExitClean) << restored.err;
+    EXPECT_EQ(ValueText(HKEY_CURRENT_USER, BrokenRunValue::path, "CorvadinCliRun"), command);
+    EXPECT_EQ(ReadWholeFile(link), linkBytes);
 }
 
 TEST(CliCommandsTest, RestoreRefusesADamagedFileAndChangesNothing)

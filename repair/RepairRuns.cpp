@@ -1,0 +1,198 @@
+#include "repair/RepairRuns.h"
+
+#include "engine/ScanIssue.h"
+#include "registry/UniqueHandle.h"
+#include "repair/RollbackFiles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <io.h>
+
+namespace {
+
+constexpr const char* RecordSignature = "Corvadin repair run";
+constexpr char Separator = '\t';
+
+bool EndsWithNoCase(const std::string& text, const char* ending)
+{
+    const size_t length = strlen(ending);
+    return text.size() >= length && lstrcmpiA(text.c_str() + text.size() - length, ending) == 0;
+}
+
+// "rollback20261209091500_03.reg" -> "20261209091500_03".
+std::string IdOfBackup(const std::string& backupFile)
+{
+    const size_t first = backupFile.find_first_of("0123456789");
+    const size_t dot = backupFile.rfind('.');
+    return first == std::string::npos || dot == std::string::npos || dot < first
+               ? std::string()
+               : backupFile.substr(first, dot - first);
+}
+
+// "20261209091500_03" -> "2026-12-09 09:15:00".
+std::string DateOfId(const std::string& id)
+{
+    if (id.size() < 14) {
+        return {};
+    }
+    return id.substr(0, 4) + "-" + id.substr(4, 2) + "-" + id.substr(6, 2) + " " + id.substr(8, 2) + ":" +
+           id.substr(10, 2) + ":" + id.substr(12, 2);
+}
+
+// Reads one record; false when it is not a run record.
+bool ReadRecord(const std::string& path, RepairRunInfo& run)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line) || line.rfind(RecordSignature, 0) != 0) {
+        return false;
+    }
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        // The path comes last, so that nothing in it can shift the fields.
+        const size_t first = line.find(Separator);
+        const size_t second = first == std::string::npos ? first : line.find(Separator, first + 1);
+        if (second == std::string::npos) {
+            continue;
+        }
+        run.entries.push_back({line.substr(0, first), line.substr(first + 1, second - first - 1),
+                               line.substr(second + 1)});
+    }
+    return true;
+}
+
+struct CheckedItem {
+    const RestoreItem* item;
+    RollbackParseResult parsed;
+};
+
+// Empty when the item can be written back; otherwise why not.
+std::string Check(const RestoreItem& item, CheckedItem& checked)
+{
+    if (item.destination.empty() && !EndsWithNoCase(item.file, ".reg")) {
+        return item.file + ": no run record says where this copy belongs. Nothing was changed.";
+    }
+    if (item.destination.empty()) {
+        checked.parsed = ParseRollbackFile(item.file);
+        return checked.parsed.ok ? std::string() : DescribeRestore(item.file, RestoreParsed(checked.parsed));
+    }
+    if (GetFileAttributesA(item.file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return item.file + ": the copy cannot be read. Nothing was changed.";
+    }
+    if (GetFileAttributesA(item.destination.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return item.destination + " exists; a copy is never restored over it. Nothing was changed.";
+    }
+    const std::string folder = item.destination.substr(0, item.destination.find_last_of('\\') + 1);
+    if (folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return item.destination + ": its folder is gone. Nothing was changed.";
+    }
+    return {};
+}
+
+std::string Write(const CheckedItem& checked, bool& complete)
+{
+    const RestoreItem& item = *checked.item;
+    if (item.destination.empty()) {
+        const RestoreOutcome outcome = RestoreParsed(checked.parsed);
+        complete = outcome.Complete();
+        return DescribeRestore(item.file, outcome);
+    }
+    complete = CopyFileA(item.file.c_str(), item.destination.c_str(), TRUE) != FALSE;
+    return complete ? "Restored " + item.destination + " from " + item.file + "."
+                    : "Could not copy " + item.file + " back to " + item.destination + ".";
+}
+
+}  // namespace
+
+bool RunEntry::IsFileCopy() const
+{
+    return EndsWithNoCase(file, ".fso");
+}
+
+std::string RepairRunInfo::Categories() const
+{
+    std::vector<std::string> seen;
+    std::string text;
+    for (const RunEntry& entry : entries) {
+        if (std::find(seen.begin(), seen.end(), entry.category) == seen.end()) {
+            seen.push_back(entry.category);
+            text += (text.empty() ? "" : ", ") + entry.category;
+        }
+    }
+    return text;
+}
+
+void RepairRun::BackupWritten(const std::string& backupFile, const ScanIssue& issue)
+{
+    // A folder's backup holds nothing to write back.
+    if (issue.Kind() == FolderIssue) {
+        return;
+    }
+    const bool first = recordName_.empty();
+    if (first) {
+        id_ = IdOfBackup(backupFile);
+        recordName_ = "run" + id_ + ".txt";
+    }
+    const RepairTarget* target = issue.MatchingTarget();
+    std::ofstream out(folder_ + "\\" + recordName_, std::ios::binary | std::ios::app);
+    if (first) {
+        out << RecordSignature << "\r\n";
+    }
+    out << backupFile << Separator << issue.Source() << Separator << (target ? target->FullPath() : "") << "\r\n";
+}
+
+std::vector<RepairRunInfo> ListRepairRuns(const std::string& folder)
+{
+    std::vector<RepairRunInfo> runs;
+    _finddata_t entry{};
+    UniqueFindHandle search(_findfirst((folder + "\\run*.txt").c_str(), &entry));
+    for (bool more = search.valid(); more; more = _findnext(search.get(), &entry) == 0) {
+        RepairRunInfo run;
+        run.name = entry.name;
+        run.id = IdOfBackup(run.name);
+        run.date = DateOfId(run.id);
+        if (!(entry.attrib & _A_SUBDIR) && !run.date.empty() && ReadRecord(folder + "\\" + run.name, run)) {
+            runs.push_back(std::move(run));
+        }
+    }
+    // The id starts with the time, and its counter orders runs of the same second.
+    std::sort(runs.begin(), runs.end(), [](const RepairRunInfo& a, const RepairRunInfo& b) { return a.id > b.id; });
+    return runs;
+}
+
+std::vector<RestoreItem> ItemsOfRun(const std::string& folder, const RepairRunInfo& run)
+{
+    std::vector<RestoreItem> items;
+    for (const RunEntry& entry : run.entries) {
+        items.push_back({folder + "\\" + entry.file, entry.IsFileCopy() ? entry.path : std::string()});
+    }
+    return items;
+}
+
+BatchRestoreOutcome RestoreItems(const std::vector<RestoreItem>& items)
+{
+    BatchRestoreOutcome outcome;
+    std::vector<CheckedItem> checked;
+    for (const RestoreItem& item : items) {
+        checked.push_back({&item, {}});
+        const std::string problem = Check(item, checked.back());
+        if (!problem.empty()) {
+            outcome.refused = true;
+            outcome.lines.push_back(problem);
+        }
+    }
+    if (outcome.refused) {
+        return outcome;
+    }
+    for (const CheckedItem& item : checked) {
+        bool complete = false;
+        outcome.lines.push_back(Write(item, complete));
+        outcome.failed += !complete;
+    }
+    return outcome;
+}

@@ -1,0 +1,66 @@
+// Repair runs: one press of a repair button, one Repair of the pop-up, one console fix. Beside its rollback and
+// backup files each run leaves one record, "runYYYYMMDDhhmmss_NN.txt", naming every backup file, what it holds
+// and, for a shortcut's copy, where the shortcut was; with it the whole run is undone in one step.
+#pragma once
+
+#include "engine/RepairAction.h"
+
+#include <string>
+#include <vector>
+
+struct RunEntry {
+    std::string file;      // the backup file, without the folder
+    std::string category;  // the issue's category
+    std::string path;      // the full path of what the repair deleted
+    // A shortcut's copy, restored by copying it back to path.
+    bool IsFileCopy() const;
+};
+
+struct RepairRunInfo {
+    std::string id;    // "20261209091500_03": the name of the run's first backup without prefix and extension
+    std::string name;  // the record's file name, without the folder
+    std::string date;  // "YYYY-MM-DD hh:mm:ss", from the id
+    std::vector<RunEntry> entries;
+    // The categories of the entries, each once, in the order they first appear.
+    std::string Categories() const;
+};
+
+// Writes the record of one run as the run goes: the record is made with the first backup, and every backup adds
+// its line at once, so that a run cut short still leaves a record of what it backed up.
+class RepairRun : public RepairJournal {
+public:
+    explicit RepairRun(std::string folder = ".") : folder_(std::move(folder)) {}
+    void BackupWritten(const std::string& backupFile, const ScanIssue& issue) override;
+    // Both empty until the first backup.
+    const std::string& Id() const noexcept { return id_; }
+    const std::string& RecordName() const noexcept { return recordName_; }
+
+private:
+    std::string folder_;
+    std::string id_;
+    std::string recordName_;
+};
+
+// The runs recorded in folder, newest first. A record that cannot be read is left out.
+std::vector<RepairRunInfo> ListRepairRuns(const std::string& folder);
+
+// One file to write back: a rollback file, or a shortcut's copy with the place it goes to.
+struct RestoreItem {
+    std::string file;         // path of the backup
+    std::string destination;  // a copy's recorded place; empty for a rollback file
+};
+
+// The items of a run, with folder's path in front of every file.
+std::vector<RestoreItem> ItemsOfRun(const std::string& folder, const RepairRunInfo& run);
+
+struct BatchRestoreOutcome {
+    bool refused = false;            // a file was damaged or a place taken: nothing was written
+    int failed = 0;                  // files not fully written back
+    std::vector<std::string> lines;  // one sentence per file
+    bool Complete() const { return !refused && failed == 0; }
+};
+
+// Checks every item first: a damaged rollback file, a missing copy, a copy with no recorded place or whose place
+// is taken refuses the whole batch, and nothing is written. Otherwise writes every item back and reports each;
+// a copy never goes over an existing file.
+BatchRestoreOutcome RestoreItems(const std::vector<RestoreItem>& items);
