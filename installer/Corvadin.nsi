@@ -117,6 +117,12 @@ Section "Corvadin" SecProgram
     File "/oname=notify.wav" "${CORVADIN_SOUND}"
     SetOutPath "$INSTDIR"
   !endif
+  !ifdef CORVADIN_HELP
+    SetOutPath "$INSTDIR\Help\help"
+    File "${CORVADIN_HELP}\*.html"
+    File "${CORVADIN_HELP}\*.css"
+    SetOutPath "$INSTDIR"
+  !endif
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The shortcuts start in the installation folder ($OUTDIR), where Corvadin.ini is read and rollback files go.
@@ -200,6 +206,10 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\Sound\notify.wav"
   RMDir "$INSTDIR\Sound"
+  Delete "$INSTDIR\Help\help\*.html"
+  Delete "$INSTDIR\Help\help\*.css"
+  RMDir "$INSTDIR\Help\help"
+  RMDir "$INSTDIR\Help"
   Delete "${START_MENU}\Corvadin.lnk"
   Delete "${START_MENU}\Corvadin README.lnk"
   RMDir "${START_MENU}"

@@ -82,20 +82,25 @@ const std::string& SiteAddress()
     return Location().siteAddress;
 }
 
+std::span<const HelpPage> HelpPages() noexcept
+{
+    static const HelpPage pages[] = {
+        {149, "/help/option_general.html"},
+        {150, "/help/option_log.html"},
+        {151, "/help/option_update.html"},
+        {152, "/help/context.html"},
+    };
+    return pages;
+}
+
 std::string HelpPageAddress(int stringId)
 {
-    switch (stringId) {
-    case 149:
-        return SiteAddress() + "/help/option_general.html";
-    case 150:
-        return SiteAddress() + "/help/option_log.html";
-    case 151:
-        return SiteAddress() + "/help/option_update.html";
-    case 152:
-        return SiteAddress() + "/help/context.html";
-    default:
-        return {};
+    for (const HelpPage& page : HelpPages()) {
+        if (page.stringId == stringId) {
+            return SiteAddress() + page.path;
+        }
     }
+    return {};
 }
 
 void LoadSettings(Settings& settings)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <span>
 #include <string>
 
 // Option name to text; an absent name reads as empty text.
@@ -16,6 +17,12 @@ const std::string& SettingsKeyPath();
 const std::string& ProgramFolder();
 // The prefix of the help pages.
 const std::string& SiteAddress();
+// The help pages the program opens: help string id and page path below SiteAddress.
+struct HelpPage {
+    int stringId;
+    const char* path;
+};
+std::span<const HelpPage> HelpPages() noexcept;
 // SiteAddress followed by the page path of help string id (149 to 152); empty for other ids.
 std::string HelpPageAddress(int stringId);
 

@@ -2,6 +2,7 @@
 // it: the program files, the Start-menu shortcuts and the registry entries; and that the uninstaller takes away
 // what was installed and what the program wrote, and nothing of the user's.
 #include "CorvadinVersion.h"
+#include "settings/SettingsStore.h"
 #include "tests/installer/ReleaseFiles.h"
 #include "tests/support/Files.h"
 #include "tests/support/PlainRegistry.h"
@@ -137,6 +138,10 @@ protected:
     {
         std::vector<std::string> files = InstalledPrograms();
         files.insert(files.end(), {"README.txt", "uninstall.exe", "Sound\\notify.wav"});
+        // Every help page the program can open.
+        for (const HelpPage& page : HelpPages()) {
+            files.push_back(WindowsPath("Help" + std::string(page.path)));
+        }
         return files;
     }
 
@@ -199,6 +204,7 @@ TEST_F(InstallerTest, UninstallRemovesWhatWasInstalledAndWrittenButKeepsTheUsers
         EXPECT_FALSE(fs::exists(InFolder(file))) << file;
     }
     EXPECT_FALSE(fs::exists(InFolder("Sound")));
+    EXPECT_FALSE(fs::exists(InFolder("Help")));
     EXPECT_FALSE(fs::exists(StartMenu()));
     EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
     EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunOnceKey, "Fenwarder"));
