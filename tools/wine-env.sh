@@ -78,4 +78,15 @@ wine_boot() {
   fi
   "$wine_server" -p </dev/null >/dev/null 2>&1 || return 1
   wine_run wineboot >/dev/null 2>&1
+  wine_like_windows
+}
+
+# What every Windows has and a new prefix lacks: the caption buttons' symbol font, which Wine's own font folder
+# holds but does not load, and web pages opened by their .html association (Wine's handler passes them on to a
+# browser), so that the windows and the help look as a Windows user sees them.
+wine_like_windows() {
+  local fonts=${wine_loader%/lib/wine/*}/share/wine/fonts
+  [[ -f $fonts/marlett.ttf ]] || fonts=/usr/share/wine/fonts
+  cp -n -- "$fonts/marlett.ttf" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wine_run reg query 'HKCR\.html' >/dev/null 2>&1 || wine_run reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1
 }
