@@ -13,7 +13,6 @@
 #include "ui/PopUp.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 namespace {
 
@@ -379,7 +378,7 @@ void CMainDialog::TickAll() const noexcept
 
 void CMainDialog::OpenHelp()
 {
-    ShellExecuteA(GetSafeHwnd(), "open", HelpPageAddress(IDS_HELP_CONTEXT).c_str(), nullptr, ".", SW_SHOWNORMAL);
+    ShowHelpPage(GetSafeHwnd(), HelpPageAddress(IDS_HELP_CONTEXT));
 }
 
 void CMainDialog::EndMainWindow()

@@ -42,6 +42,17 @@ std::string SettingsHelpAddress(int pageIndex)
     }
 }
 
+void ShowHelpPage(HWND owner, const std::string& address)
+{
+    // ShellExecute reports success as a value above 32.
+    if (reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", address.c_str(), nullptr, ".", SW_SHOWNORMAL)) > 32) {
+        return;
+    }
+    const std::string message = "The help page could not be opened: no program is set to open web pages.\n\n"
+                                "Open it with a web browser: " + address;
+    MessageBoxA(owner, message.c_str(), "Corvadin", MB_OK | MB_ICONINFORMATION);
+}
+
 CSettingsDlg::CSettingsDlg(CWnd* parent) : CDialog(IDD_SETTINGS, parent)
 {
     LoadSettings(settings_);
@@ -149,7 +160,7 @@ void CSettingsDlg::OpenHelpPage()
 {
     // The frame is drawn again at once: the help button must not stay pressed while the browser starts.
     RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    ShellExecuteA(GetSafeHwnd(), "open", SettingsHelpAddress(pageIndex_).c_str(), nullptr, ".", SW_SHOWNORMAL);
+    ShowHelpPage(GetSafeHwnd(), SettingsHelpAddress(pageIndex_));
 }
 
 std::optional<LRESULT> CSettingsDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -40,3 +40,5 @@ private:
 
 // The help page for the settings page at index.
 std::string SettingsHelpAddress(int pageIndex);
+// Opens a help page with the shell; where nothing opens it (no program for web pages), says where the page is.
+void ShowHelpPage(HWND owner, const std::string& address);
