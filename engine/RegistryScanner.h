@@ -2,6 +2,7 @@
 // stop flag and its progress sink.
 #pragma once
 
+#include "engine/IgnoreList.h"
 #include "registry/WalkContext.h"
 
 #include <string>
@@ -28,15 +29,21 @@ public:
     bool IsStopRequested() const override { return stop_; }
     virtual void ClearStop() { stop_ = false; }
 
-    // What the last scan could not look at: the start keys that exist but could not be read (their full paths and
-    // the errors), and how many entries it passed over because their names or text do not fit the code page.
+    // What the last scan looked at (entries handed to it by its walks) and what it could not look at: the start
+    // keys that exist but could not be read (their full paths and the errors), and how many entries it passed over
+    // because their names or text do not fit the code page.
     struct Gaps {
+        int entries = 0;
+        int ignored = 0;  // problems found in entries the user ignores: neither listed nor counted
         std::vector<std::pair<std::string, long>> unreadableKeys;
         int outsideCodePage = 0;
     };
     const Gaps& ScanGaps() const noexcept { return gaps_; }
     void ClearGaps() { gaps_ = {}; }
+    // The entries to leave out; null for none. The list outlives the scans.
+    void SetIgnoreList(const IgnoreList* ignored) noexcept { ignored_ = ignored; }
     void NoteOutsideCodePage() override { ++gaps_.outsideCodePage; }
+    void NoteEntry() override { ++gaps_.entries; }
     void NoteUnreadableKey(const std::string& fullPath, long error) { gaps_.unreadableKeys.emplace_back(fullPath, error); }
 
     RegistryScanner(const RegistryScanner&) = delete;
@@ -45,6 +52,13 @@ public:
 protected:
     IniStore* Ini() const noexcept { return ini_; }
     IssueList* Issues() const noexcept { return issues_; }
+    // True, and counted, when the user ignores the issue's entry.
+    bool LeaveOut(const ScanIssue& issue)
+    {
+        const bool left = ignored_ && ignored_->Ignores(Name(), issue);
+        gaps_.ignored += left;
+        return left;
+    }
     void SetIssues(IssueList* list) noexcept { issues_ = list; }
 
 private:
@@ -52,5 +66,6 @@ private:
     volatile bool stop_ = false;
     IssueList* issues_ = nullptr;
     Gaps gaps_;
+    const IgnoreList* ignored_ = nullptr;
     IniStore* ini_;
 };

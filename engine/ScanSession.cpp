@@ -86,6 +86,7 @@ void ScanSession::Prepare(const ScannerList* scanners, ProgressSink* progress,
         ScanEntry& entry = table_[static_cast<size_t>(i)];
         entry.scanner = scanner;
         entry.issues = std::make_unique<IssueList>();
+        scanner->SetIgnoreList(&ignored_);
         scanner->SetProgress(progress);
         scanner->ClearStop();
     }
@@ -93,6 +94,10 @@ void ScanSession::Prepare(const ScannerList* scanners, ProgressSink* progress,
 
 void ScanSession::Run(ScanObserver& observer) noexcept
 {
+    for (const std::string& damaged : ignored_.Damaged()) {
+        Guarded([&] { OperationLog::Write("Ignore list: value \"" + damaged + "\" holds no entry; passed over"); },
+                ReportLabel);
+    }
     for (size_t i = 0; i < table_.size(); ++i) {
         ScanEntry& entry = table_[i];
         if (!entry.scanner) {

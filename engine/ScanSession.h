@@ -3,6 +3,7 @@
 // its own observer.
 #pragma once
 
+#include "engine/IgnoreList.h"
 #include "engine/IssueList.h"
 #include "engine/ScanResults.h"
 #include "registry/UniqueHandle.h"
@@ -70,6 +71,8 @@ public:
     bool ReleaseEnded() noexcept;
 
     const ScanTable& Table() const noexcept { return table_; }
+    // The entries the next scans leave out; none by default.
+    void SetIgnoreList(IgnoreList ignored) { ignored_ = std::move(ignored); }
 
     // The scanner at index found so many issues: its counter is set to that number, and the total grows by it.
     // Called on the thread that reads the counters, as it takes the scanner's results over.
@@ -85,6 +88,7 @@ private:
 
     ScanResults& results_;
     ScanTable table_;
+    IgnoreList ignored_;
     ScanObserver* observer_ = nullptr;
     UniqueKernelHandle worker_;
 };

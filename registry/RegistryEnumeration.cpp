@@ -59,6 +59,7 @@ void WalkEntries(RegistryKey& key, WalkContext& context, Walk walk, EnumFunction
                 continue;
             }
             const std::string& entryName = *narrow;
+            context.NoteEntry();
             if (sink) {
                 sink->Step(1);
                 sink->SetText(walk == Walk::Subkeys ? key.FullPath() + "\\" + entryName : entryName);

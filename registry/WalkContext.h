@@ -12,6 +12,8 @@ public:
     virtual ProgressSink* Progress() const = 0;
     // The walk passed over an entry whose name or text does not fit the code page.
     virtual void NoteOutsideCodePage() {}
+    // The walk hands an entry to its visitor.
+    virtual void NoteEntry() {}
 };
 
 // The context of walks made on nobody's behalf (export, deletion): never stopped, no progress shown.

@@ -113,6 +113,21 @@ const std::array<CategoryInfo, CategoryCount>& Categories() noexcept
     return table;
 }
 
+bool LeavesOut(const std::string& tagList, const CategoryInfo& category)
+{
+    size_t start = 0;
+    while (start <= tagList.size()) {
+        size_t end = tagList.find(';', start);
+        end = end == std::string::npos ? tagList.size() : end;
+        const std::string tag = tagList.substr(start, end - start);
+        if (!tag.empty() && lstrcmpiA(tag.c_str(), category.tag) == 0) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
 UINT CounterLabelId(int i) noexcept
 {
     return i == 0 ? IDC_ERRORS_FOUND : Categories()[static_cast<size_t>(i - 1)].labelId;

@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <span>
+#include <string>
 
 class IniStore;
 class RegistryScanner;
@@ -63,6 +64,10 @@ inline const CategoryInfo& InfoOf(Category category) noexcept
 {
     return Categories()[static_cast<size_t>(category)];
 }
+
+// Whether a stored choice of categories ("font;shortcut": tags separated by semicolons, without regard to case)
+// leaves the category out of scans. Unknown tags are passed over.
+bool LeavesOut(const std::string& tagList, const CategoryInfo& category);
 
 // The label and the counter that show error counter i (0 the total, i + 1 category i) on the main window and on
 // the pop-up.

@@ -95,10 +95,13 @@ bool CategoryScanner::ReadForJudging(RegistryKey& key, const std::string& name, 
 void CategoryScanner::ReportIssue(int kind, RepairTarget* target, const std::string& description, bool log,
                                   const char* source)
 {
+    Ref<ScanIssue> issue(new ScanIssue(kind, target, description, source ? source : Name()));
+    if (!rejudging_ && LeaveOut(*issue)) {
+        return;
+    }
     if (log && !rejudging_) {
         OperationLog::Write(Name() + ":" + description);
     }
-    Ref<ScanIssue> issue(new ScanIssue(kind, target, description, source ? source : Name()));
     issue->SetJudge(judge_.get());
     if (Issues()) {
         Issues()->Add(issue.get());

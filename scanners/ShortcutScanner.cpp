@@ -148,6 +148,7 @@ int ShortcutScanner::ScanFolder(const std::string& folder)
 void ShortcutScanner::CheckShortcut(const std::string& name, const std::string& folder)
 {
     const std::string path = folder + "\\" + name;
+    NoteEntry();
     if (ProgressSink* sink = Progress()) {
         sink->SetText(path);
     }

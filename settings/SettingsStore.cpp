@@ -72,6 +72,11 @@ const std::string& SettingsKeyPath()
     return Location().keyPath;
 }
 
+std::string IgnoreListKeyPath()
+{
+    return SettingsKeyPath() + "\\Ignored";
+}
+
 const std::string& ProgramFolder()
 {
     return Location().programFolder;

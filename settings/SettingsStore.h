@@ -13,6 +13,10 @@ using Settings = std::map<std::string, std::string>;
 void InitSettingsLocation(const std::string& modulePath);
 // "Software\Quenmark\Corvadin", always under HKEY_LOCAL_MACHINE.
 const std::string& SettingsKeyPath();
+// Under HKEY_LOCAL_MACHINE: the entries the user chose to ignore, one value each.
+std::string IgnoreListKeyPath();
+// The settings value that names the categories left out of scans: their tags separated by semicolons.
+inline constexpr const char* LeftOutCategoriesName = "LeftOutCategories";
 // The program's folder with its trailing backslash.
 const std::string& ProgramFolder();
 // The prefix of the help pages.
