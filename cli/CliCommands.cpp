@@ -1,11 +1,14 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleText.h"
+#include "cli/ScanRun.h"
+#include "engine/IgnoreList.h"
 #include "engine/RegistryScanner.h"
 #include "engine/RepairAction.h"
 #include "engine/ScanSession.h"
 #include "engine/ScannerList.h"
 #include "repair/RepairRuns.h"
+#include "settings/SettingsStore.h"
 
 #include <windows.h>
 
@@ -25,6 +28,7 @@ const char* const MainHelp =
     "  scan      look for registry entries that point at things that no longer exist\n"
     "  fix       scan, then repair the issues found (needs --yes)\n"
     "  restore   import a rollback file written by a repair back into the registry\n"
+    "  ignore    keep entries out of every scan, or let them back in\n"
     "\n"
     "Run 'corvadin-cli <command> --help' for the options of a command.\n"
     "Exit code 3: the command was stopped by an error such as running out of memory.\n"
@@ -42,7 +46,7 @@ const char* const ScanHelp =
     "Exit code: 0 nothing found, 1 issues found, 2 bad usage, 4 incomplete scan.\n";
 
 const char* const FixHelp =
-    "Usage: corvadin-cli fix --yes [--category NAME]... [--issue ID]... [--from FILE] [--quiet]\n"
+    "Usage: corvadin-cli fix --yes [--category NAME]... [--issue ID]... [--from FILE] [--json] [--quiet]\n"
     "\n"
     "Scans, then repairs the issues found: all of them, those of the named categories,\n"
     "or only those with the given ids. An issue is repaired only while its entry still\n"
@@ -52,6 +56,7 @@ const char* const FixHelp =
     "  --category NAME  repair issues of this category only; may be given several times\n"
     "  --issue ID       repair the issue with this id (from 'scan'); may be given several times\n"
     "  --from FILE      repair the issues listed in FILE, a saved 'scan --json' output\n"
+    "  --json           report as JSON: machine, user, version, times, categories, results\n"
     "  --quiet          no progress line on standard error\n"
     "Exit code: 0 all repaired, 1 some repairs failed or ids not found, 2 bad usage or\n"
     "no --yes, 4 all repaired but the scan was incomplete.\n";
@@ -68,6 +73,19 @@ const char* const RestoreHelp =
     "  --run ID   restore every file of the repair run ID (see --list), from the current folder\n"
     "  --list     list the repair runs recorded in the current folder, newest first\n"
     "Exit code: 0 restored, 1 refused or not fully restored, 2 bad usage.\n";
+
+const char* const IgnoreHelp =
+    "Usage: corvadin-cli ignore list\n"
+    "       corvadin-cli ignore add [--category NAME]... ID...\n"
+    "       corvadin-cli ignore remove KEY...\n"
+    "\n"
+    "Keeps entries out of every scan, the window's and this program's: they are neither\n"
+    "listed nor counted. 'add' takes issue ids from 'corvadin-cli scan' (it scans every\n"
+    "category, or those named, to find them); 'list' shows each ignored entry's key,\n"
+    "category and target;\n"
+    "'remove' takes those keys. The list is kept under the settings key in\n"
+    "HKEY_LOCAL_MACHINE, so changing it needs administrator rights.\n"
+    "Exit code: 0 done, 1 an id or key was not found or not written, 2 bad usage.\n";
 
 struct Options {
     std::vector<std::string> categories;
@@ -145,95 +163,6 @@ bool ParseOptions(const std::vector<std::string>& args, const std::set<std::stri
     return true;
 }
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.data(),
-                                                  static_cast<int>(a.size()), b.data(),
-                                                  static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-// One scan over the chosen scanners, run on this thread, with every issue numbered in listing order.
-class ScanRun : private ScanObserver {
-public:
-    struct Row {
-        int number;
-        std::string category;
-        ScanIssue* issue;
-    };
-
-    explicit ScanRun(bool showProgress) : progress_(showProgress) {}
-
-    // False (with a message) when a category name is unknown.
-    bool SelectCategories(const std::vector<std::string>& names, std::ostream& err)
-    {
-        scanners_ = CreateScannerList();
-        for (const std::string& name : names) {
-            if (!Find(name)) {
-                err << "corvadin-cli: unknown category '" << name << "'. Categories:";
-                for (int i = 0; i < scanners_->Count(); ++i) {
-                    err << (i ? ", " : " ") << "\"" << scanners_->At(i)->Name() << "\"";
-                }
-                err << "\n";
-                return false;
-            }
-        }
-        names_ = names;
-        return true;
-    }
-
-    void Run()
-    {
-        session_.Prepare(scanners_, &progress_,
-                         [this](const RegistryScanner& scanner) { return Selected(scanner.Name()); });
-        session_.Run(*this);
-        progress_.Clear();
-    }
-
-    const std::vector<Row>& Rows() const { return rows_; }
-    // The start keys that exist but could not be read, as "path (error N)".
-    const std::vector<std::string>& Unreadable() const { return unreadable_; }
-
-private:
-    void ScannerStarting(size_t, const ScanEntry& entry) override
-    {
-        progress_.SetLabel("Scanning " + entry.scanner->Name());
-    }
-    void ScannerFinished(size_t, const ScanEntry& entry) override
-    {
-        for (int j = 0; j < entry.issues->Count(); ++j) {
-            rows_.push_back({static_cast<int>(rows_.size()) + 1, entry.scanner->Name(), entry.issues->At(j)});
-        }
-        for (const auto& [path, error] : entry.scanner->ScanGaps().unreadableKeys) {
-            unreadable_.push_back(path + " (error " + std::to_string(error) + ")");
-        }
-    }
-    void ScanFinished() override {}
-
-    RegistryScanner* Find(const std::string& name) const
-    {
-        for (int i = 0; i < scanners_->Count(); ++i) {
-            if (scanners_->At(i) && SameNameIgnoringCase(scanners_->At(i)->Name(), name)) {
-                return scanners_->At(i);
-            }
-        }
-        return nullptr;
-    }
-    bool Selected(const std::string& name) const
-    {
-        return names_.empty() || std::any_of(names_.begin(), names_.end(),
-                                             [&](const std::string& n) { return SameNameIgnoringCase(n, name); });
-    }
-
-    ScannerList* scanners_ = nullptr;
-    std::vector<std::string> names_;
-    ConsoleProgress progress_;
-    // Counters nobody shows: the console lists the rows instead.
-    ScanResults results_;
-    ScanSession session_{results_};
-    std::vector<Row> rows_;
-    std::vector<std::string> unreadable_;
-};
-
 // Names on standard error what the scan could not read; true when that was anything.
 bool ReportIncomplete(const ScanRun& scan, const std::string& command, std::ostream& err)
 {
@@ -282,22 +211,56 @@ void PrintTable(const std::vector<ScanRun::Row>& rows, std::ostream& out)
     out << rows.size() << (rows.size() == 1 ? " issue" : " issues") << " found.\n";
 }
 
-void PrintJson(const ScanRun& scan, std::ostream& out)
+// One issue as a JSON object, without a line end.
+void PrintIssueJson(const ScanRun::Row& row, std::ostream& out)
+{
+    const ScanIssue& issue = *row.issue;
+    out << "{\"number\": " << row.number << ", \"id\": \"" << issue.Id() << "\", \"category\": "
+        << JsonString(row.category) << ", \"kind\": \"" << KindName(issue.Kind()) << "\", \"name\": "
+        << JsonString(issue.Name()) << ", \"description\": " << JsonString(issue.Description())
+        << ", \"target\": " << JsonString(TargetPath(issue)) << "}";
+}
+
+void PrintJson(const ScanRun& scan, int exitCode, std::ostream& out)
 {
     const std::vector<ScanRun::Row>& rows = scan.Rows();
-    out << "{\n  \"count\": " << rows.size() << ",\n  \"unreadable\": [";
-    for (size_t i = 0; i < scan.Unreadable().size(); ++i) {
-        out << (i ? ", " : "") << JsonString(scan.Unreadable()[i]);
-    }
-    out << "],\n  \"issues\": [";
+    out << "{\n";
+    WriteRunJson(scan, exitCode, out);
+    out << "  \"count\": " << rows.size() << ",\n  \"issues\": [";
     for (size_t i = 0; i < rows.size(); ++i) {
-        const ScanIssue& issue = *rows[i].issue;
-        out << (i ? ",\n" : "\n") << "    {\"number\": " << rows[i].number << ", \"id\": \"" << issue.Id() << "\""
-            << ", \"category\": " << JsonString(rows[i].category) << ", \"kind\": \"" << KindName(issue.Kind())
-            << "\", \"name\": " << JsonString(issue.Name()) << ", \"description\": " << JsonString(issue.Description())
-            << ", \"target\": " << JsonString(TargetPath(issue)) << "}";
+        out << (i ? ",\n    " : "\n    ");
+        PrintIssueJson(rows[i], out);
     }
     out << (rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+struct FixResult {
+    const ScanRun::Row* row;
+    bool fixed;
+};
+
+struct FixReport {
+    const std::vector<FixResult>& results;
+    std::string run;  // empty when nothing was backed up
+    const std::set<std::string>& unmatched;
+};
+
+void PrintFixJson(const ScanRun& scan, const FixReport& report, int exitCode, std::ostream& out)
+{
+    out << "{\n";
+    WriteRunJson(scan, exitCode, out);
+    out << "  \"run\": " << JsonString(report.run) << ",\n  \"notFound\": [";
+    for (auto id = report.unmatched.begin(); id != report.unmatched.end(); ++id) {
+        out << (id == report.unmatched.begin() ? "" : ", ") << "\"" << *id << "\"";
+    }
+    out << "],\n  \"results\": [";
+    for (size_t i = 0; i < report.results.size(); ++i) {
+        out << (i ? ",\n    " : "\n    ") << "{\"result\": \"" << (report.results[i].fixed ? "fixed" : "failed")
+            << "\", \"issue\": ";
+        PrintIssueJson(*report.results[i].row, out);
+        out << "}";
+    }
+    out << (report.results.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -316,15 +279,13 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     scan.Run();
     const bool incomplete = ReportIncomplete(scan, "scan", err);
+    const int exitCode = incomplete ? ExitIncomplete : scan.Rows().empty() ? ExitClean : ExitIssues;
     if (options.json) {
-        PrintJson(scan, out);
+        PrintJson(scan, exitCode, out);
     } else {
         PrintTable(scan.Rows(), out);
     }
-    if (incomplete) {
-        return ExitIncomplete;
-    }
-    return scan.Rows().empty() ? ExitClean : ExitIssues;
+    return exitCode;
 }
 
 // The ids of the issues a saved 'scan --json' output lists; false (with a message) when the file cannot be read
@@ -363,7 +324,8 @@ bool ReadIssueIds(const std::string& file, std::vector<std::string>& ids, std::o
 int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     Options options;
-    if (!ParseOptions(args, {"--help", "--category", "--issue", "--from", "--yes", "--quiet"}, options, err)) {
+    if (!ParseOptions(args, {"--help", "--category", "--issue", "--from", "--yes", "--json", "--quiet"}, options,
+                      err)) {
         return ExitUsage;
     }
     if (options.help) {
@@ -396,7 +358,7 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     // Issues are chosen by what they are, never by their place in a listing that may have changed.
     std::set<std::string> unmatched = wanted;
     RepairRun run;
-    int failed = 0;
+    std::vector<FixResult> results;
     for (const ScanRun::Row& row : scan.Rows()) {
         const std::string id = row.issue->Id();
         if (!wanted.empty() && !wanted.count(id)) {
@@ -407,22 +369,27 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (action) {
             action->SetJournal(&run);
         }
-        const bool fixed = action && action->Fix(row.issue);
-        failed += !fixed;
-        out << id << "  " << (fixed ? "Fixed   " : "Failed  ") << row.category << "  " << row.issue->Name() << "\n";
-    }
-    if (!run.RecordName().empty()) {
-        out << "Backups and their record: " << run.RecordName() << "; 'corvadin-cli restore --run "
-            << run.Id() << "' undoes this repair.\n";
+        results.push_back({&row, action && action->Fix(row.issue)});
     }
     for (const std::string& id : unmatched) {
         err << "corvadin-cli fix: no issue " << id << " in this scan (mended, changed or not scanned); "
                "nothing was deleted for it.\n";
     }
-    if (failed > 0 || !unmatched.empty()) {
-        return ExitIssues;
+    const bool failed = std::any_of(results.begin(), results.end(), [](const FixResult& r) { return !r.fixed; });
+    const int exitCode = failed || !unmatched.empty() ? ExitIssues : incomplete ? ExitIncomplete : ExitClean;
+    if (options.json) {
+        PrintFixJson(scan, {results, run.Id(), unmatched}, exitCode, out);
+        return exitCode;
     }
-    return incomplete ? ExitIncomplete : ExitClean;
+    for (const FixResult& result : results) {
+        out << result.row->issue->Id() << "  " << (result.fixed ? "Fixed   " : "Failed  ") << result.row->category
+            << "  " << result.row->issue->Name() << "\n";
+    }
+    if (!run.RecordName().empty()) {
+        out << "Backups and their record: " << run.RecordName() << "; 'corvadin-cli restore --run "
+            << run.Id() << "' undoes this repair.\n";
+    }
+    return exitCode;
 }
 
 // The folder part of a file's path, "." for a bare name.
@@ -494,6 +461,89 @@ int RestoreCommand(const std::vector<std::string>& args, std::ostream& out, std:
     return outcome.Complete() ? ExitClean : ExitIssues;
 }
 
+// Adds the entries of the issues with the given ids; false when one was not found or not written.
+bool AddIgnored(IgnoreList& list, const std::vector<std::string>& categories, std::set<std::string> ids,
+                std::ostream& out, std::ostream& err)
+{
+    ScanRun scan(false);
+    if (!scan.SelectEverything(categories, err)) {
+        return false;
+    }
+    scan.Run();
+    bool complete = true;
+    for (const ScanRun::Row& row : scan.Rows()) {
+        if (ids.erase(row.issue->Id()) == 0) {
+            continue;
+        }
+        const IgnoredEntry entry = IgnoreList::EntryFor(row.category, *row.issue);
+        const bool added = list.Add(entry);
+        complete = complete && added;
+        (added ? out : err) << (added ? "Ignored " : "corvadin-cli ignore: could not write ") << entry.Key() << "  "
+                            << entry.category << "  " << entry.target << "\n";
+    }
+    for (const std::string& id : ids) {
+        err << "corvadin-cli ignore: no issue " << id << " in a scan of every category\n";
+    }
+    return complete && ids.empty();
+}
+
+bool RemoveIgnored(IgnoreList& list, std::set<std::string> keys, std::ostream& out, std::ostream& err)
+{
+    bool complete = true;
+    // A copy: each removal changes the list's entries.
+    const std::vector<IgnoredEntry> entries = list.Entries();
+    for (const IgnoredEntry& entry : entries) {
+        if (keys.erase(entry.Key()) > 0) {
+            const bool removed = list.Remove(entry);
+            complete = complete && removed;
+            (removed ? out : err) << (removed ? "No longer ignored " : "corvadin-cli ignore: could not remove ")
+                                  << entry.Key() << "  " << entry.category << "  " << entry.target << "\n";
+        }
+    }
+    for (const std::string& key : keys) {
+        err << "corvadin-cli ignore: no ignored entry " << key << "\n";
+    }
+    return complete && keys.empty();
+}
+
+int IgnoreCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const std::string action = args.size() > 1 ? args[1] : "";
+    std::set<std::string> keys;
+    std::vector<std::string> categories;
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (action == "add" && args[i] == "--category" && i + 1 < args.size()) {
+            categories.push_back(args[++i]);
+            continue;
+        }
+        if (!IsIssueId(args[i])) {
+            err << "corvadin-cli ignore: '" << args[i] << "' is not an id or key (" << IssueIdLength
+                << " hex digits)\n";
+            return ExitUsage;
+        }
+        keys.insert(Lowered(args[i]));
+    }
+    IgnoreList list = IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath());
+    if (action == "list" && keys.empty()) {
+        for (const IgnoredEntry& entry : list.Entries()) {
+            out << entry.Key() << "  " << entry.category << "  " << entry.target << "\n";
+        }
+        for (const std::string& damaged : list.Damaged()) {
+            err << "corvadin-cli ignore: value \"" << damaged << "\" holds no entry and is passed over\n";
+        }
+        out << list.Entries().size() << " ignored " << (list.Entries().size() == 1 ? "entry" : "entries") << ".\n";
+        return ExitClean;
+    }
+    if (action == "add" && !keys.empty()) {
+        return AddIgnored(list, categories, keys, out, err) ? ExitClean : ExitIssues;
+    }
+    if (action == "remove" && !keys.empty()) {
+        return RemoveIgnored(list, keys, out, err) ? ExitClean : ExitIssues;
+    }
+    (action == "--help" ? out : err) << IgnoreHelp;
+    return action == "--help" ? ExitClean : ExitUsage;
+}
+
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty() || args[0] == "--help" || args[0] == "help") {
@@ -509,6 +559,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (command == "restore") {
         return RestoreCommand(args, out, err);
+    }
+    if (command == "ignore") {
+        return IgnoreCommand(args, out, err);
     }
     err << "corvadin-cli: unknown command '" << command << "'\n\n" << MainHelp;
     return ExitUsage;

@@ -12,7 +12,8 @@ namespace {
 constexpr REGSAM SettingsAccess = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
 struct SettingsLocation {
-    std::string keyPath;
+    // Known before the program's location is: the console program reads the settings without it.
+    std::string keyPath = std::string("Software\\") + "Quenmark" + "\\" + "Corvadin";
     std::string programFolder;
     std::string siteAddress;
 };
@@ -56,7 +57,6 @@ bool SetText(HKEY key, const std::string& name, const std::string& text)
 void InitSettingsLocation(const std::string& modulePath)
 {
     SettingsLocation& location = Location();
-    location.keyPath = std::string("Software\\") + "Quenmark" + "\\" + "Corvadin";
     const size_t slash = modulePath.rfind('\\');
     location.programFolder = slash != std::string::npos && slash != 0 ? modulePath.substr(0, slash + 1) : modulePath;
     // The help pages ship with the program, in its Help folder.

@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 #include "cli/ConsoleText.h"
 #include "registry/ComApartment.h"
+#include "settings/SettingsStore.h"
 #include "tests/support/Files.h"
 #include "tests/support/LockedKey.h"
 #include "tests/support/PlainRegistry.h"
@@ -328,6 +329,43 @@ TEST(CliCommandsTest, RestoreRunUndoesAWholeRepair)
     EXPECT_EQ(restored.code, ExitClean) << restored.err;
     EXPECT_EQ(ValueText(HKEY_CURRENT_USER, BrokenRunValue::path, "CorvadinCliRun"), command);
     EXPECT_EQ(ReadWholeFile(link), linkBytes);
+}
+
+// An ignored entry is neither listed nor counted, until it is let back in; the stored choice of categories holds
+// unless --category is given; the report carries what a central collection needs.
+TEST(CliCommandsTest, IgnoredEntriesAndLeftOutCategoriesStayOutOfScans)
+{
+    BrokenRunValue broken("CorvadinCliIgnored");
+    const std::vector<std::string> scan = {"scan", "--category", "Startup program", "--json", "--quiet"};
+    const std::string id = IdOf(Invoke(scan).out, "CorvadinCliIgnored");
+    ASSERT_EQ(id.size(), 16u);
+    const Result added = Invoke({"ignore", "add", "--category", "Startup program", id});
+    ASSERT_EQ(added.code, ExitClean) << added.err;
+    const std::string key = added.out.substr(added.out.find("Ignored ") + 8, 16);
+
+    Result ignored = Invoke(scan);
+    Json parsed(ignored.out);
+    ASSERT_TRUE(parsed.Parse()) << ignored.out;
+    EXPECT_EQ(IdOf(ignored.out, "CorvadinCliIgnored"), "");
+    const size_t category = ignored.out.find("\"name\": \"Startup program\", \"state\": \"scanned\"");
+    ASSERT_NE(category, std::string::npos) << ignored.out;
+    EXPECT_GE(std::stoi(ignored.out.substr(ignored.out.find("\"ignored\": ", category) + 11)), 1);
+    for (const char* field : {"machine", "user", "version", "started", "ended", "categories", "exitCode"}) {
+        EXPECT_NE(std::find(parsed.strings.begin(), parsed.strings.end(), field), parsed.strings.end()) << field;
+    }
+    EXPECT_NE(Invoke({"ignore", "list"}).out.find(key + "  Startup program  HKEY_CURRENT_USER"), std::string::npos);
+    EXPECT_EQ(Invoke({"ignore", "remove", key}).code, ExitClean);
+    EXPECT_EQ(IdOf(Invoke(scan).out, "CorvadinCliIgnored"), id);
+
+    // Every category but the help files left out.
+    ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, SettingsKeyPath().c_str(), LeftOutCategoriesName,
+                          "apppath;uninstall;fileext;fileextref;font;mru;shareddll;sharedfolder;run;com;bho;shortcut"));
+    const std::string stored = Invoke({"scan", "--json", "--quiet"}).out;
+    EXPECT_NE(stored.find("\"Startup program\", \"state\": \"left out\""), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\"HelpFile\", \"state\": \"scanned\""), std::string::npos) << stored;
+    EXPECT_NE(Invoke(scan).out.find("\"Startup program\", \"state\": \"scanned\""), std::string::npos)
+        << "--category wins over the stored choice";
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, SettingsKeyPath().c_str(), LeftOutCategoriesName);
 }
 
 TEST(CliCommandsTest, RestoreRefusesADamagedFileAndChangesNothing)
