@@ -209,7 +209,7 @@ bool CRestoreDlg::RestoreFile(const Row& row)
     if (!prompt_->Confirm(GetSafeHwnd(), question)) {
         return false;
     }
-    const BatchRestoreOutcome outcome = RestoreItems({{folder_ + "\\" + file.name, row.destination}});
+    const BatchRestoreOutcome outcome = RestoreItems({{PathInFolder(folder_, file.name), row.destination}});
     prompt_->Tell(GetSafeHwnd(), outcome.lines.empty() ? std::string() : outcome.lines.front(), !outcome.Complete());
     return outcome.Complete();
 }

@@ -165,11 +165,16 @@ std::vector<RepairRunInfo> ListRepairRuns(const std::string& folder)
     return runs;
 }
 
+std::string PathInFolder(const std::string& folder, const std::string& name)
+{
+    return folder == "." ? name : folder + "\\" + name;
+}
+
 std::vector<RestoreItem> ItemsOfRun(const std::string& folder, const RepairRunInfo& run)
 {
     std::vector<RestoreItem> items;
     for (const RunEntry& entry : run.entries) {
-        items.push_back({folder + "\\" + entry.file, entry.IsFileCopy() ? entry.path : std::string()});
+        items.push_back({PathInFolder(folder, entry.file), entry.IsFileCopy() ? entry.path : std::string()});
     }
     return items;
 }

@@ -50,7 +50,9 @@ struct RestoreItem {
     std::string destination;  // a copy's recorded place; empty for a rollback file
 };
 
-// The items of a run, with folder's path in front of every file.
+// name in folder, as a user sees it: without ".\" for the current folder.
+std::string PathInFolder(const std::string& folder, const std::string& name);
+// The items of a run, each file in folder.
 std::vector<RestoreItem> ItemsOfRun(const std::string& folder, const RepairRunInfo& run);
 
 struct BatchRestoreOutcome {
