@@ -2,11 +2,14 @@
 
 #include "app/MainWindowControls.h"
 #include "app/RestoreDlg.h"
+#include "engine/IgnoreList.h"
+#include "engine/RegistryScanner.h"
 #include "engine/RepairAction.h"
 #include "engine/ScannerList.h"
 #include "repair/RepairRuns.h"
 #include "framework/Resources.h"
 #include "resources/resource.h"
+#include "scanners/Categories.h"
 #include "settings/SettingsDlg.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupOptions.h"
@@ -21,6 +24,17 @@ constexpr const char* StoppingText = "Please wait, the scanner is being stopped.
 bool IsStopping(int state)
 {
     return (state & CMainDialog::kStopRequested) != 0;
+}
+
+// The categories the stored choice leaves out of scans.
+std::array<bool, CategoryCount> ChosenLeftOut()
+{
+    const std::string tags = ReadSettingString(LeftOutCategoriesName, "");
+    std::array<bool, CategoryCount> leftOut{};
+    for (size_t i = 0; i < leftOut.size(); ++i) {
+        leftOut[i] = LeavesOut(tags, Categories()[i]);
+    }
+    return leftOut;
 }
 
 }  // namespace
@@ -55,9 +69,9 @@ BOOL CMainDialog::OnInitDialog()
     sinks_.push_back(std::make_unique<WindowProgressSink>(GetDlgItem(GetSafeHwnd(), IDC_CURRENT_ITEM),
                                                           GetDlgItem(GetSafeHwnd(), IDC_PROGRESS)));
     observer_.SetWindow(GetSafeHwnd());
-    // A new window starts with an empty list and counters that read 0; the last scan's counts stay, for the
-    // pop-up and its reminder.
-    controls_->ShowCounters({});
+    // A new window starts with an empty list and counters that read 0 (or off); the last scan's counts stay, for
+    // the pop-up and its reminder.
+    ShowEmptyCounters();
     if (state_ != kIdle) {
         controls_->StartBusy();
     }
@@ -126,6 +140,10 @@ bool CMainDialog::OnCommand(UINT id, UINT code, HWND control)
     case ID_OPEN_SETTINGS:
         // Stands on its own, without an owner; its result is not needed, since the choices go to the registry.
         CSettingsDlg().DoModal();
+        // Counters of no scan yet follow the choice of categories just made.
+        if (state_ == kIdle && View() && View()->RowCount() == 0) {
+            ShowEmptyCounters();
+        }
         return true;
     default:
         return CSkinDialog::OnCommand(id, code, control);
@@ -195,10 +213,20 @@ void CMainDialog::StartScan()
     if (CScanView* view = View()) {
         view->ClearResults();
     }
+    const auto leftOut = ChosenLeftOut();
+    TheScanResults().leftOut = leftOut;
     ShowCounters();
     state_ = kScanning;
     UpdateControls();
-    session_.Prepare(CreateScannerList(), Sink());
+    session_.SetIgnoreList(IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath()));
+    session_.Prepare(CreateScannerList(), Sink(), [leftOut](const RegistryScanner& scanner) {
+        for (size_t i = 0; i < leftOut.size(); ++i) {
+            if (scanner.Name() == Categories()[i].name) {
+                return !leftOut[i];
+            }
+        }
+        return true;
+    });
     controls_->SetStatus("Scanning");
     controls_->StartBusy();
     if (!session_.Start(observer_)) {
@@ -237,10 +265,9 @@ LRESULT CMainDialog::OnScannerFinished(WPARAM index, const ScanEntry* entry)
     }
     const int n = entry->issues->Count();
     session_.CountFound(index, n);
-    const auto& counters = TheScanResults().errorCounters;
     if (controls_) {
-        controls_->ShowCounter(static_cast<int>(index) + 1, counters[index + 1]);
-        controls_->ShowCounter(0, counters[0]);
+        controls_->ShowCounter(static_cast<int>(index) + 1, TheScanResults());
+        controls_->ShowCounter(0, TheScanResults());
     }
     CScanView* view = View();
     if (!view) {
@@ -268,7 +295,7 @@ LRESULT CMainDialog::OnScanFinished()
         SendDlgItemMessageA(GetSafeHwnd(), IDC_PROGRESS, PBM_SETPOS, 0, 0);
         controls_->SetStatus("Idle");
         controls_->SetCurrentItem("");
-        controls_->ShowCounter(0, TheScanResults().errorCounters[0]);
+        controls_->ShowCounter(0, TheScanResults());
     }
     state_ = kIdle;
     UpdateControls();
@@ -322,7 +349,16 @@ void CMainDialog::EnableRepairButtons(bool enable) const noexcept
 void CMainDialog::ShowCounters() const
 {
     if (controls_) {
-        controls_->ShowCounters(TheScanResults().errorCounters);
+        controls_->ShowCounters(TheScanResults());
+    }
+}
+
+void CMainDialog::ShowEmptyCounters() const
+{
+    if (controls_) {
+        ScanResults empty;
+        empty.leftOut = ChosenLeftOut();
+        controls_->ShowCounters(empty);
     }
 }
 
@@ -367,6 +403,38 @@ void CMainDialog::RepairRow(int row, RepairJournal& run)
     }
     // A row is repaired at most once.
     record->issue = nullptr;
+}
+
+void CMainDialog::IgnoreSelected()
+{
+    const CScanView* view = View();
+    if (!view) {
+        return;
+    }
+    IgnoreList ignored = IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath());
+    bool refused = false;
+    for (const int row : view->SelectedRows()) {
+        ResultRow* record = view->RowData(row);
+        if (!record || !record->issue || record->category < 0 || record->category >= CategoryCount) {
+            continue;
+        }
+        if (!ignored.Add(IgnoreList::EntryFor(Categories()[static_cast<size_t>(record->category)].name,
+                                              *record->issue))) {
+            refused = true;
+            continue;
+        }
+        // Like a repaired row: listed, unticked, never repaired, no longer counted.
+        view->SetAction(row, "Ignored");
+        view->SetTicked(row, false);
+        record->issue = nullptr;
+        session_.CountRepaired(record->category);
+    }
+    ShowCounters();
+    if (refused) {
+        MessageBoxA(GetSafeHwnd(),
+                    "Some entries could not be added to the ignore list: changing it needs administrator rights.",
+                    "Corvadin", MB_OK | MB_ICONWARNING);
+    }
 }
 
 void CMainDialog::TickAll() const noexcept

@@ -35,6 +35,7 @@ public:
     void StopScan() override;
     void Repair() override;
     void OpenHelp() override;
+    void IgnoreSelected() override;
     void EndMainWindow() override;
 
     // Announces the end of a scan while the window is out of sight: the pop-up notifier and its sound.
@@ -68,6 +69,8 @@ private:
     void UpdateControls();
     void EnableRepairButtons(bool enable) const noexcept;
     void ShowCounters() const;
+    // Counters of no scan: 0, or off for the categories the stored choice leaves out.
+    void ShowEmptyCounters() const;
     void RequestStop();
     // The current window's progress sink; null before the first window.
     ProgressSink* Sink() const noexcept;

@@ -86,15 +86,15 @@ void MainWindowControls::SetCurrentItem(const std::string& text) const
     ShowNow(currentItem_, text);
 }
 
-void MainWindowControls::ShowCounter(int i, int value) const
+void MainWindowControls::ShowCounter(int i, const ScanResults& results) const
 {
-    ShowNow(counters_[static_cast<size_t>(i)], std::to_string(value));
+    ShowNow(counters_[static_cast<size_t>(i)], CounterText(results, i));
 }
 
-void MainWindowControls::ShowCounters(const std::array<int, ErrorCounterCount>& counters) const
+void MainWindowControls::ShowCounters(const ScanResults& results) const
 {
     for (int i = 0; i < ErrorCounterCount; ++i) {
-        ShowCounter(i, counters[static_cast<size_t>(i)]);
+        ShowCounter(i, results);
     }
 }
 

@@ -20,9 +20,9 @@ public:
     void Enable(UINT buttonId, bool enable) const noexcept;
     void SetStatus(const std::string& text) const;
     void SetCurrentItem(const std::string& text) const;
-    // Shows counter i as "%d" and redraws its label at once.
-    void ShowCounter(int i, int value) const;
-    void ShowCounters(const std::array<int, ErrorCounterCount>& counters) const;
+    // Shows counter i of results (see CounterText) and redraws its label at once.
+    void ShowCounter(int i, const ScanResults& results) const;
+    void ShowCounters(const ScanResults& results) const;
     int TotalShown() const;
     void StartBusy() { busy_.StartAnimation(); }
     // For the screenshot test, which shows every state of them.

@@ -1,10 +1,14 @@
 #include "app/ScanView.h"
 
 #include "app/ResultsCommands.h"
+#include "app/RowActions.h"
 #include "engine/ScanIssue.h"
+#include "framework/Resources.h"
+#include "registry/RegistryValue.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <memory>
 
@@ -26,8 +30,28 @@ struct MainWindowCommand {
 constexpr MainWindowCommand kMainWindowCommands[] = {
     {ID_LIST_REPAIR, &ResultsCommands::Repair},       {ID_LIST_CLOSE, &ResultsCommands::EndMainWindow},
     {ID_LIST_START_SCAN, &ResultsCommands::StartScan}, {ID_LIST_STOP_SCAN, &ResultsCommands::StopScan},
-    {ID_LIST_HELP, &ResultsCommands::OpenHelp},
+    {ID_LIST_HELP, &ResultsCommands::OpenHelp},       {ID_ROW_IGNORE, &ResultsCommands::IgnoreSelected},
 };
+
+constexpr UINT kRowCommands[] = {ID_ROW_OPEN_REGEDIT, ID_ROW_OPEN_FOLDER, ID_ROW_COPY_PATH, ID_ROW_IGNORE};
+
+// The registry key a target is or lies in; empty for a target on disk.
+std::string KeyPathOf(RepairTarget* target)
+{
+    if (!target) {
+        return {};
+    }
+    if (RegistryKey* key = target->AsRegistryKey()) {
+        return key->FullPath();
+    }
+    const RegistryValue* value = target->AsRegistryValue();
+    return value && value->Key() ? value->Key()->FullPath() : std::string();
+}
+
+void Tell(HWND owner, const std::string& text)
+{
+    MessageBoxA(owner, text.c_str(), "Corvadin", MB_OK | MB_ICONINFORMATION);
+}
 
 }  // namespace
 
@@ -58,6 +82,11 @@ bool CScanView::OnCommand(UINT id, UINT code, HWND control)
         return true;
     case ID_LIST_NOTHING:
         return true;
+    case ID_ROW_OPEN_REGEDIT:
+    case ID_ROW_OPEN_FOLDER:
+    case ID_ROW_COPY_PATH:
+        RunRowCommand(id);
+        return true;
     default:
         break;
     }
@@ -76,7 +105,9 @@ int CScanView::InsertIssue(int position, ScanIssue& issue, const std::string& sc
 {
     const CListCtrl list = GetListCtrl();
     // The record goes in with the row, so that no row is ever without one and no record without its row.
-    auto record = std::make_unique<ResultRow>(ResultRow{category, &issue});
+    RepairTarget* target = issue.Target();
+    auto record = std::make_unique<ResultRow>(ResultRow{category, &issue, target ? target->FullPath() : std::string(),
+                                                        KeyPathOf(target), issue.Kind() == FileIssue});
     const int row = list.InsertItem(position, issue.Name(), reinterpret_cast<LPARAM>(record.get()));
     if (row < 0) {
         return -1;
@@ -149,7 +180,8 @@ std::optional<LRESULT> CScanView::HandleMessage(UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_CONTEXTMENU:
-        // The list has no context menu.
+        // Kept here: the window behind the list has no menu of its own.
+        ShowRowMenu(lParam);
         return 0;
     case WM_DESTROY:
         FreeRowData();
@@ -166,5 +198,118 @@ void CScanView::FreeRowData() noexcept
     for (int row = 0; row < list.GetItemCount(); ++row) {
         delete reinterpret_cast<ResultRow*>(list.GetItemData(row));
         list.SetItemData(row, 0);
+    }
+}
+
+std::vector<int> CScanView::SelectedRows() const
+{
+    const CListCtrl list = GetListCtrl();
+    std::vector<int> rows;
+    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED)) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+int CScanView::FocusedRow() const noexcept
+{
+    const CListCtrl list = GetListCtrl();
+    const int focused = list.GetNextItem(-1, LVNI_FOCUSED);
+    return focused >= 0 && (list.GetItemState(focused, LVIS_SELECTED) & LVIS_SELECTED)
+               ? focused
+               : list.GetNextItem(-1, LVNI_SELECTED);
+}
+
+const ResultRow* CScanView::FocusedRecord() const noexcept
+{
+    const int row = FocusedRow();
+    return row >= 0 ? RowData(row) : nullptr;
+}
+
+bool CScanView::RowCommandApplies(UINT id) const
+{
+    const ResultRow* focused = FocusedRecord();
+    switch (id) {
+    case ID_ROW_OPEN_REGEDIT:
+        return focused && !focused->keyPath.empty();
+    case ID_ROW_OPEN_FOLDER:
+        return focused && focused->isFile && !focused->path.empty();
+    default:
+        break;
+    }
+    for (const int row : SelectedRows()) {
+        const ResultRow* record = RowData(row);
+        if (record && (id == ID_ROW_COPY_PATH ? !record->path.empty() : id == ID_ROW_IGNORE && record->issue)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CScanView::ShowRowMenu(LPARAM where)
+{
+    const int focused = FocusedRow();
+    if (focused < 0) {
+        return;
+    }
+    POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    if (where == -1) {
+        RECT label{};
+        label.left = LVIR_LABEL;
+        ::SendMessageA(GetSafeHwnd(), LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&label));
+        at = {label.left, label.bottom};
+        ClientToScreen(GetSafeHwnd(), &at);
+    }
+    const UniqueMenu menu = LoadMenuResource(IDR_ROW_MENU);
+    const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup) {
+        return;
+    }
+    for (const UINT id : kRowCommands) {
+        EnableMenuItem(popup, id, MF_BYCOMMAND | (RowCommandApplies(id) ? MF_ENABLED : MF_GRAYED));
+    }
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, GetSafeHwnd(), nullptr));
+    if (chosen != 0) {
+        OnCommand(chosen, 0, nullptr);
+    }
+}
+
+void CScanView::RunRowCommand(UINT id)
+{
+    if (!RowCommandApplies(id)) {
+        return;
+    }
+    const ResultRow* focused = FocusedRecord();
+    switch (id) {
+    case ID_ROW_OPEN_REGEDIT:
+        if (!OpenInRegistryEditor(focused->keyPath)) {
+            Tell(GetSafeHwnd(), "The Registry Editor could not be started.");
+        }
+        break;
+    case ID_ROW_OPEN_FOLDER:
+        if (!ShowInFolder(GetSafeHwnd(), focused->path)) {
+            Tell(GetSafeHwnd(), "The folder of " + focused->path + " could not be shown: it no longer exists.");
+        }
+        break;
+    case ID_ROW_COPY_PATH:
+        CopyPaths();
+        break;
+    default:
+        break;
+    }
+}
+
+void CScanView::CopyPaths() const
+{
+    std::string text;
+    for (const int row : SelectedRows()) {
+        const ResultRow* record = RowData(row);
+        if (record && !record->path.empty()) {
+            text += (text.empty() ? "" : "\r\n") + record->path;
+        }
+    }
+    if (!CopyToClipboard(GetSafeHwnd(), text)) {
+        Tell(GetSafeHwnd(), "The path could not be copied: another program holds the clipboard.");
     }
 }

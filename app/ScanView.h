@@ -1,11 +1,12 @@
-// CScanView: the results list, one ticked row per issue with the columns Name, Description, Type and Action, and
-// the list's own keyboard commands. Each row carries a ResultRow record, freed when the rows are cleared or the
+// CScanView: the results list, one ticked row per issue with the columns Name, Description, Type and Action, the
+// list's own keyboard commands and the menu of its rows. Each row carries a ResultRow record, freed when the rows are cleared or the
 // list is destroyed; the issues themselves belong to their IssueLists and are never released here.
 #pragma once
 
 #include "framework/ListView.h"
 
 #include <string>
+#include <vector>
 
 class ResultsCommands;
 class ScanIssue;
@@ -13,8 +14,13 @@ class ScanIssue;
 struct ResultRow {
     // The index of the row's scanner in the scan, whose counter goes down when the row is fixed.
     int category = -1;
-    // No reference held; null once the row has been repaired or has failed.
+    // No reference held; null once the row has been repaired, has failed or is ignored.
     ScanIssue* issue = nullptr;
+    // What the row's menu acts on, kept after the repair: the target's full path, the registry key that is or
+    // holds the target (empty for one on disk), and whether the target is a file.
+    std::string path;
+    std::string keyPath;
+    bool isFile = false;
 };
 
 class CScanView : public CListView {
@@ -45,11 +51,23 @@ public:
     // Frees every row's record, then deletes every row.
     void ClearResults() noexcept;
 
+    // The selected rows, from the top.
+    std::vector<int> SelectedRows() const;
+    // Whether a command of the row menu applies to the selected rows (to the focused one, where it acts on one).
+    bool RowCommandApplies(UINT id) const;
+
 protected:
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FreeRowData() noexcept;
+    // The menu at a screen point, or under the focused row for the keyboard's (-1, -1).
+    void ShowRowMenu(LPARAM where);
+    void RunRowCommand(UINT id);
+    // The focused row's record when it is selected, else the first selected row's; null without a selection.
+    const ResultRow* FocusedRecord() const noexcept;
+    int FocusedRow() const noexcept;
+    void CopyPaths() const;
 
     ResultsCommands* mainWindow_ = nullptr;
 };

@@ -10,8 +10,9 @@
 #define IDD_GENERAL_TAB             137   /* settings page "General" */
 #define IDD_LOGFILE_TAB             138   /* settings page "Advanced" */
 #define IDD_AUTOUPDATE_TAB          139   /* settings page "Auto-Update" */
-#define IDD_SETTINGS                141   /* settings dialog, 259x239 DU */
+#define IDD_SETTINGS                141   /* settings dialog, 259x391 DU */
 #define IDD_ABOUT_TAB               147   /* settings page "About" */
+#define IDD_IGNORE_TAB              148   /* settings page "Ignore List" */
 #define IDD_RESTORE                 190   /* restore a rollback file (main window menu) */
 #define IDD_HIDDEN                  1089  /* invisible owner window "zintavodlg", 9x9 DU */
 
@@ -19,6 +20,7 @@
 #define IDR_RESULTS_ACCEL           132   /* keyboard commands of the results list */
 #define IDR_MAIN_MENU               183   /* main window's menu bar */
 #define IDR_TRAY_MENU               315   /* tray icon menu: its first pop-up is shown */
+#define IDR_ROW_MENU                316   /* results list row menu: its first pop-up is shown */
 
 /* ---- Icons --------------------------------------------------------------------------------------- */
 #define IDI_TRAY                    132   /* notification-area icon (also the tray icon's id) */
@@ -26,6 +28,7 @@
 #define IDI_PAGE_GENERAL            144   /* settings page list, "General" */
 #define IDI_PAGE_ADVANCED           145   /* settings page list, "Advanced" */
 #define IDI_PAGE_ABOUT              146   /* settings page list, "About" */
+#define IDI_PAGE_IGNORE             149   /* settings page list, "Ignore List" */
 #define IDI_MAIN                    310   /* main window, large and small */
 
 /* ---- Bitmaps ------------------------------------------------------------------------------------- */
@@ -138,6 +141,7 @@
 #define IDC_GENERAL_KEEP_DELETED    1004
 #define IDC_GENERAL_DELETED_PATH    1005
 #define IDC_GENERAL_BROWSE          1006
+#define IDC_GENERAL_CATEGORIES      1007  /* tick list: the categories scans cover */
 
 /* Advanced page (IDD_LOGFILE_TAB). */
 #define IDC_LOG_KEEP_HISTORY        1001
@@ -157,6 +161,10 @@
 #define IDC_ABOUT_TITLE             1060
 #define IDC_ABOUT_NOTICE            1061
 #define IDC_ABOUT_ICON              1062
+
+/* Ignore List page (IDD_IGNORE_TAB). */
+#define IDC_IGNORE_LIST             1080
+#define IDC_IGNORE_REMOVE           1081
 
 /* Restore dialog (IDD_RESTORE). */
 #define IDC_RESTORE_LIST            1070  /* rollback files of the current folder */
@@ -192,5 +200,11 @@
 #define ID_LIST_STOP_SCAN           32788  /* Escape */
 #define ID_LIST_NOTHING             32791  /* Ctrl+D */
 #define ID_LIST_HELP                32794  /* F1 */
+
+/* Results list row menu (IDR_ROW_MENU). */
+#define ID_ROW_OPEN_REGEDIT         32800
+#define ID_ROW_COPY_PATH            32801
+#define ID_ROW_IGNORE               32802
+#define ID_ROW_OPEN_FOLDER          32803
 
 #endif /* CORVADIN_RESOURCES_RESOURCE_H */

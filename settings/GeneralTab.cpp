@@ -1,7 +1,11 @@
 #include "settings/GeneralTab.h"
 
+#include "framework/ListView.h"
 #include "resources/resource.h"
+#include "scanners/Categories.h"
 #include "settings/FolderBrowser.h"
+
+#include <commctrl.h>
 
 CGeneralTab::CGeneralTab(Settings& settings, CWnd& parent) noexcept
     : CSettingsPage(IDD_GENERAL_TAB, settings, parent)
@@ -32,6 +36,22 @@ void CGeneralTab::Load()
     SetChecked(IDC_GENERAL_SCAN_REGISTRY, SettingOn("ScanWindowsRegistry"));
     tree_.ApplyScanDrives(Setting("ScanDrives"));
     EnableDependents();
+    LoadCategories();
+}
+
+void CGeneralTab::LoadCategories() const
+{
+    const CListCtrl list(Item(IDC_GENERAL_CATEGORIES));
+    list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    RECT client{};
+    ::GetClientRect(list.GetSafeHwnd(), &client);
+    list.InsertColumn(0, "", LVCFMT_LEFT, client.right - GetSystemMetrics(SM_CXVSCROLL));
+    const std::string leftOut = Setting(LeftOutCategoriesName);
+    int row = 0;
+    for (const CategoryInfo& category : Categories()) {
+        list.InsertItem(row, category.name);
+        list.SetCheck(row++, !LeavesOut(leftOut, category));
+    }
 }
 
 void CGeneralTab::Store()
@@ -41,6 +61,20 @@ void CGeneralTab::Store()
     StoreCheck("ScanFolders", IDC_GENERAL_SCAN_DRIVES);
     StoreCheck("ScanWindowsRegistry", IDC_GENERAL_SCAN_REGISTRY);
     SetSetting("ScanDrives", tree_.CollectScanDrives());
+    const CListCtrl list(Item(IDC_GENERAL_CATEGORIES));
+    if (list.GetItemCount() != CategoryCount) {
+        return;  // never filled: a list without ticks must not leave every category out
+    }
+    std::string leftOut;
+    for (size_t i = 0; i < Categories().size(); ++i) {
+        if (!list.GetCheck(static_cast<int>(i))) {
+            leftOut += (leftOut.empty() ? "" : ";") + std::string(Categories()[i].tag);
+        }
+    }
+    // Written only once a choice was made: every category is scanned while the value is absent.
+    if (!leftOut.empty() || !Setting(LeftOutCategoriesName).empty()) {
+        SetSetting(LeftOutCategoriesName, leftOut);
+    }
 }
 
 void CGeneralTab::EnableDependents() const noexcept

@@ -1,5 +1,5 @@
-// CGeneralTab: the "General" page: what a scan covers (the ticked drives, the registry) and where copies of
-// deleted files go.
+// CGeneralTab: the "General" page: what a scan covers (the ticked drives, the registry, the ticked categories)
+// and where copies of deleted files go.
 #pragma once
 
 #include "settings/SettingsPage.h"
@@ -17,6 +17,7 @@ protected:
 
 private:
     void EnableDependents() const noexcept;
+    void LoadCategories() const;
 
     CDriveTreeView tree_;
 };

@@ -9,10 +9,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <iterator>
+
 namespace {
 
 constexpr POINT kPagePosition = {99, 54};
-constexpr UINT kPageIcons[] = {IDI_PAGE_GENERAL, IDI_PAGE_ADVANCED, IDI_PAGE_AUTOUPDATE, IDI_PAGE_ABOUT};
+constexpr UINT kPageIcons[] = {IDI_PAGE_GENERAL, IDI_PAGE_ADVANCED, IDI_PAGE_AUTOUPDATE, IDI_PAGE_IGNORE,
+                               IDI_PAGE_ABOUT};
 
 bool FolderExists(const std::string& path)
 {
@@ -76,7 +79,7 @@ void CSettingsDlg::FillPageList() const
 {
     const HWND list = GetDlgItem(GetSafeHwnd(), IDC_PAGE_LIST);
     CImageList images;
-    images.Create(32, 32, ILC_COLOR8 | ILC_MASK, 4, 4);
+    images.Create(32, 32, ILC_COLOR8 | ILC_MASK, static_cast<int>(std::size(kPageIcons)), 0);
     for (UINT icon : kPageIcons) {
         images.Add(LoadIconResource(icon, 32).get());
     }

@@ -1,4 +1,4 @@
-// CSettingsDlg: the modal options dialog. A list of four pages on the left, the current page under a coloured
+// CSettingsDlg: the modal options dialog. A list of five pages on the left, the current page under a coloured
 // title on the right; the options are loaded from the registry when the object is made and written back only
 // when the user confirms with OK and the two folder checks pass.
 #pragma once
@@ -13,7 +13,7 @@
 class CSettingsDlg : public CDialog {
 public:
     // The pages by their place in the page list; any other index shows the About page.
-    enum PageIndex { kGeneralPage = 0, kAdvancedPage = 1, kAutoUpdatePage = 2, kAboutPage = 3 };
+    enum PageIndex { kGeneralPage = 0, kAdvancedPage = 1, kAutoUpdatePage = 2, kIgnorePage = 3, kAboutPage = 4 };
 
     explicit CSettingsDlg(CWnd* parent = nullptr);
     ~CSettingsDlg() override;

@@ -3,6 +3,7 @@
 #include "settings/AboutTab.h"
 #include "settings/AutoUpdateTab.h"
 #include "settings/GeneralTab.h"
+#include "settings/IgnoreTab.h"
 #include "settings/LogFileTab.h"
 
 CSettingsPage::CSettingsPage(UINT templateId, Settings& settings, CWnd& parent) noexcept
@@ -104,6 +105,9 @@ std::unique_ptr<CSettingsPage> CreateSettingsPage(int index, Settings& settings,
     case 2:
         page = std::make_unique<CAutoUpdateTab>(settings, parent);
         break;
+    case 3:
+        page = std::make_unique<CIgnoreTab>(settings, parent);
+        break;
     default:
         page = std::make_unique<CAboutTab>(settings, parent);
         break;
@@ -120,6 +124,8 @@ const char* SettingsPageName(int index) noexcept
         return "Advanced";
     case 2:
         return "Auto-Update";
+    case 3:
+        return "Ignore List";
     default:
         return "About";
     }

@@ -49,7 +49,7 @@ private:
     CWnd& parent_;
 };
 
-// The page at index of the settings dialog (0 General, 1 Advanced, 2 Auto-Update, any other About), its window
+// The page at index of the settings dialog (0 General, 1 Advanced, 2 Auto-Update, 3 Ignore List, any other About), its window
 // made as a hidden child of parent; null when the window cannot be made.
 std::unique_ptr<CSettingsPage> CreateSettingsPage(int index, Settings& settings, CWnd& parent);
 // The title the dialog shows above the page at index.

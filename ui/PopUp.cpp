@@ -137,9 +137,8 @@ void CPopUp::ShowAtTheCorner()
 
 void CPopUp::ShowCounts()
 {
-    const auto& counts = TheScanResults().errorCounters;
     for (size_t i = 0; i < ErrorCounterCount; ++i) {
-        counters_[i].SetWindowText(std::to_string(counts[i]));
+        counters_[i].SetWindowText(CounterText(TheScanResults(), static_cast<int>(i)));
     }
 }
 

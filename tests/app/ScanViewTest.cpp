@@ -25,6 +25,7 @@ public:
     void Repair() override { calls.push_back("Repair"); }
     void OpenHelp() override { calls.push_back("OpenHelp"); }
     void EndMainWindow() override { calls.push_back("EndMainWindow"); }
+    void IgnoreSelected() override { calls.push_back("IgnoreSelected"); }
     std::vector<std::string> calls;
 };
 

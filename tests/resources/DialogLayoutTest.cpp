@@ -143,7 +143,7 @@ TEST(DialogLayoutTest, SettingsDialogAndPagesShowEveryTextInFull)
 
     RECT client{};
     GetClientRect(settings.Get(), &client);
-    for (int page : {IDD_GENERAL_TAB, IDD_LOGFILE_TAB, IDD_AUTOUPDATE_TAB, IDD_ABOUT_TAB}) {
+    for (int page : {IDD_GENERAL_TAB, IDD_LOGFILE_TAB, IDD_AUTOUPDATE_TAB, IDD_IGNORE_TAB, IDD_ABOUT_TAB}) {
         SCOPED_TRACE("page " + std::to_string(page));
         Dialog child(page, settings.Get());
         ASSERT_NE(child.Get(), nullptr);

@@ -90,7 +90,7 @@ TEST(ResourcesTest, DriveStatesMakeFourMaskedImagesWithBoxesInOneToThree)
 TEST(ResourcesTest, EveryIconLoadsAtSmallAndLargeSize)
 {
     const int icons[] = {IDI_MAIN, IDI_TRAY, IDI_PAGE_GENERAL, IDI_PAGE_ADVANCED, IDI_PAGE_AUTOUPDATE,
-                         IDI_PAGE_ABOUT};
+                         IDI_PAGE_IGNORE, IDI_PAGE_ABOUT};
     for (int id : icons) {
         for (int size : {16, 32}) {
             SCOPED_TRACE("icon " + std::to_string(id) + " at " + std::to_string(size));
@@ -389,7 +389,7 @@ TEST(DialogTemplateTest, SettingsDialogHasPageListTitleAndButtons)
 {
     const DialogTemplate dialog = Load(IDD_SETTINGS);
     EXPECT_EQ(dialog.size.cx, 259);
-    EXPECT_EQ(dialog.size.cy, 239);
+    EXPECT_EQ(dialog.size.cy, 391);
     EXPECT_TRUE(dialog.exStyle & WS_EX_CONTEXTHELP) << "caption-bar help button";
     ExpectControls(dialog, {{IDC_PAGE_LIST, WC_LISTVIEWA, nullptr}, {IDC_PAGE_TITLE, "Static", nullptr},
                             {IDOK, "Button", "OK"}, {IDCANCEL, "Button", "Cancel"}});
@@ -405,8 +405,8 @@ TEST(DialogTemplateTest, SettingsDialogHasPageListTitleAndButtons)
     }
     EXPECT_TRUE(separator);
 
-    // A page (186x174 DU) goes to pixel (99, 54): right of the list and below the title, above the buttons.
-    const int pageRight = 99 + 186 * 6 / 4, pageBottom = 54 + 174 * 13 / 8;
+    // A page (186x328 DU at most) goes to pixel (99, 54): right of the list and below the title, above the buttons.
+    const int pageRight = 99 + 186 * 6 / 4, pageBottom = 54 + 328 * 13 / 8;
     EXPECT_LT(dialog.Control(IDC_PAGE_LIST)->box.right * 1.5, 99);
     EXPECT_LT(dialog.Control(IDC_PAGE_TITLE)->box.bottom * 1.625, 54);
     EXPECT_LE(pageRight, dialog.size.cx * 6 / 4);
@@ -427,7 +427,7 @@ void ExpectPage(const DialogTemplate& dialog, LONG height)
 TEST(DialogTemplateTest, GeneralPageControls)
 {
     const DialogTemplate dialog = Load(IDD_GENERAL_TAB);
-    ExpectPage(dialog, 174);
+    ExpectPage(dialog, 328);
     ExpectControls(dialog, {
         {IDC_GENERAL_SCAN_DRIVES, "Button", "Scan selected &drives:"},
         {IDC_GENERAL_DRIVE_TREE, WC_TREEVIEWA, nullptr},

@@ -141,7 +141,7 @@ TEST_F(SettingsDlgTest, ConfirmingAtOnceWritesTheGeneralPageAndRemovesTheSchedul
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(title, "General");
-    EXPECT_EQ(entries, 4);
+    EXPECT_EQ(entries, 5);
     EXPECT_EQ(selected, 0);
     const Stored expected = {{"KeepDeletedFiles", "0"},
                              {"KeepDeletedFilesPathName", ""},
@@ -396,7 +396,7 @@ TEST_F(SettingsDlgTest, EveryPageOnScreen)
               {"BeepAfterLTO", "1"}});
     std::vector<bool> saved;
     RunSettings([&](const DialogDriver& dialog) {
-        for (int index : {0, 1, 2, 3}) {
+        for (int index : {0, 1, 2, 3, 4}) {
             dialog.ShowPage(index);
             Sleep(400);
             RECT window{};
@@ -409,5 +409,5 @@ TEST_F(SettingsDlgTest, EveryPageOnScreen)
         }
         dialog.Command(IDCANCEL);
     });
-    EXPECT_EQ(saved, (std::vector<bool>{true, true, true, true}));
+    EXPECT_EQ(saved, (std::vector<bool>{true, true, true, true, true}));
 }

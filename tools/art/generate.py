@@ -462,6 +462,19 @@ def about_icon(size):
     return c
 
 
+def ignore_icon(size):
+    """A list page with a slashed ring over its lower right corner: entries left out."""
+    c = log_icon(size)
+    s = size
+    cx, cy, r = s * 0.66, s * 0.66, s * 0.30
+    fill_shape(c, circle(cx, cy, r), (0, 0, s, s), WHITE)
+    width = max(s * 0.07, 1.2)
+    sign = union(ring(cx, cy, r * 0.92, r * 0.92 - width * 1.6),
+                 capsule(cx - r * 0.58, cy + r * 0.58, cx + r * 0.58, cy - r * 0.58, width * 0.8))
+    fill_shape(c, sign, (0, 0, s, s), RED)
+    return c
+
+
 # ---- Button faces ---------------------------------------------------------------------------------------------
 STATES = ("normal", "pressed", "hover", "disabled")
 
@@ -658,6 +671,7 @@ def main():
     write_ico(out("page_advanced.ico"), [log_icon(32), log_icon(16)])
     write_ico(out("page_update.ico"), [update_icon(32), update_icon(16)])
     write_ico(out("page_about.ico"), [about_icon(32), about_icon(16)])
+    write_ico(out("page_ignore.ico"), [ignore_icon(32), ignore_icon(16)])
 
     samples, rate = notify_sound()
     write_wav(out("notify.wav"), samples, rate)

@@ -1,0 +1,81 @@
+#include "settings/IgnoreTab.h"
+
+#include "framework/ListView.h"
+#include "resources/resource.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+CIgnoreTab::CIgnoreTab(Settings& settings, CWnd& parent) noexcept : CSettingsPage(IDD_IGNORE_TAB, settings, parent)
+{
+}
+
+void CIgnoreTab::Load()
+{
+    const CListCtrl list(Item(IDC_IGNORE_LIST));
+    // A path cut short by the column shows whole under the pointer.
+    list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    RECT client{};
+    ::GetClientRect(list.GetSafeHwnd(), &client);
+    constexpr int categoryWidth = 90;
+    list.InsertColumn(0, "Category", LVCFMT_LEFT, categoryWidth);
+    list.InsertColumn(1, "Entry", LVCFMT_LEFT, client.right - categoryWidth);
+    Fill();
+}
+
+void CIgnoreTab::Fill()
+{
+    ignored_ = IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath());
+    const CListCtrl list(Item(IDC_IGNORE_LIST));
+    list.DeleteAllItems();
+    int row = 0;
+    for (const IgnoredEntry& entry : ignored_.Entries()) {
+        const int added = list.InsertItem(row, entry.category, row);
+        list.SetItemText(added, 1, entry.target);
+        ++row;
+    }
+    EnableItems({IDC_IGNORE_REMOVE}, false);
+}
+
+void CIgnoreTab::RemoveSelected()
+{
+    const CListCtrl list(Item(IDC_IGNORE_LIST));
+    std::vector<IgnoredEntry> chosen;
+    for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED)) {
+        const auto index = static_cast<size_t>(list.GetItemData(row));
+        if (index < ignored_.Entries().size()) {
+            chosen.push_back(ignored_.Entries()[index]);
+        }
+    }
+    bool refused = false;
+    for (const IgnoredEntry& entry : chosen) {
+        refused = !ignored_.Remove(entry) || refused;
+    }
+    Fill();
+    if (refused) {
+        MessageBoxA(GetSafeHwnd(), "Some entries could not be removed: changing the ignore list needs administrator "
+                                   "rights.",
+                    "Corvadin", MB_OK | MB_ICONWARNING);
+    }
+}
+
+bool CIgnoreTab::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (id == IDC_IGNORE_REMOVE && code == BN_CLICKED) {
+        RemoveSelected();
+        return true;
+    }
+    return CSettingsPage::OnCommand(id, code, control);
+}
+
+std::optional<LRESULT> CIgnoreTab::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_IGNORE_LIST && header->code == LVN_ITEMCHANGED) {
+            EnableItems({IDC_IGNORE_REMOVE}, CListCtrl(Item(IDC_IGNORE_LIST)).GetNextItem(-1, LVNI_SELECTED) >= 0);
+        }
+    }
+    return CSettingsPage::HandleMessage(message, wParam, lParam);
+}
