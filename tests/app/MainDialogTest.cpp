@@ -2,11 +2,13 @@
 // a broken start-up entry planted under HKEY_CURRENT_USER.
 #include "app/MainDialog.h"
 
+#include "engine/IgnoreList.h"
 #include "engine/ScanIssue.h"
 #include "engine/ScanResults.h"
 #include "registry/RegistryKey.h"
 #include "resources/resource.h"
 #include "scanners/Categories.h"
+#include "settings/SettingsStore.h"
 #include "settings/StartupOptions.h"
 #include "tests/support/WindowTesting.h"
 #include "tests/support/Scratch.h"
@@ -29,6 +31,7 @@ protected:
     void SetUp() override
     {
         TheStartupFlags() = StartupFlags{};
+        InitSettingsLocation(ModulePath());
         planted.SetString(HKEY_CURRENT_USER, RunKey, PlantedName, "\"C:\\CorvadinTestMissing\\gone.exe\" /quiet");
         ASSERT_TRUE(main.Create());
         window = main.GetSafeHwnd();
@@ -57,6 +60,15 @@ protected:
         return -1;
     }
     int Counter(int i) const { return TheScanResults().errorCounters[static_cast<size_t>(i)]; }
+    // Scans then cover that category only, which is quick.
+    void LeaveOutAllBut(Category scanned)
+    {
+        std::string tags;
+        for (const CategoryInfo& category : Categories()) {
+            tags += &category == &InfoOf(scanned) ? "" : std::string(category.tag) + ";";
+        }
+        planted.SetString(HKEY_LOCAL_MACHINE, SettingsKeyPath(), LeftOutCategoriesName, tags);
+    }
 
     ScratchFolder folder{"main-window"};
     CurrentFolder current{folder.Path()};
@@ -148,6 +160,61 @@ TEST_F(MainDialogTest, ScanListsTheBrokenEntryThenRepairFixesTheTickedRowsOnce)
     EXPECT_EQ(view->Text(row, CScanView::ActionColumn), "Fixed");
     EXPECT_EQ(Counter(0), total - 1);
     EXPECT_TRUE(Enabled(IDC_REPAIR_ERRORS));
+}
+
+// Whatever a test added to the ignore list goes again.
+struct IgnoredEntriesRemoved {
+    ~IgnoredEntriesRemoved()
+    {
+        IgnoreList ignored = IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath());
+        const std::vector<IgnoredEntry> entries = ignored.Entries();
+        for (const IgnoredEntry& entry : entries) {
+            ignored.Remove(entry);
+        }
+    }
+};
+
+TEST_F(MainDialogTest, IgnoredRowIsUntickedUncountedNeverRepairedAndLeftOutOfTheNextScan)
+{
+    const IgnoredEntriesRemoved cleanup;
+    LeaveOutAllBut(Category::StartupProgram);
+    ScanToTheEnd();
+    CScanView* view = main.View();
+    const int row = PlantedRow();
+    ASSERT_GE(row, 0);
+    const int total = Counter(0);
+    const int startup = Counter(StartupCounter);
+    view->GetListCtrl().SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    view->SendMessage(WM_COMMAND, ID_ROW_IGNORE);
+
+    EXPECT_EQ(view->Text(row, CScanView::ActionColumn), "Ignored");
+    EXPECT_FALSE(view->IsTicked(row));
+    EXPECT_EQ(Counter(0), total - 1);
+    EXPECT_EQ(ItemText(window, CounterId(StartupCounter)), std::to_string(startup - 1));
+    const auto entries = IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath()).Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].category, "Startup program");
+    EXPECT_TRUE(entries[0].target.ends_with("\\Run\\" + PlantedName)) << entries[0].target;
+
+    view->SetTicked(row, true);
+    main.Repair();
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, RunKey, PlantedName));
+    ScanToTheEnd();
+    EXPECT_EQ(PlantedRow(), -1);
+}
+
+TEST_F(MainDialogTest, LeftOutCategoriesAreNotScannedAndTheirCountersReadOff)
+{
+    LeaveOutAllBut(Category::AppPath);
+    ScanToTheEnd();
+    EXPECT_EQ(PlantedRow(), -1);
+    ThePopUp().Present();
+    for (int i = 2; i < ErrorCounterCount; ++i) {
+        EXPECT_EQ(ItemText(window, CounterId(i)), "off") << i;
+        EXPECT_EQ(ItemText(ThePopUp().GetSafeHwnd(), CounterId(i)), "off") << i;
+    }
+    EXPECT_EQ(ItemText(window, CounterId(1)), std::to_string(Counter(1)));
+    ThePopUp().DestroyIfVisible();
 }
 
 TEST_F(MainDialogTest, StopKeepsThePartialResultsAndReturnsToIdle)

@@ -2,18 +2,23 @@
 
 #include "app/ResultsCommands.h"
 #include "app/ResultsFrame.h"
+#include "app/RowActions.h"
 #include "engine/ScanIssue.h"
 #include "framework/Dialog.h"
-#include "registry/RegistryKey.h"
+#include "registry/FileItem.h"
+#include "registry/RegistryValue.h"
 #include "resources/resource.h"
 #include "scanners/Categories.h"
+#include "tests/support/PlainRegistry.h"
 #include "tests/support/WindowTesting.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -267,12 +272,103 @@ TEST_F(ScanViewTest, ListKeysReachTheMainWindowAndTheDialogKeepsRunning)
     EXPECT_TRUE(view->IsTicked(0));
 }
 
-TEST_F(ScanViewTest, ListHasNoContextMenu)
+bool menuShown = false;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    const HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) {
+        menuShown = true;
+        EndMenu();
+    }
+}
+
+TEST_F(ScanViewTest, RowMenuOpensOnlyOverASelectedRowAndTheWindowBehindSeesNone)
 {
     FillThreeRows();
+    menuShown = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseMenu);
     view->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view->GetSafeHwnd()), MAKELPARAM(100, 100));
-    PumpFor(20);
+    PumpFor(100);
+    EXPECT_FALSE(menuShown) << "no row selected";
+    FocusListAndSelect({1});
+    view->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view->GetSafeHwnd()), -1);  // the keyboard's
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(menuShown);
     EXPECT_EQ(window.contextMenus, 0);
+}
+
+std::set<DWORD> RegistryEditors()
+{
+    std::set<DWORD> ids;
+    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "regedit.exe") == 0) {
+            ids.insert(entry.th32ProcessID);
+        }
+    }
+    return ids;
+}
+
+// A key, a value and a shortcut row: each command applies where it makes sense, to the rows it makes sense for.
+TEST_F(ScanViewTest, RowCommandsActOnTheirRows)
+{
+    const Ref<RegistryKey> key(new RegistryKey(HKEY_CURRENT_USER, "Software\\Test", "Gone"));
+    issues = {Ref<ScanIssue>(new ScanIssue(KeyIssue, key.get(), " missing", "Test")),
+              Ref<ScanIssue>(new ScanIssue(ValueIssue, new RegistryValue("odd\\name", key.get()), " v", "Test")),
+              Ref<ScanIssue>(new ScanIssue(FileIssue, new FileItem("a.lnk", "C:\\Links"), " f", "Test"))};
+    InsertBatch("Scanner", 0, issues);
+    const auto applies = [&](UINT id) { return view->RowCommandApplies(id); };
+    FocusListAndSelect({2});
+    EXPECT_TRUE(applies(ID_ROW_OPEN_FOLDER) && applies(ID_ROW_COPY_PATH) && applies(ID_ROW_IGNORE));
+    EXPECT_FALSE(applies(ID_ROW_OPEN_REGEDIT));
+    view->GetListCtrl().SetItemState(2, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    FocusListAndSelect({0, 1});
+    EXPECT_FALSE(applies(ID_ROW_OPEN_FOLDER));
+
+    view->SendMessage(WM_COMMAND, ID_ROW_COPY_PATH);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const HANDLE copy = GetClipboardData(CF_TEXT);
+    const auto* copied = static_cast<const char*>(GlobalLock(copy));
+    EXPECT_STREQ(copied, "HKEY_CURRENT_USER\\Software\\Test\\Gone\r\nHKEY_CURRENT_USER\\Software\\Test\\Gone\\odd\\name");
+    GlobalUnlock(copy);
+    CloseClipboard();
+
+    // The focused row, a value: the editor opens at its key.
+    const std::set<DWORD> before = RegistryEditors();
+    view->SendMessage(WM_COMMAND, ID_ROW_OPEN_REGEDIT);
+    EXPECT_EQ(ValueText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit", "LastKey"),
+              "HKEY_CURRENT_USER\\Software\\Test\\Gone");
+    std::set<DWORD> started;
+    PumpUntil([&] {
+        started = RegistryEditors();
+        std::erase_if(started, [&](DWORD id) { return before.count(id) > 0; });
+        return !started.empty();
+    });
+    EXPECT_EQ(started.size(), 1u);
+    for (const DWORD id : started) {
+        const UniqueKernelHandle editor(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        TerminateProcess(editor.get(), 0);
+        WaitForSingleObject(editor.get(), 5000);
+    }
+
+    view->SendMessage(WM_COMMAND, ID_ROW_IGNORE);
+    EXPECT_EQ(mainWindow.calls, std::vector<std::string>{"IgnoreSelected"});
+    view->RowData(0)->issue = nullptr;  // repaired or ignored: nothing left to ignore
+    view->RowData(1)->issue = nullptr;
+    EXPECT_FALSE(applies(ID_ROW_IGNORE));
+    EXPECT_TRUE(applies(ID_ROW_COPY_PATH) && applies(ID_ROW_OPEN_REGEDIT));
+}
+
+TEST(RegistryEditorPathTest, WindowsNamesTheRootItemAsItsEditorDidAndWineStartsAtTheHive)
+{
+    const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\x";
+    EXPECT_EQ(RegistryEditorPath(key, "", false), "Computer\\" + key);
+    EXPECT_EQ(RegistryEditorPath(key, "Ordinateur\\HKEY_USERS", false), "Ordinateur\\" + key);
+    EXPECT_EQ(RegistryEditorPath(key, "HKEY_USERS\\.DEFAULT", false), "Computer\\" + key);
+    EXPECT_EQ(RegistryEditorPath(key, "Computer", false), "Computer\\" + key);
+    EXPECT_EQ(RegistryEditorPath(key, "Computer\\HKEY_USERS", true), key);
 }
 
 TEST_F(ScanViewTest, ListWithoutItsMainWindowIgnoresItsCommands)

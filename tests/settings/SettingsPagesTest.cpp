@@ -1,7 +1,11 @@
-// The four pages on their own, each in a plain host window: what they show for stored values (good, malformed and
+// The five pages on their own, each in a plain host window: what they show for stored values (good, malformed and
 // absent), how their controls react, and what they put back when they close.
+#include "engine/IgnoreList.h"
+#include "framework/ListView.h"
 #include "resources/resource.h"
+#include "scanners/Categories.h"
 #include "settings/SettingsPage.h"
+#include "tests/settings/SettingsTesting.h"
 #include "tests/support/WindowTesting.h"
 #include "ui/DriveTreeView.h"
 
@@ -111,6 +115,47 @@ TEST_F(SettingsPagesTest, GeneralWithoutStoredOptionsShowsEverythingOffAndStores
                                {"KeepDeletedFilesPathName", ""},
                                {"ScanDrives", ""}};
     EXPECT_EQ(settings, expected);
+}
+
+TEST_F(SettingsPagesTest, GeneralTicksTheCategoriesScannedAndStoresTheOthersAsTags)
+{
+    settings = {{LeftOutCategoriesName, "FONT;run;unknown"}};
+    Open(0);
+    const CListCtrl list(Item(IDC_GENERAL_CATEGORIES));
+    ASSERT_EQ(list.GetItemCount(), CategoryCount);
+    for (int i = 0; i < CategoryCount; ++i) {
+        EXPECT_EQ(list.GetItemText(i, 0), Categories()[static_cast<size_t>(i)].name);
+        const bool off = i == static_cast<int>(Category::FontFiles) || i == static_cast<int>(Category::StartupProgram);
+        EXPECT_EQ(list.GetCheck(i), !off) << i;
+    }
+    list.SetCheck(static_cast<int>(Category::FontFiles), true);
+    list.SetCheck(static_cast<int>(Category::Shortcut), false);
+    Close();
+    EXPECT_EQ(settings[LeftOutCategoriesName], "run;shortcut");
+}
+
+TEST_F(SettingsPagesTest, IgnoreListShowsEveryReadableEntryAndRemovesTheSelectedAtOnce)
+{
+    const SettingsKeyKeeper keeper;
+    IgnoreList ignored = IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath());
+    const IgnoredEntry kept{"Shortcut", "", "C:\\Links\\a.lnk"};
+    const IgnoredEntry removed{"Startup program", "", "HKEY_CURRENT_USER\\Run\\x"};
+    ASSERT_TRUE(ignored.Add(kept) && ignored.Add(removed));
+    WriteText(HKEY_LOCAL_MACHINE, IgnoreListKeyPath(), "edited by hand", "not an entry");
+    Open(3);
+    const CListCtrl list(Item(IDC_IGNORE_LIST));
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_FALSE(Enabled(IDC_IGNORE_REMOVE));
+    const int row = list.GetItemText(0, 1) == removed.target ? 0 : 1;
+    EXPECT_EQ(list.GetItemText(row, 0), "Startup program");
+    list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    PumpFor();
+    EXPECT_TRUE(Enabled(IDC_IGNORE_REMOVE));
+    Click(IDC_IGNORE_REMOVE);
+    ASSERT_EQ(list.GetItemCount(), 1);
+    EXPECT_EQ(list.GetItemText(0, 1), kept.target);
+    EXPECT_EQ(IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath()).Entries(), std::vector<IgnoredEntry>{kept});
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, IgnoreListKeyPath(), "edited by hand"));
 }
 
 TEST_F(SettingsPagesTest, MalformedFlagsShowOffAndAreStoredAsPlainFlags)
@@ -240,7 +285,7 @@ TEST_F(SettingsPagesTest, AutoUpdateRadioButtonsDriveTheIntervalList)
 TEST_F(SettingsPagesTest, AboutShowsTheProductAndStoresNothing)
 {
     settings = {{"KeepHistory", "2"}};
-    Open(3);
+    Open(4);
     EXPECT_FALSE(IsWindowEnabled(page->GetSafeHwnd())) << "the About page takes no input";
     EXPECT_EQ(Text(IDC_ABOUT_TITLE), "Quenmark\xAE Corvadin v3.3.0");
     Close();
