@@ -163,20 +163,13 @@ TEST_F(MainDialogTest, ScanListsTheBrokenEntryThenRepairFixesTheTickedRowsOnce)
 }
 
 // Whatever a test added to the ignore list goes again.
-struct IgnoredEntriesRemoved {
-    ~IgnoredEntriesRemoved()
-    {
-        IgnoreList ignored = IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath());
-        const std::vector<IgnoredEntry> entries = ignored.Entries();
-        for (const IgnoredEntry& entry : entries) {
-            ignored.Remove(entry);
-        }
-    }
+struct IgnoreListRemoved {
+    ~IgnoreListRemoved() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, IgnoreListKeyPath().c_str()); }
 };
 
 TEST_F(MainDialogTest, IgnoredRowIsUntickedUncountedNeverRepairedAndLeftOutOfTheNextScan)
 {
-    const IgnoredEntriesRemoved cleanup;
+    const IgnoreListRemoved cleanup;
     LeaveOutAllBut(Category::StartupProgram);
     ScanToTheEnd();
     CScanView* view = main.View();

@@ -297,14 +297,15 @@ TEST_F(ScanViewTest, RowMenuOpensOnlyOverASelectedRowAndTheWindowBehindSeesNone)
     EXPECT_EQ(window.contextMenus, 0);
 }
 
-std::set<DWORD> RegistryEditors()
+// The registry editors running now that are not among known.
+std::set<DWORD> RegistryEditors(const std::set<DWORD>& known = {})
 {
     std::set<DWORD> ids;
     const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-        if (lstrcmpiA(entry.szExeFile, "regedit.exe") == 0) {
+        if (lstrcmpiA(entry.szExeFile, "regedit.exe") == 0 && !known.contains(entry.th32ProcessID)) {
             ids.insert(entry.th32ProcessID);
         }
     }
@@ -341,22 +342,14 @@ TEST_F(ScanViewTest, RowCommandsActOnTheirRows)
     EXPECT_EQ(ValueText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit", "LastKey"),
               "HKEY_CURRENT_USER\\Software\\Test\\Gone");
     std::set<DWORD> started;
-    PumpUntil([&] {
-        started = RegistryEditors();
-        std::erase_if(started, [&](DWORD id) { return before.count(id) > 0; });
-        return !started.empty();
-    });
-    EXPECT_EQ(started.size(), 1u);
+    EXPECT_TRUE(PumpUntil([&] { return !(started = RegistryEditors(before)).empty(); }));
     for (const DWORD id : started) {
-        const UniqueKernelHandle editor(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-        TerminateProcess(editor.get(), 0);
-        WaitForSingleObject(editor.get(), 5000);
+        TerminateProcess(UniqueKernelHandle(OpenProcess(PROCESS_TERMINATE, FALSE, id)).get(), 0);
     }
 
     view->SendMessage(WM_COMMAND, ID_ROW_IGNORE);
     EXPECT_EQ(mainWindow.calls, std::vector<std::string>{"IgnoreSelected"});
-    view->RowData(0)->issue = nullptr;  // repaired or ignored: nothing left to ignore
-    view->RowData(1)->issue = nullptr;
+    view->RowData(0)->issue = view->RowData(1)->issue = nullptr;  // repaired or ignored: nothing left to ignore
     EXPECT_FALSE(applies(ID_ROW_IGNORE));
     EXPECT_TRUE(applies(ID_ROW_COPY_PATH) && applies(ID_ROW_OPEN_REGEDIT));
 }
