@@ -5,7 +5,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
+
+namespace {
+
+constexpr int CategoryWidth = 90;
+
+}  // namespace
 
 CIgnoreTab::CIgnoreTab(Settings& settings, CWnd& parent) noexcept : CSettingsPage(IDD_IGNORE_TAB, settings, parent)
 {
@@ -16,11 +23,8 @@ void CIgnoreTab::Load()
     const CListCtrl list(Item(IDC_IGNORE_LIST));
     // A path cut short by the column shows whole under the pointer.
     list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
-    RECT client{};
-    ::GetClientRect(list.GetSafeHwnd(), &client);
-    constexpr int categoryWidth = 90;
-    list.InsertColumn(0, "Category", LVCFMT_LEFT, categoryWidth);
-    list.InsertColumn(1, "Entry", LVCFMT_LEFT, client.right - categoryWidth);
+    list.InsertColumn(0, "Category", LVCFMT_LEFT, CategoryWidth);
+    list.InsertColumn(1, "Entry", LVCFMT_LEFT, 0);
     Fill();
 }
 
@@ -35,6 +39,13 @@ void CIgnoreTab::Fill()
         list.SetItemText(added, 1, entry.target);
         ++row;
     }
+    // As wide as the longest path, so that it can be scrolled into view; the list's width at least.
+    const HWND control = list.GetSafeHwnd();
+    RECT client{};
+    ::GetClientRect(control, &client);
+    ::SendMessageA(control, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE);
+    const auto width = static_cast<int>(::SendMessageA(control, LVM_GETCOLUMNWIDTH, 1, 0));
+    ::SendMessageA(control, LVM_SETCOLUMNWIDTH, 1, std::max<LPARAM>(width, client.right - CategoryWidth));
     EnableItems({IDC_IGNORE_REMOVE}, false);
 }
 

@@ -405,8 +405,8 @@ TEST(DialogTemplateTest, SettingsDialogHasPageListTitleAndButtons)
     }
     EXPECT_TRUE(separator);
 
-    // A page (186x328 DU at most) goes to pixel (99, 54): right of the list and below the title, above the buttons.
-    const int pageRight = 99 + 186 * 6 / 4, pageBottom = 54 + 328 * 13 / 8;
+    // A page (186x332 DU at most) goes to pixel (99, 54): right of the list and below the title, above the buttons.
+    const int pageRight = 99 + 186 * 6 / 4, pageBottom = 54 + 332 * 13 / 8;
     EXPECT_LT(dialog.Control(IDC_PAGE_LIST)->box.right * 1.5, 99);
     EXPECT_LT(dialog.Control(IDC_PAGE_TITLE)->box.bottom * 1.625, 54);
     EXPECT_LE(pageRight, dialog.size.cx * 6 / 4);
@@ -427,7 +427,7 @@ void ExpectPage(const DialogTemplate& dialog, LONG height)
 TEST(DialogTemplateTest, GeneralPageControls)
 {
     const DialogTemplate dialog = Load(IDD_GENERAL_TAB);
-    ExpectPage(dialog, 328);
+    ExpectPage(dialog, 332);
     ExpectControls(dialog, {
         {IDC_GENERAL_SCAN_DRIVES, "Button", "Scan selected &drives:"},
         {IDC_GENERAL_DRIVE_TREE, WC_TREEVIEWA, nullptr},
