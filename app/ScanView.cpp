@@ -253,7 +253,7 @@ void CScanView::ShowRowMenu(LPARAM where)
         return;
     }
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
-    if (where == -1) {
+    if (at.x == -1 && at.y == -1) {
         RECT label{};
         label.left = LVIR_LABEL;
         ::SendMessageA(GetSafeHwnd(), LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&label));
