@@ -38,6 +38,14 @@ bool TargetIsPresent(const std::string& target)
            GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A shortcut file may keep its target only in the code page of the machine that wrote it, with "?" for what that
+// code page lacked; no file name holds "?" or "*", so such a target names nothing that could be looked for.
+bool HoldsSubstitutes(const std::string& target)
+{
+    const size_t start = target.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
+    return target.find_first_of("?*", start) != std::string::npos;
+}
+
 // An empty value would walk the root of the current drive, and a folder on the
 // network could hold the walk for the network's timeout at every step.
 bool CanWalk(const std::string& folder)
@@ -180,7 +188,7 @@ std::string ShortcutScanner::ResolveShortcutTarget(const std::string& linkPath)
     WIN32_FIND_DATAW found{};
     link_->GetPath(wideTarget, MAX_PATH, &found, SLGP_SHORTPATH);
     const std::optional<std::string> target = ExactNarrow(wideTarget, wcslen(wideTarget));
-    if (!target) {
+    if (!target || HoldsSubstitutes(*target)) {
         NoteOutsideCodePage();
         return {};
     }

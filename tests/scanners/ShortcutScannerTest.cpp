@@ -1,5 +1,6 @@
 #include "engine/IniStore.h"
 #include "engine/IssueList.h"
+#include "registry/CodePageText.h"
 #include "registry/FileItem.h"
 #include "scanners/FileChecks.h"
 #include "scanners/ShortcutScanner.h"
@@ -111,6 +112,39 @@ TEST(ShortcutScannerTest, ReportsShortcutsWhoseTargetIsGone)
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1], "Shortcut:start");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Shortcut: missing target file:" + gone), lines.end());
+}
+
+// A shortcut in a folder the code page cannot name, or to a target it cannot name, is passed over: through the
+// code page it would be judged, and deleted, as another file.
+TEST(ShortcutScannerTest, NamesOutsideTheCodePageArePassedOver)
+{
+    if (GetACP() == CP_UTF8) {
+        GTEST_SKIP() << "every character fits a UTF-8 code page";
+    }
+    ScratchFolder folder("shortcut-codepage");
+    const std::wstring cyrillic = Widen(folder.Path()) + L"\\\u0422\u0435\u0441\u0442";
+    ASSERT_TRUE(CreateDirectoryW(cyrillic.c_str(), nullptr));
+    const auto saveWide = [](const std::wstring& linkPath, const std::wstring& target) {
+        IShellLinkW* link = nullptr;
+        IPersistFile* file = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                                  reinterpret_cast<void**>(&link)));
+        link->SetPath(target.c_str());
+        ASSERT_HRESULT_SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+        EXPECT_HRESULT_SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
+        file->Release();
+        link->Release();
+    };
+    saveWide(cyrillic + L"\\gone.lnk", L"C:\\corvadin-gone\\a.txt");
+    saveWide(Widen(folder.Path()) + L"\\cyrillic-target.lnk", cyrillic + L"\\gone.txt");
+    IniStore ini;
+    LoadShortcutSection(ini, folder, "1=" + folder.Path() + "\r\n");
+
+    ShortcutScanner scanner(&ini);
+    IssueList list;
+    scanner.Scan(&list);
+    EXPECT_EQ(Reported(list), std::vector<std::string>{});
+    EXPECT_EQ(scanner.ScanGaps().outsideCodePage, 2);
 }
 
 TEST(ShortcutScannerTest, WalksTheConfiguredFoldersInKeyOrderOrElseDriveC)
