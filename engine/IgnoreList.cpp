@@ -4,8 +4,6 @@
 #include "registry/UniqueHandle.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -35,15 +33,7 @@ bool SplitEntry(const std::vector<char>& data, IgnoredEntry& entry)
 
 std::string IgnoredEntry::Key() const
 {
-    uint64_t hash = 0xcbf29ce484222325ull;
-    for (const std::string* part : {&category, &view, &target}) {
-        for (const char c : *part + '\0') {
-            hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
-        }
-    }
-    char key[17];
-    snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(hash));
-    return key;
+    return TextDigest({category, view, target});
 }
 
 IgnoreList IgnoreList::Load(HKEY root, std::string keyPath)

@@ -34,20 +34,20 @@ std::string ScanIssue::Name() const
     return target ? target->DisplayName() : std::string();
 }
 
-std::string ScanIssue::Id() const
+std::string TextDigest(std::initializer_list<std::string> parts)
 {
-    // 64-bit FNV-1a over the parts, each ended by a zero so that no two sets of parts run together.
     uint64_t hash = 0xcbf29ce484222325ull;
-    const auto add = [&hash](const std::string& part) {
+    for (const std::string& part : parts) {
         for (const char c : part + '\0') {
             hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
         }
-    };
-    add(std::to_string(kind_));
-    add(source_);
-    add(target_ ? target_->FullPath() : std::string());
-    add(description_);
-    char id[17];
-    snprintf(id, sizeof id, "%016llx", static_cast<unsigned long long>(hash));
-    return id;
+    }
+    char digest[17];
+    snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(hash));
+    return digest;
+}
+
+std::string ScanIssue::Id() const
+{
+    return TextDigest({std::to_string(kind_), source_, target_ ? target_->FullPath() : std::string(), description_});
 }

@@ -3,7 +3,12 @@
 
 #include "registry/RepairTarget.h"
 
+#include <initializer_list>
 #include <string>
+
+// Sixteen hex digits derived from the parts alone: a 64-bit FNV-1a over them, each ended by a zero so that no two
+// lists of parts run together. The ids of issues and the keys of ignored entries.
+std::string TextDigest(std::initializer_list<std::string> parts);
 
 enum IssueKind : int {
     KeyIssue = 0,

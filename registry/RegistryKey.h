@@ -32,6 +32,9 @@ public:
     std::string DisplayName() const override { return parentPath_ + "\\" + name_; }
     bool IsGone() const override;
 
+    // The same key as a new, unopened object: what a second look reads afresh.
+    Ref<RegistryKey> Fresh() const { return Ref<RegistryKey>(new RegistryKey(root_, parentPath_, name_)); }
+
     // An open key keeps the rights it was first opened with.
     bool Open(REGSAM access);
     void Close() noexcept { handle_.reset(); }

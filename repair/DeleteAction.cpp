@@ -58,8 +58,7 @@ std::string RollbackText(const ScanIssue& issue, bool& complete)
             exporter.OnKey(key);
         } else if (RegistryValue* value = target->AsRegistryValue(); value && value->Key()) {
             // Read again: the backup holds what the repair deletes, not what the scan saw.
-            const RegistryKey& old = *value->Key();
-            Ref<RegistryKey> key(new RegistryKey(old.RootHandle(), old.ParentPath(), old.Name()));
+            const Ref<RegistryKey> key = value->Key()->Fresh();
             const Ref<RegistryValue> now(new RegistryValue(value->Name(), key.get()));
             exporter.AddKeyHeader(*key);
             exporter.OnValue(now.get());

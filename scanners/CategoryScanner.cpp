@@ -115,13 +115,12 @@ void CategoryScanner::Revisit(const ScanIssue& issue)
         return;
     }
     if (const RegistryKey* key = target->AsRegistryKey()) {
-        Ref<RegistryKey> fresh(new RegistryKey(key->RootHandle(), key->ParentPath(), key->Name()));
+        const Ref<RegistryKey> fresh = key->Fresh();
         if (!fresh->IsGone()) {
             OnKey(fresh.get());
         }
     } else if (const RegistryValue* value = target->AsRegistryValue(); value && value->Key()) {
-        const RegistryKey& old = *value->Key();
-        Ref<RegistryKey> key(new RegistryKey(old.RootHandle(), old.ParentPath(), old.Name()));
+        const Ref<RegistryKey> key = value->Key()->Fresh();
         Ref<RegistryValue> fresh;
         if (ReadForJudging(*key, value->Name(), fresh) && fresh) {
             OnValue(fresh.get());

@@ -75,7 +75,7 @@ void FileExtensionReferenceScanner::Revisit(const ScanIssue& issue)
     if (!key) {
         return;
     }
-    Ref<RegistryKey> fresh(new RegistryKey(key->RootHandle(), key->ParentPath(), key->Name()));
+    const Ref<RegistryKey> fresh = key->Fresh();
     if (issue.Source() == VerbIssueSource) {
         CheckVerb(fresh.get());
     } else {
