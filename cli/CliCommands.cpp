@@ -218,7 +218,8 @@ void PrintIssueJson(const ScanRun::Row& row, std::ostream& out)
     out << "{\"number\": " << row.number << ", \"id\": \"" << issue.Id() << "\", \"category\": "
         << JsonString(row.category) << ", \"kind\": \"" << KindName(issue.Kind()) << "\", \"name\": "
         << JsonString(issue.Name()) << ", \"description\": " << JsonString(issue.Description())
-        << ", \"target\": " << JsonString(TargetPath(issue)) << "}";
+        << ", \"target\": " << JsonString(TargetPath(issue)) << ", \"view\": " << JsonString(ViewName(issue.View()))
+        << "}";
 }
 
 void PrintJson(const ScanRun& scan, int exitCode, std::ostream& out)
@@ -479,7 +480,7 @@ bool AddIgnored(IgnoreList& list, const std::vector<std::string>& categories, st
         const bool added = list.Add(entry);
         complete = complete && added;
         (added ? out : err) << (added ? "Ignored " : "corvadin-cli ignore: could not write ") << entry.Key() << "  "
-                            << entry.category << "  " << entry.target << "\n";
+                            << entry.category << "  " << entry.ShownTarget() << "\n";
     }
     for (const std::string& id : ids) {
         err << "corvadin-cli ignore: no issue " << id << " in a scan of every category\n";
@@ -497,7 +498,7 @@ bool RemoveIgnored(IgnoreList& list, std::set<std::string> keys, std::ostream& o
             const bool removed = list.Remove(entry);
             complete = complete && removed;
             (removed ? out : err) << (removed ? "No longer ignored " : "corvadin-cli ignore: could not remove ")
-                                  << entry.Key() << "  " << entry.category << "  " << entry.target << "\n";
+                                  << entry.Key() << "  " << entry.category << "  " << entry.ShownTarget() << "\n";
         }
     }
     for (const std::string& key : keys) {
@@ -526,7 +527,7 @@ int IgnoreCommand(const std::vector<std::string>& args, std::ostream& out, std::
     IgnoreList list = IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath());
     if (action == "list" && keys.empty()) {
         for (const IgnoredEntry& entry : list.Entries()) {
-            out << entry.Key() << "  " << entry.category << "  " << entry.target << "\n";
+            out << entry.Key() << "  " << entry.category << "  " << entry.ShownTarget() << "\n";
         }
         for (const std::string& damaged : list.Damaged()) {
             err << "corvadin-cli ignore: value \"" << damaged << "\" holds no entry and is passed over\n";

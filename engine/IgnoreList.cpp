@@ -71,7 +71,7 @@ IgnoreList IgnoreList::Load(HKEY root, std::string keyPath)
 
 IgnoredEntry IgnoreList::EntryFor(const std::string& category, const ScanIssue& issue)
 {
-    return {category, {}, issue.Target() ? issue.Target()->FullPath() : std::string()};
+    return {category, ViewName(issue.View()), issue.Target() ? issue.Target()->FullPath() : std::string()};
 }
 
 bool IgnoreList::Ignores(const std::string& category, const ScanIssue& issue) const

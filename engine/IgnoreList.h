@@ -16,6 +16,8 @@ struct IgnoredEntry {
     std::string target;
     // Sixteen hex digits derived from the three texts: the entry's value name and its key on the command line.
     std::string Key() const;
+    // The target as lists show it, with its registry view where it has one: "HKEY_...\Run\x (32-bit)".
+    std::string ShownTarget() const { return view.empty() ? target : target + " (" + view + ")"; }
     bool operator==(const IgnoredEntry&) const = default;
 };
 

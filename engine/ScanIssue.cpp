@@ -28,10 +28,15 @@ RepairTarget* ScanIssue::MatchingTarget() const noexcept
     }
 }
 
+RegistryView ScanIssue::View() const
+{
+    return target_ ? target_->View() : RegistryView::Default;
+}
+
 std::string ScanIssue::Name() const
 {
     const RepairTarget* target = MatchingTarget();
-    return target ? target->DisplayName() : std::string();
+    return target ? target->DisplayName() + ViewMark(target->View()) : std::string();
 }
 
 std::string TextDigest(std::initializer_list<std::string> parts)
@@ -49,5 +54,10 @@ std::string TextDigest(std::initializer_list<std::string> parts)
 
 std::string ScanIssue::Id() const
 {
-    return TextDigest({std::to_string(kind_), source_, target_ ? target_->FullPath() : std::string(), description_});
+    const std::string kind = std::to_string(kind_);
+    const std::string path = target_ ? target_->FullPath() : std::string();
+    const RegistryView view = View();
+    // Entries of the default view keep the ids they always had.
+    return view == RegistryView::Default ? TextDigest({kind, source_, path, description_})
+                                         : TextDigest({kind, source_, path, description_, ViewName(view)});
 }

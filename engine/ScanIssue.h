@@ -35,8 +35,11 @@ public:
     virtual std::string Description() const { return description_; }
     virtual std::string Source() const { return source_; }
     virtual std::string DisplayName() const { return Name(); }
-    // The "Name" column: the target's own text, or empty when the target does not match the kind.
+    // The "Name" column: the target's own text, marked with its registry view where that is not this build's own,
+    // or empty when the target does not match the kind.
     virtual std::string Name() const;
+    // The registry view the entry was found in, where its repair deletes and its restore writes.
+    RegistryView View() const;
 
     int Kind() const noexcept { return kind_; }
     RepairTarget* Target() const noexcept { return target_.get(); }

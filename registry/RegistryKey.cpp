@@ -25,28 +25,30 @@ std::string RootNameOf(HKEY root)
     return {};
 }
 
-RegistryKey::RegistryKey(HKEY root, std::string parentPath, std::string name)
-    : root_(root), rootName_(RootNameOf(root)), parentPath_(std::move(parentPath)), name_(std::move(name))
+RegistryKey::RegistryKey(HKEY root, std::string parentPath, std::string name, RegistryView view)
+    : root_(root), rootName_(RootNameOf(root)), parentPath_(std::move(parentPath)), name_(std::move(name)), view_(view)
 {
 }
 
 RegistryKey::RegistryKey(const RegistryKey& parent, const std::string& childName)
-    : RegistryKey(parent.root_, parent.RelativePath(), childName)
+    : RegistryKey(parent.root_, parent.RelativePath(), childName, parent.view_)
 {
+}
+
+LONG RegistryKey::OpenHandle(REGSAM access, UniqueHkey& handle) const
+{
+    return RegOpenKeyExA(root_, RelativePath().c_str(), 0, access | AccessOf(view_), handle.put());
 }
 
 bool RegistryKey::Open(REGSAM access)
 {
-    if (handle_) {
-        return true;
-    }
-    return RegOpenKeyExA(root_, RelativePath().c_str(), 0, access, handle_.put()) == ERROR_SUCCESS;
+    return handle_ || OpenHandle(access, handle_) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::IsGone() const
 {
     UniqueHkey handle;
-    return RegOpenKeyExA(root_, RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put()) == ERROR_FILE_NOT_FOUND;
+    return OpenHandle(KEY_QUERY_VALUE, handle) == ERROR_FILE_NOT_FOUND;
 }
 
 Ref<RegistryValue> RegistryKey::QueryValue(const std::string& valueName)

@@ -12,8 +12,8 @@ class RegistryValue;
 
 class RegistryKey : public RepairTarget, public NamedItem {
 public:
-    RegistryKey(HKEY root, std::string parentPath, std::string name);
-    // A subkey of parent, on the same root.
+    RegistryKey(HKEY root, std::string parentPath, std::string name, RegistryView view = RegistryView::Default);
+    // A subkey of parent, on the same root and in the same view.
     RegistryKey(const RegistryKey& parent, const std::string& childName);
 
     std::string Name() const override { return name_; }
@@ -21,6 +21,7 @@ public:
     const std::string& RootName() const noexcept { return rootName_; }
     HKEY RootHandle() const noexcept { return root_; }
     HKEY Handle() const noexcept { return handle_.get(); }
+    RegistryView View() const override { return view_; }
 
     // The path below the root: what RegOpenKeyEx and RegDeleteKey take.
     std::string RelativePath() const { return JoinPath(parentPath_, name_); }
@@ -33,10 +34,12 @@ public:
     bool IsGone() const override;
 
     // The same key as a new, unopened object: what a second look reads afresh.
-    Ref<RegistryKey> Fresh() const { return Ref<RegistryKey>(new RegistryKey(root_, parentPath_, name_)); }
+    Ref<RegistryKey> Fresh() const { return Ref<RegistryKey>(new RegistryKey(root_, parentPath_, name_, view_)); }
 
     // An open key keeps the rights it was first opened with.
     bool Open(REGSAM access);
+    // A handle of the caller's own on the key, in the key's view; the status of RegOpenKeyEx.
+    LONG OpenHandle(REGSAM access, UniqueHkey& handle) const;
     void Close() noexcept { handle_.reset(); }
 
     // The named value, read into memory, or null when it is absent or cannot be read. A value whose text does not
@@ -48,6 +51,7 @@ private:
     std::string rootName_;
     std::string parentPath_;
     std::string name_;
+    RegistryView view_;
     UniqueHkey handle_;
 };
 

@@ -123,9 +123,7 @@ std::string RegistryValue::GetString(int index) const
     if (type_ != REG_EXPAND_SZ) {
         return strings[index];
     }
-    char expanded[MAX_PATH];
-    const DWORD length = ExpandEnvironmentStringsA(strings[index].c_str(), expanded, sizeof expanded);
-    return length != 0 && length < sizeof expanded ? std::string(expanded) : strings[index];
+    return ExpandInView(strings[index], View());
 }
 
 std::string RegistryValue::FullPath() const
@@ -144,8 +142,7 @@ bool RegistryValue::IsGone() const
         return true;
     }
     UniqueHkey handle;
-    const LONG opened = RegOpenKeyExA(key_->RootHandle(), key_->RelativePath().c_str(), 0, KEY_QUERY_VALUE,
-                                      handle.put());
+    const LONG opened = key_->OpenHandle(KEY_QUERY_VALUE, handle);
     if (opened != ERROR_SUCCESS) {
         return opened == ERROR_FILE_NOT_FOUND;
     }

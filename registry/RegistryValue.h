@@ -23,7 +23,8 @@ public:
     bool FitsCodePage() const noexcept { return fitsCodePage_; }
     RegistryKey* Key() const noexcept { return key_.get(); }
 
-    // String number index of REG_SZ, REG_EXPAND_SZ (expanded) or REG_MULTI_SZ data;
+    // String number index of REG_SZ, REG_EXPAND_SZ (expanded as programs of the key's view see it) or REG_MULTI_SZ
+    // data;
     // empty for other types, unreadable values and indexes past the end.
     std::string GetString(int index) const;
 
@@ -34,6 +35,7 @@ public:
     std::string DisplayName() const override;
     // Gone with its key, too.
     bool IsGone() const override;
+    RegistryView View() const override { return key_ ? key_->View() : RegistryView::Default; }
 
     // The value as one REGEDIT4 line of a rollback file (long hex data wraps onto
     // continuation lines). An unreadable value gives a comment line, never invented data.

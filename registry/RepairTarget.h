@@ -3,6 +3,7 @@
 #pragma once
 
 #include "registry/RefCounted.h"
+#include "registry/RegistryView.h"
 
 #include <string>
 
@@ -24,4 +25,6 @@ public:
     // True only when the registry or the file system says the target is not there; a target that cannot be
     // looked at may still be there.
     virtual bool IsGone() const = 0;
+    // The registry view a key or value was found in; files have none.
+    virtual RegistryView View() const { return RegistryView::Default; }
 };

@@ -121,7 +121,7 @@ bool DeleteAction::DeleteTarget(const ScanIssue& issue)
         return true;
     }
     const std::string path = target->FullPath();
-    OperationLog::Write("Fix \"" + issue.Source() + "\":" + path);
+    OperationLog::Write("Fix \"" + issue.Source() + "\":" + path + ViewMark(target->View()));
     switch (issue.Kind()) {
     case KeyIssue:
         DeleteKeyTree(*target->AsRegistryKey());
@@ -155,7 +155,7 @@ bool DeleteAction::Fix(ScanIssue* issue)
     }
     // An entry mended or rewritten since the scan is not what the user chose to delete.
     if (target && !issue->StillFails()) {
-        OperationLog::Write("Fix \"" + issue->Source() + "\":" + target->FullPath() +
+        OperationLog::Write("Fix \"" + issue->Source() + "\":" + target->FullPath() + ViewMark(target->View()) +
                             " changed since the scan; left alone");
         return false;
     }

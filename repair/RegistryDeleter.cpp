@@ -42,8 +42,7 @@ bool DeleteValue(RegistryValue& value)
     // A handle of its own: the key may still be open with the read-only rights a
     // scanner asked for, which cannot delete.
     UniqueHkey handle;
-    if (RegOpenKeyExA(key->RootHandle(), key->RelativePath().c_str(), 0, KEY_SET_VALUE, handle.put()) ==
-        ERROR_SUCCESS) {
+    if (key->OpenHandle(KEY_SET_VALUE, handle) == ERROR_SUCCESS) {
         RegDeleteValueA(handle.get(), value.Name().c_str());
     }
     return true;
@@ -63,7 +62,7 @@ bool DeleteKeyTree(RegistryKey& key)
     for (const Ref<RegistryKey>& subkey : entries.subkeys) {
         deleter.OnKey(subkey.get());
     }
-    RegDeleteKeyA(key.RootHandle(), key.RelativePath().c_str());
+    RegDeleteKeyExA(key.RootHandle(), key.RelativePath().c_str(), AccessOf(key.View()), 0);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "registry/RegistryEnumeration.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
+#include "repair/RollbackReader.h"
 
 #include <utility>
 
@@ -27,7 +28,7 @@ KeyContent ContentOf(const RegistryKey& key)
 {
     KeyContent content;
     UniqueHkey handle;
-    const LONG opened = RegOpenKeyExA(key.RootHandle(), key.RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put());
+    const LONG opened = key.OpenHandle(KEY_QUERY_VALUE, handle);
     if (opened != ERROR_SUCCESS) {
         content.absent = opened == ERROR_FILE_NOT_FOUND;
         return content;
@@ -47,9 +48,11 @@ void RegistryExporter::AddLine(std::string line)
 void RegistryExporter::AddKeyHeader(const RegistryKey& key)
 {
     const std::string path = key.FullPath();
-    if (!IsOneLine(path)) {
+    if (!IsOneLine(path) || (headed_ && key.View() != view_)) {
         complete_ = false;
     }
+    headed_ = true;
+    view_ = key.View();
     AddLine("[" + path + "]");
 }
 
@@ -107,7 +110,11 @@ bool RegistryExporter::OnKey(RegistryKey* key)
 
 std::string RegistryExporter::Text() const
 {
-    std::string text = "REGEDIT4\n\n";
+    std::string text = "REGEDIT4\n";
+    if (view_ != RegistryView::Default) {
+        text += std::string(RollbackViewComment) + ViewName(view_) + "\n";
+    }
+    text += "\n";
     for (const std::string& line : lines_) {
         text += line;
         text += '\n';

@@ -2,6 +2,7 @@
 // and notes whether everything that exists made it into the text.
 #pragma once
 
+#include "registry/RegistryView.h"
 #include "registry/RegistryVisitor.h"
 #include "registry/WalkContext.h"
 
@@ -12,7 +13,7 @@ class RegistryKey;
 
 class RegistryExporter : public RegistryVisitor {
 public:
-    // "[" + the key's full path + "]".
+    // "[" + the key's full path + "]". Every key of one text must be of one registry view.
     void AddKeyHeader(const RegistryKey& key);
     // Appends the value's line.
     bool OnValue(RegistryValue* value) override;
@@ -20,7 +21,8 @@ public:
     bool OnKey(RegistryKey* key) override;
 
     const std::vector<std::string>& Lines() const noexcept { return lines_; }
-    // The whole file: "REGEDIT4", an empty line, then every line, each ending in a line feed.
+    // The whole file: "REGEDIT4", for keys of a view of their own a comment line naming it (the registry editor
+    // passes it over), an empty line, then every line, each ending in a line feed.
     std::string Text() const;
 
     // False once something that exists could not be put into the text: an
@@ -34,6 +36,8 @@ private:
     SilentWalkContext context_;
     std::vector<std::string> lines_;
     bool complete_ = true;
+    bool headed_ = false;
+    RegistryView view_ = RegistryView::Default;
     int valuesWritten_ = 0;
     int* siblingsWritten_ = nullptr;
 };

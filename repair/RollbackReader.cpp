@@ -163,6 +163,21 @@ RollbackValue ReadValue(const std::string& line)
     return value;
 }
 
+// The registry editor passes comment lines over; the one naming the view must come before the first key and name
+// a view this program knows, for a file restored into a guessed view would write somewhere else.
+void ReadComment(const std::string& line, RollbackContent& content)
+{
+    const std::string mark = RollbackViewComment;
+    if (line.compare(0, mark.size(), mark) != 0) {
+        return;
+    }
+    const std::optional<RegistryView> view = ViewNamed(line.substr(mark.size()));
+    if (!view || !content.keys.empty()) {
+        throw ParseError{"a registry view this program does not know, or named after a key"};
+    }
+    content.view = *view;
+}
+
 }  // namespace
 
 int RollbackContent::ValueCount() const
@@ -190,7 +205,9 @@ RollbackParseResult ParseRollbackText(const std::string& text)
             if (line.empty()) {
                 continue;
             }
-            if (line.front() == '[') {
+            if (line.front() == ';') {
+                ReadComment(line, result.content);
+            } else if (line.front() == '[') {
                 if (line.back() != ']' || line.size() < 3) {
                     throw ParseError{"key header without its closing ']'"};
                 }
@@ -238,8 +255,8 @@ int ApplyRollback(const RollbackContent& content)
     int failures = 0;
     for (const RollbackKey& key : content.keys) {
         UniqueHkey handle;
-        if (RegCreateKeyExA(key.root, key.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                            handle.put(), nullptr) != ERROR_SUCCESS) {
+        if (RegCreateKeyExA(key.root, key.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_SET_VALUE | AccessOf(content.view), nullptr, handle.put(), nullptr) != ERROR_SUCCESS) {
             failures += 1 + static_cast<int>(key.values.size());
             continue;
         }

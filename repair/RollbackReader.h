@@ -2,6 +2,8 @@
 // whole file is parsed before anything is written, so a damaged file changes nothing.
 #pragma once
 
+#include "registry/RegistryView.h"
+
 #include <windows.h>
 
 #include <string>
@@ -19,7 +21,11 @@ struct RollbackKey {
     std::vector<RollbackValue> values;
 };
 
+// The comment line that names the registry view of a file's keys; files without one belong to the default view.
+constexpr const char* RollbackViewComment = "; registry view: ";
+
 struct RollbackContent {
+    RegistryView view = RegistryView::Default;
     std::vector<RollbackKey> keys;
     int ValueCount() const;
 };
@@ -41,6 +47,6 @@ constexpr long long MaxRollbackFileSize = 32LL << 20;
 // an error at line 0.
 RollbackParseResult ParseRollbackFile(const std::string& path);
 
-// Creates every key and sets every value; returns the number of registry writes
+// Creates every key (in the content's view) and sets every value; returns the number of registry writes
 // that failed (0 when everything was restored).
 int ApplyRollback(const RollbackContent& content);

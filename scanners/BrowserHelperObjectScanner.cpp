@@ -11,8 +11,7 @@ namespace {
 bool KeyIsMissing(const RegistryKey& key)
 {
     UniqueHkey handle;
-    const LONG status = RegOpenKeyExA(key.RootHandle(), key.RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put());
-    return status == ERROR_FILE_NOT_FOUND;
+    return key.OpenHandle(KEY_QUERY_VALUE, handle) == ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace
@@ -24,7 +23,8 @@ bool BrowserHelperObjectScanner::OnKey(RegistryKey* entry)
     if (!entry) {
         return true;
     }
-    const RegistryKey classKey(HKEY_CLASSES_ROOT, "CLSID", entry->Name());
+    // An object registered for 32-bit programs is a class of their view.
+    const RegistryKey classKey(HKEY_CLASSES_ROOT, "CLSID", entry->Name(), entry->View());
     if (!KeyIsMissing(classKey)) {
         return true;
     }

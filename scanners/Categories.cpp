@@ -24,49 +24,54 @@ using Walk = StartKey::Walk;
 constexpr const char* CurrentVersion = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* Explorer = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 
-const StartKey AppPathKeys[] = {{HKEY_LOCAL_MACHINE, CurrentVersion, "App Paths", Walk::Subkeys}};
-const StartKey UninstallKeys[] = {{HKEY_LOCAL_MACHINE, CurrentVersion, "Uninstall", Walk::Subkeys}};
+// Which keys 64-bit Windows keeps apart: most of HKLM\Software, and the CLSID keys of both class halves; shared
+// are HKCU\Software (but its CLSID), HKLM\System, and by name App Paths, the file classes and the fonts list.
+constexpr auto Apart = StartKey::Views::KeptApart;
+constexpr auto Shared = StartKey::Views::Shared;
+
+const StartKey AppPathKeys[] = {{HKEY_LOCAL_MACHINE, CurrentVersion, "App Paths", Walk::Subkeys, Shared}};
+const StartKey UninstallKeys[] = {{HKEY_LOCAL_MACHINE, CurrentVersion, "Uninstall", Walk::Subkeys, Apart}};
 const StartKey HelpFileKeys[] = {
-    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "Help", Walk::Values},
-    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "HTML Help", Walk::Values},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "Help", Walk::Values, Apart},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "HTML Help", Walk::Values, Apart},
 };
-const StartKey FileExtensionKeys[] = {{HKEY_CURRENT_USER, Explorer, "FileExts", Walk::Subkeys}};
+const StartKey FileExtensionKeys[] = {{HKEY_CURRENT_USER, Explorer, "FileExts", Walk::Subkeys, Shared}};
 // HKEY_CLASSES_ROOT merges these two: a class key found in both reads from the user's half, and a deletion or a
 // write through the merged view reaches one half only. Each half is therefore judged, backed up, deleted and
 // restored where it lies.
 constexpr const char* Software = "Software";
 constexpr const char* Classes = "Software\\Classes";
 const StartKey FileExtensionReferenceKeys[] = {
-    {HKEY_CURRENT_USER, Software, "Classes", Walk::Subkeys},
-    {HKEY_LOCAL_MACHINE, Software, "Classes", Walk::Subkeys},
+    {HKEY_CURRENT_USER, Software, "Classes", Walk::Subkeys, Shared},
+    {HKEY_LOCAL_MACHINE, Software, "Classes", Walk::Subkeys, Shared},
 };
 const StartKey FontFileKeys[] = {
-    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "Fonts", Walk::Values},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "Fonts", Walk::Values, Shared},
     // Where older Windows versions keep the same list.
-    {HKEY_LOCAL_MACHINE, CurrentVersion, "Fonts", Walk::Values, true},
+    {HKEY_LOCAL_MACHINE, CurrentVersion, "Fonts", Walk::Values, Apart, true},
 };
 const StartKey RecentFileKeys[] = {
-    {HKEY_LOCAL_MACHINE, Explorer, "RunMRU", Walk::Values},
-    {HKEY_CURRENT_USER, Explorer, "RunMRU", Walk::Values},
+    {HKEY_LOCAL_MACHINE, Explorer, "RunMRU", Walk::Values, Apart},
+    {HKEY_CURRENT_USER, Explorer, "RunMRU", Walk::Values, Shared},
 };
 const StartKey SharedDllKeys[] = {
-    {HKEY_LOCAL_MACHINE, CurrentVersion, "SharedDLLs", Walk::Values},
-    {HKEY_CURRENT_USER, CurrentVersion, "SharedDLLs", Walk::Values},
+    {HKEY_LOCAL_MACHINE, CurrentVersion, "SharedDLLs", Walk::Values, Apart},
+    {HKEY_CURRENT_USER, CurrentVersion, "SharedDLLs", Walk::Values, Shared},
 };
 const StartKey SharedFolderKeys[] = {
-    {HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\lanmanserver", "Shares", Walk::Values},
-    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Network", "LanMan", Walk::Subkeys},
+    {HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\lanmanserver", "Shares", Walk::Values, Shared},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Network", "LanMan", Walk::Subkeys, Apart},
 };
 const StartKey StartupProgramKeys[] = {
-    {HKEY_LOCAL_MACHINE, CurrentVersion, "Run", Walk::Values},
-    {HKEY_CURRENT_USER, CurrentVersion, "Run", Walk::Values},
+    {HKEY_LOCAL_MACHINE, CurrentVersion, "Run", Walk::Values, Apart},
+    {HKEY_CURRENT_USER, CurrentVersion, "Run", Walk::Values, Shared},
 };
 const StartKey ComObjectKeys[] = {
-    {HKEY_CURRENT_USER, Classes, "CLSID", Walk::Subkeys},
-    {HKEY_LOCAL_MACHINE, Classes, "CLSID", Walk::Subkeys},
+    {HKEY_CURRENT_USER, Classes, "CLSID", Walk::Subkeys, Apart},
+    {HKEY_LOCAL_MACHINE, Classes, "CLSID", Walk::Subkeys, Apart},
 };
 const StartKey BrowserHelperObjectKeys[] = {
-    {HKEY_LOCAL_MACHINE, Explorer, "Browser Helper Objects", Walk::Subkeys},
+    {HKEY_LOCAL_MACHINE, Explorer, "Browser Helper Objects", Walk::Subkeys, Apart},
 };
 
 // A scanner that cannot be allocated leaves a null at its place in the list.

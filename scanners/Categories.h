@@ -34,10 +34,13 @@ enum class Category : int {
 // One key a category walks: its subkeys or its values.
 struct StartKey {
     enum class Walk { Subkeys, Values };
+    // Whether 64-bit Windows (7 and later) keeps the key apart for 32-bit and 64-bit programs, or shares it.
+    enum class Views { KeptApart, Shared };
     HKEY root;
     const char* parentPath;
     const char* name;
     Walk walk;
+    Views views;
     // Walked only where the key before it in the list does not exist (an older Windows' place for the same list).
     bool onlyWithoutPrevious = false;
 };

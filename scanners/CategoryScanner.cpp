@@ -30,10 +30,10 @@ private:
 };
 
 // Opens the start key as a walk will; the status tells a missing key from one that cannot be read.
-LONG ProbeForReading(const StartKey& start)
+LONG ProbeForReading(const RegistryKey& start)
 {
     UniqueHkey handle;
-    return RegOpenKeyExA(start.root, JoinPath(start.parentPath, start.name).c_str(), 0, KEY_READ, handle.put());
+    return start.OpenHandle(KEY_READ, handle);
 }
 
 }  // namespace
@@ -57,28 +57,39 @@ int CategoryScanner::Scan(IssueList* list)
     BeginScan(list);
     bool previousExists = false;
     for (const StartKey& start : info_.keys) {
-        const LONG opened = ProbeForReading(start);
-        const bool exists = opened != ERROR_FILE_NOT_FOUND;
-        if (start.onlyWithoutPrevious && previousExists) {
-            continue;
-        }
-        previousExists = exists;
-        Ref<RegistryKey> key(new RegistryKey(start.root, start.parentPath, start.name));
-        // A key that is there but cannot be read (a standard user and a machine-wide key) must not pass for an
-        // empty one.
-        if (opened != ERROR_SUCCESS) {
-            if (exists) {
-                NoteUnreadableKey(key->FullPath(), opened);
-            }
-            continue;
-        }
-        if (start.walk == StartKey::Walk::Subkeys) {
-            EnumerateSubkeys(*key, *this, *this);
-        } else {
-            EnumerateValues(*key, *this, *this);
+        const bool skip = start.onlyWithoutPrevious && previousExists;
+        previousExists = false;
+        const std::string path = JoinPath(start.parentPath, start.name);
+        for (const RegistryView view : ViewsToWalk(start.root, path, start.views == StartKey::Views::KeptApart)) {
+            Ref<RegistryKey> key(new RegistryKey(start.root, start.parentPath, start.name, view));
+            previousExists = WalkStartKey(*key, start.walk, skip) || previousExists;
         }
     }
     return 0;
+}
+
+// Walks one start key in one view unless told to skip it; true when the key exists.
+bool CategoryScanner::WalkStartKey(RegistryKey& key, StartKey::Walk walk, bool skip)
+{
+    const LONG opened = ProbeForReading(key);
+    const bool exists = opened != ERROR_FILE_NOT_FOUND;
+    if (skip) {
+        return exists;
+    }
+    // A key that is there but cannot be read (a standard user and a machine-wide key) must not pass for an
+    // empty one.
+    if (opened != ERROR_SUCCESS) {
+        if (exists) {
+            NoteUnreadableKey(key.FullPath() + ViewMark(key.View()), opened);
+        }
+        return exists;
+    }
+    if (walk == StartKey::Walk::Subkeys) {
+        EnumerateSubkeys(key, *this, *this);
+    } else {
+        EnumerateValues(key, *this, *this);
+    }
+    return true;
 }
 
 bool CategoryScanner::ReadForJudging(RegistryKey& key, const std::string& name, Ref<RegistryValue>& value)

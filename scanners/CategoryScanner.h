@@ -46,6 +46,8 @@ protected:
     virtual void Revisit(const ScanIssue& issue);
 
 private:
+    bool WalkStartKey(RegistryKey& key, StartKey::Walk walk, bool skip);
+
     const CategoryInfo& info_;
     CommandVerdicts commands_;
     Ref<IssueJudge> judge_;

@@ -1,5 +1,6 @@
 #include "scanners/FileChecks.h"
 
+#include "registry/RegistryView.h"
 #include "registry/UniqueHandle.h"
 
 #include <windows.h>
@@ -54,12 +55,60 @@ std::string RootOf(const std::string& path)
     return {};
 }
 
-bool IsSystemDrive(const std::string& root)
+std::string WindowsFolder()
 {
     char windows[MAX_PATH];
     const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
-    return length > 0 && length < MAX_PATH && std::toupper(static_cast<unsigned char>(windows[0])) ==
-                                                  std::toupper(static_cast<unsigned char>(root[0]));
+    return length > 0 && length < MAX_PATH ? std::string(windows, length) : std::string();
+}
+
+bool IsSystemDrive(const std::string& root)
+{
+    const std::string windows = WindowsFolder();
+    return !windows.empty() &&
+           std::toupper(static_cast<unsigned char>(windows[0])) == std::toupper(static_cast<unsigned char>(root[0]));
+}
+
+// On 64-bit Windows "system32" names two folders: the 64-bit system folder, which a 32-bit program reaches as
+// "Sysnative", and the 32-bit one, "SysWOW64", which a 32-bit program reaches as "system32". Entries of both
+// registry views name "system32", and 64-bit Windows' own programs read the 32-bit view's Run, Uninstall and
+// file classes too, so a file is present when either folder holds it. The path of the folder this program does not
+// reach through "system32" (or, for the 64-bit build, a "Sysnative" path made by a 32-bit program); empty for
+// every other path.
+std::string OtherSystemFolderPath(const std::string& path)
+{
+    constexpr bool isBuild64 = sizeof(void*) == 8;
+    struct Swap {
+        const char* from;
+        const char* to;
+    };
+    static const Swap swaps[] = {
+        {"\\system32\\", isBuild64 ? "\\SysWOW64\\" : "\\Sysnative\\"},
+        {"\\Sysnative\\", "\\system32\\"},
+    };
+    const std::string windows = WindowsFolder();
+    if (windows.empty() || !IsWindows64()) {
+        return {};
+    }
+    for (const Swap& swap : swaps) {
+        const std::string prefix = windows + swap.from;
+        if (path.size() > prefix.size() &&
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(prefix.size()),
+                           prefix.c_str(), static_cast<int>(prefix.size())) == CSTR_EQUAL) {
+            return windows + swap.to + path.substr(prefix.size());
+        }
+    }
+    return {};
+}
+
+// The first match of path, or of its twin in the other system folder.
+bool FirstMatchIsFolderInEither(const std::string& path, bool& isFolder)
+{
+    if (FirstMatchIsFolder(path, isFolder)) {
+        return true;
+    }
+    const std::string other = OtherSystemFolderPath(path);
+    return !other.empty() && FirstMatchIsFolder(other, isFolder);
 }
 
 }  // namespace
@@ -80,7 +129,7 @@ bool FileExists(const std::string& path)
         return false;
     }
     bool isFolder = false;
-    return FirstMatchIsFolder(path, isFolder) && !isFolder;
+    return FirstMatchIsFolderInEither(path, isFolder) && !isFolder;
 }
 
 bool FolderExists(const std::string& path)
@@ -93,7 +142,7 @@ bool FolderExists(const std::string& path)
         folder.pop_back();
     }
     bool isFolder = false;
-    return FirstMatchIsFolder(folder, isFolder) && isFolder;
+    return FirstMatchIsFolderInEither(folder, isFolder) && isFolder;
 }
 
 bool FindOnSearchPath(const std::string& text)
@@ -106,7 +155,13 @@ bool FindOnSearchPath(const std::string& text)
         return false;
     }
     char found[MAX_PATH];
-    return SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0;
+    if (SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0) {
+        return true;
+    }
+    // The search reaches one system folder; a file of the other one is there as well.
+    const bool bare = name.find_first_of("\\/:") == std::string::npos;
+    const std::string other = OtherSystemFolderPath(bare ? WindowsFolder() + "\\system32\\" + name : name);
+    return !other.empty() && FileExists(other);
 }
 
 bool CanStartProcess(const std::string& commandLine)

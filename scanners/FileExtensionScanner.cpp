@@ -10,8 +10,7 @@ namespace {
 bool IsMissing(const RegistryKey& key)
 {
     UniqueHkey handle;
-    return RegOpenKeyExA(key.RootHandle(), key.RelativePath().c_str(), 0, KEY_QUERY_VALUE, handle.put()) ==
-           ERROR_FILE_NOT_FOUND;
+    return key.OpenHandle(KEY_QUERY_VALUE, handle) == ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace

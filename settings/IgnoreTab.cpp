@@ -36,7 +36,7 @@ void CIgnoreTab::Fill()
     int row = 0;
     for (const IgnoredEntry& entry : ignored_.Entries()) {
         const int added = list.InsertItem(row, entry.category, row);
-        list.SetItemText(added, 1, entry.target);
+        list.SetItemText(added, 1, entry.ShownTarget());
         ++row;
     }
     // As wide as the longest path, so that it can be scrolled into view; the list's width at least.

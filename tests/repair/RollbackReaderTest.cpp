@@ -79,6 +79,8 @@ TEST(RollbackReaderTest, DamagedFilesAreRefusedWithTheirLineNumber)
         {Header + "[HKEY_NOWHERE\\x]\n", 4},
         {Header + "[HKEY_CURRENT_USER\\x\n", 4},
         {Header + "garbage\n", 4},
+        {"REGEDIT4\n; registry view: 16-bit\n", 2},
+        {Header + "; registry view: 32-bit\n", 4},
     };
     for (const Case& c : cases) {
         const RollbackParseResult result = ParseRollbackText(c.text);
@@ -87,6 +89,16 @@ TEST(RollbackReaderTest, DamagedFilesAreRefusedWithTheirLineNumber)
         EXPECT_FALSE(result.error.empty());
         EXPECT_TRUE(result.content.keys.empty());
     }
+}
+
+TEST(RollbackReaderTest, TheViewLineNamesTheViewAndFilesWithoutOneKeepTheDefault)
+{
+    const RollbackParseResult viewed = ParseRollbackText("REGEDIT4\n; registry view: 32-bit\n; a note\n\n" +
+                                                         Header.substr(10) + "\"a\"=\"b\"\n");
+    ASSERT_TRUE(viewed.ok) << viewed.error;
+    EXPECT_EQ(viewed.content.view, RegistryView::Bits32);
+    EXPECT_EQ(viewed.content.ValueCount(), 1);
+    EXPECT_EQ(Parse("\"a\"=\"b\"\n").content.view, RegistryView::Default);
 }
 
 TEST(RollbackReaderTest, CarriageReturnLineEndsAreAccepted)
