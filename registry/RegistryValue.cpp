@@ -123,7 +123,9 @@ std::string RegistryValue::GetString(int index) const
     if (type_ != REG_EXPAND_SZ) {
         return strings[index];
     }
-    return ExpandInView(strings[index], View());
+    // Longer text than the file functions take is kept as written.
+    const std::string expanded = ExpandInView(strings[index], View());
+    return expanded.size() < MAX_PATH ? expanded : strings[index];
 }
 
 std::string RegistryValue::FullPath() const

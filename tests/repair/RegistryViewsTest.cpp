@@ -98,20 +98,29 @@ TEST(RegistryViewsTest, EachViewIsJudgedRepairedAndRestoredOnItsOwn)
     EXPECT_NE(issue32.Id(), issue64.Id());
     EXPECT_NE(issue32.Name(), issue64.Name()) << "the view of the other bitness is marked";
 
-    ASSERT_TRUE(DeleteAction().Fix(const_cast<ScanIssue*>(&issue32)));
-    EXPECT_EQ(in32.Text(), "<absent>");
-    EXPECT_EQ(in64.Text(), "C:\\corvadin-gone64\\x.exe");
-    const std::vector<RollbackFileInfo> files = ListRollbackFiles(folder.Path());
-    ASSERT_EQ(files.size(), 1u);
-    std::ifstream file(folder.Path() + "\\" + files[0].name);
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_NE(text.str().find("\n; registry view: 32-bit\n"), std::string::npos) << text.str();
-
-    const RestoreOutcome restored = RestoreRollbackFile(folder.Path() + "\\" + files[0].name);
-    EXPECT_TRUE(restored.parsed && restored.failedWrites == 0) << restored.error;
-    EXPECT_EQ(in32.Text(), "C:\\corvadin-gone32\\x.exe");
-    EXPECT_EQ(in64.Text(), "C:\\corvadin-gone64\\x.exe");
+    // Each view in turn: repaired there alone, its backup names the view, and the restore writes back there.
+    for (const ScanIssue* issue : {&issue32, &issue64}) {
+        ViewValue& repaired = issue == &issue32 ? in32 : in64;
+        const ViewValue& other = issue == &issue32 ? in64 : in32;
+        const std::string otherText = other.Text();
+        const std::string text = repaired.Text();
+        ASSERT_TRUE(DeleteAction().Fix(const_cast<ScanIssue*>(issue)));
+        EXPECT_EQ(repaired.Text(), "<absent>");
+        EXPECT_EQ(other.Text(), otherText);
+        const std::vector<RollbackFileInfo> files = ListRollbackFiles(folder.Path());
+        ASSERT_FALSE(files.empty());
+        const std::string backup = folder.Path() + "\\" + files.back().name;
+        std::stringstream written;
+        written << std::ifstream(backup).rdbuf();
+        EXPECT_NE(written.str().find(std::string("\n; registry view: ") + ViewName(issue->View()) + "\n"),
+                  std::string::npos)
+            << written.str();
+        const RestoreOutcome restored = RestoreRollbackFile(backup);
+        EXPECT_TRUE(restored.parsed && restored.failedWrites == 0) << restored.error;
+        EXPECT_EQ(repaired.Text(), text);
+        EXPECT_EQ(other.Text(), otherText);
+        DeleteFileA(backup.c_str());
+    }
 }
 
 TEST(RegistryViewsTest, AFileOfEitherSystemFolderIsPresent)
