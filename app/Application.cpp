@@ -19,6 +19,10 @@ BOOL CApplication::InitInstance()
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     ReadStartupFlags(arguments_);
+    if (TheStartupFlags().exitOnClose) {
+        // The one start that the RunOnce entry and its task were for: neither may start the program again.
+        EndRebootSchedule();
+    }
     hidden_.SetExitOnClose(TheStartupFlags().exitOnClose);
     if (!HandOverToRunningCopy()) {
         hidden_.DoModal();
@@ -32,7 +36,11 @@ bool HandOverToRunningCopy()
     if (!running) {
         return false;
     }
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(running, NotifyViewSchedulerMessage(), 0, 0, SMTO_ABORTIFHUNG, HandOverTimeout, &answer);
+    // With User Account Control off, the Run entry and the log-on task both start a copy: the one already
+    // running scans, and the second ends without showing its window.
+    if (!TheStartupFlags().startupScan) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(running, NotifyViewSchedulerMessage(), 0, 0, SMTO_ABORTIFHUNG, HandOverTimeout, &answer);
+    }
     return true;
 }

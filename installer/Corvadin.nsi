@@ -1,37 +1,52 @@
 ; Corvadin's installer, one script for both builds:
 ;   makensis -NOCD -DCORVADIN_BUILD_NSH=<build>/installer/CorvadinBuild.nsh Corvadin.nsi
-; The build's CorvadinBuild.nsh names the version, the architecture, the output file and the files to pack;
-; installer/CMakeLists.txt writes it. Silent use: Corvadin-Setup.exe /S [/STARTATLOGON | /NOSTARTATLOGON] [/D=dir]
+; The build's CorvadinBuild.nsh, written by installer/CMakeLists.txt, names the version, the output file, the
+; tasks and the programs to pack: the 32-bit ones (CORVADIN_x86_GUI_EXE, CORVADIN_x86_CLI_EXE), the 64-bit ones
+; (CORVADIN_x64_...) or both; and it writes the log-on task's definition (CORVADIN_WRITE_LOGON_TASK). A setup with
+; both installs the 64-bit programs on 64-bit Windows and the 32-bit ones elsewhere, each into its own Program
+; Files folder and registry view, and an update replaces an installation of the other bitness.
+; Silent use: Corvadin-Setup.exe /S [/STARTATLOGON | /NOSTARTATLOGON] [/D=dir]
 
 !include "${CORVADIN_BUILD_NSH}"
 
-!ifndef CORVADIN_GUI_EXE
-  !ifndef CORVADIN_CLI_EXE
+!ifdef CORVADIN_x86_GUI_EXE | CORVADIN_x86_CLI_EXE
+  !define PACKS_X86
+!endif
+!ifdef CORVADIN_x64_GUI_EXE | CORVADIN_x64_CLI_EXE
+  !define PACKS_X64
+!endif
+!ifdef CORVADIN_x86_GUI_EXE | CORVADIN_x64_GUI_EXE
+  !define PACKS_GUI
+!endif
+!ifndef PACKS_X86
+  !ifndef PACKS_X64
     !error "Neither Corvadin.exe nor corvadin-cli.exe was given to pack"
   !endif
 !endif
 
-!if "${CORVADIN_ARCH}" == "x64"
-  Target amd64-unicode
-!else
+; A 32-bit setup runs everywhere and can install either bitness; one with the 64-bit programs alone needs not.
+!ifdef PACKS_X86
   Target x86-unicode
+!else
+  Target amd64-unicode
 !endif
 
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include WordFunc.nsh
 !include x64.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvadin"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
+!define APP_PATH_KEY "Software\Microsoft\Windows\CurrentVersion\App Paths\Corvadin.exe"
 !define SETTINGS_KEY "Software\Quenmark\Corvadin"
 !define MAKER_KEY "Software\Quenmark"
 ; The caption of the running program's hidden owner window, the one it is found by.
 !define RUNNING_WINDOW "zintavodlg"
 !define START_MENU "$SMPROGRAMS\Corvadin"
-
 Name "Corvadin"
 OutFile "${CORVADIN_OUTFILE}"
 BrandingText "Corvadin ${CORVADIN_VERSION}"
@@ -40,14 +55,12 @@ SetCompressor /SOLID lzma
 ; A file that cannot be written (a copy still running) stops the installation instead of being skipped, so
 ; that a half-updated program is never reported as installed.
 AllowSkipFiles off
-!if "${CORVADIN_ARCH}" == "x64"
-  InstallDir "$PROGRAMFILES64\Corvadin"
-!else
-  InstallDir "$PROGRAMFILES\Corvadin"
-!endif
-; An update goes where the previous installation is. The installer runs with the program's own bitness, so
-; it reads and writes the same registry view as the program does.
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; No InstallDir: .onInit chooses the folder once it knows which programs this Windows gets; /D= overrides it.
+
+; 64 or 32: the bitness of the programs installed, whose registry view and Program Files folder are used.
+Var Bits
+; The other view, where an installation of the other bitness may be; empty on 32-bit Windows.
+Var OtherBits
 
 !ifdef CORVADIN_ICON
   !define MUI_ICON "${CORVADIN_ICON}"
@@ -93,22 +106,172 @@ FunctionEnd
 !insertmacro WAIT_UNTIL_CLOSED ""
 !insertmacro WAIT_UNTIL_CLOSED "un."
 
+; SetRegView takes no variable.
+!macro SET_VIEW bits
+  ${If} ${bits} == 64
+    SetRegView 64
+  ${Else}
+    SetRegView 32
+  ${EndIf}
+!macroend
+
+; The installer and the uninstaller decide alike, so that the uninstaller finds what the installer wrote.
 !macro USE_PROGRAM_VIEW
   SetShellVarContext all
-  !if "${CORVADIN_ARCH}" == "x64"
-    SetRegView 64
+  !ifdef PACKS_X86
+    StrCpy $Bits 32
+    StrCpy $OtherBits ""
+    ${If} ${RunningX64}
+      !ifdef PACKS_X64
+        StrCpy $Bits 64
+        StrCpy $OtherBits 32
+      !else
+        StrCpy $OtherBits 64
+      !endif
+    ${EndIf}
+  !else
+    ; A 64-bit setup does not even start on 32-bit Windows.
+    StrCpy $Bits 64
+    StrCpy $OtherBits 32
   !endif
+  !insertmacro SET_VIEW $Bits
 !macroend
+
+; The task runs whatever it names: quietly, through the Task Scheduler's own tool, which takes the definition
+; as a UTF-16 file. Leaves the exit code on the stack (0 done).
+!macro START_TASK_COMMAND arguments
+  nsExec::Exec '"$SYSDIR\schtasks.exe" ${arguments}'
+!macroend
+
+; The program files and shortcuts in the folder named, not the user's files beside them.
+!macro REMOVE_PROGRAM_FILES folder
+  Delete /REBOOTOK "${folder}\Corvadin.exe"
+  Delete /REBOOTOK "${folder}\corvadin-cli.exe"
+  Delete "${folder}\README.txt"
+  Delete "${folder}\Sound\notify.wav"
+  RMDir "${folder}\Sound"
+  Delete "${folder}\Help\help\*.html"
+  Delete "${folder}\Help\help\*.css"
+  RMDir "${folder}\Help\help"
+  RMDir "${folder}\Help"
+  Delete "${folder}\uninstall.exe"
+!macroend
+
+; What the installer and the program write in the current registry view, but the settings and the uninstall
+; entry.
+!macro REMOVE_START_ENTRIES
+  DeleteRegValue HKLM "${RUN_KEY}" "Corvadin"
+  DeleteRegValue HKLM "${RUNONCE_KEY}" "Fenwarder"
+  DeleteRegKey HKLM "${APP_PATH_KEY}"
+!macroend
+
+!macro REMOVE_SETTINGS
+  DeleteRegKey HKLM "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
+!macroend
+
+; The log-on start: the Run value, and the task that starts the program where User Account Control is on.
+; Both or neither, as the program keeps them.
+Function CreateLogonStart
+  ; Quoted: the folder's name holds blanks, and an unquoted path there would start whatever C:\Program.exe is.
+  WriteRegStr HKLM "${RUN_KEY}" "Corvadin" '"$INSTDIR\Corvadin.exe" /scanstartup'
+  InitPluginsDir
+  ${WordReplace} "$INSTDIR" "&" "&amp;" "+" $R9
+  ClearErrors
+  FileOpen $0 "$PLUGINSDIR\logon-task.xml" w
+  FileWriteUTF16LE /BOM $0 ""
+  !insertmacro CORVADIN_WRITE_LOGON_TASK $0
+  FileClose $0
+  !insertmacro START_TASK_COMMAND '/Create /TN "${CORVADIN_LOGON_TASK}" /XML "$PLUGINSDIR\logon-task.xml" /F'
+  Pop $0
+  ${If} $0 != 0
+  ${OrIf} ${Errors}
+    DetailPrint "The task that starts Corvadin at log-on could not be created ($0), so it will not start at log-on."
+    DeleteRegValue HKLM "${RUN_KEY}" "Corvadin"
+  ${EndIf}
+FunctionEnd
+
+!macro REMOVE_START_TASKS
+  !insertmacro START_TASK_COMMAND '/Delete /TN "${CORVADIN_LOGON_TASK}" /F'
+  Pop $0
+  !insertmacro START_TASK_COMMAND '/Delete /TN "${CORVADIN_REBOOT_TASK}" /F'
+  Pop $0
+!macroend
+
+; An installation of the other bitness in the other registry view gives way to this one: its settings move here
+; unless this view has its own, its entries and program files go, and the user's files in its folder (rollback
+; and backup files, logs, Corvadin.ini) move into this folder, so that its folder goes too once it is empty.
+Function ReplaceOtherInstallation
+  ${If} $OtherBits == ""
+    Return
+  ${EndIf}
+  !insertmacro SET_VIEW $OtherBits
+  ClearErrors
+  ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} ${Errors}
+    !insertmacro SET_VIEW $Bits
+    Return
+  ${EndIf}
+  DetailPrint "Replacing the $OtherBits-bit installation in $R0"
+  !insertmacro SET_VIEW $Bits
+  ; $R1: 0 once the other view's settings may go. Settings of this view are newer and stay as they are.
+  StrCpy $R1 0
+  ClearErrors
+  EnumRegKey $0 HKLM "${SETTINGS_KEY}" 0
+  ${If} ${Errors}
+    InitPluginsDir
+    nsExec::Exec '"$SYSDIR\reg.exe" export "HKLM\${SETTINGS_KEY}" "$PLUGINSDIR\settings.reg" /y /reg:$OtherBits'
+    Pop $R1
+    ${If} $R1 == 0
+      nsExec::Exec '"$SYSDIR\reg.exe" import "$PLUGINSDIR\settings.reg" /reg:$Bits'
+      Pop $R1
+    ${EndIf}
+    ${If} $R1 != 0
+      DetailPrint "The settings of the $OtherBits-bit installation could not be moved; they stay where they are."
+    ${EndIf}
+  ${EndIf}
+  !insertmacro SET_VIEW $OtherBits
+  !insertmacro REMOVE_START_ENTRIES
+  ${If} $R1 == 0
+    !insertmacro REMOVE_SETTINGS
+  ${EndIf}
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  !insertmacro SET_VIEW $Bits
+  ${If} $R0 != $INSTDIR
+  ${AndIf} $R0 != ""
+    !insertmacro REMOVE_PROGRAM_FILES "$R0"
+    FindFirst $1 $2 "$R0\*"
+    ${DoWhile} $2 != ""
+      ${If} ${FileExists} "$R0\$2"
+      ${AndIfNot} ${FileExists} "$R0\$2\*"
+      ${AndIfNot} ${FileExists} "$INSTDIR\$2"
+        Rename "$R0\$2" "$INSTDIR\$2"
+      ${EndIf}
+      FindNext $1 $2
+    ${Loop}
+    FindClose $1
+    RMDir "$R0"
+  ${EndIf}
+FunctionEnd
 
 Section "Corvadin" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
-  !ifdef CORVADIN_GUI_EXE
-    File "/oname=Corvadin.exe" "${CORVADIN_GUI_EXE}"
-  !endif
-  !ifdef CORVADIN_CLI_EXE
-    File "/oname=corvadin-cli.exe" "${CORVADIN_CLI_EXE}"
-  !endif
+  ${If} $Bits == 64
+    !ifdef CORVADIN_x64_GUI_EXE
+      File "/oname=Corvadin.exe" "${CORVADIN_x64_GUI_EXE}"
+    !endif
+    !ifdef CORVADIN_x64_CLI_EXE
+      File "/oname=corvadin-cli.exe" "${CORVADIN_x64_CLI_EXE}"
+    !endif
+  ${Else}
+    !ifdef CORVADIN_x86_GUI_EXE
+      File "/oname=Corvadin.exe" "${CORVADIN_x86_GUI_EXE}"
+    !endif
+    !ifdef CORVADIN_x86_CLI_EXE
+      File "/oname=corvadin-cli.exe" "${CORVADIN_x86_CLI_EXE}"
+    !endif
+  ${EndIf}
   !ifdef CORVADIN_README
     File "/oname=README.txt" "${CORVADIN_README}"
   !endif
@@ -127,7 +290,7 @@ Section "Corvadin" SecProgram
 
   ; The shortcuts start in the installation folder ($OUTDIR), where Corvadin.ini is read and rollback files go.
   CreateDirectory "${START_MENU}"
-  !ifdef CORVADIN_GUI_EXE
+  !ifdef PACKS_GUI
     CreateShortcut "${START_MENU}\Corvadin.lnk" "$INSTDIR\Corvadin.exe"
   !endif
   !ifdef CORVADIN_README
@@ -140,44 +303,90 @@ Section "Corvadin" SecProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-  !ifdef CORVADIN_GUI_EXE
+  !ifdef PACKS_GUI
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" '"$INSTDIR\Corvadin.exe",0'
   !endif
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   SectionGetSize ${SecProgram} $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; The old installation goes only once this one is complete, and before the entries that may share a key
+  ; with it (Windows keeps some keys apart per bitness, some not) are written.
+  Call ReplaceOtherInstallation
+  !ifdef PACKS_GUI
+    WriteRegStr HKLM "${APP_PATH_KEY}" "" "$INSTDIR\Corvadin.exe"
+    WriteRegStr HKLM "${APP_PATH_KEY}" "Path" "$INSTDIR"
+  !endif
 SectionEnd
 
-!ifdef CORVADIN_GUI_EXE
+!ifdef PACKS_GUI
 Section /o "Start at log-on with a background scan" SecLogon
-  ; Quoted: the folder's name holds blanks, and an unquoted path there would start whatever C:\Program.exe is.
-  WriteRegStr HKLM "${RUN_KEY}" "Corvadin" '"$INSTDIR\Corvadin.exe" /scanstartup'
+  Call CreateLogonStart
 SectionEnd
 
 Section "-Log-on start left off"
   ${IfNot} ${SectionIsSelected} ${SecLogon}
     DeleteRegValue HKLM "${RUN_KEY}" "Corvadin"
+    !insertmacro START_TASK_COMMAND '/Delete /TN "${CORVADIN_LOGON_TASK}" /F'
+    Pop $0
   ${EndIf}
 SectionEnd
 !endif
 
-Function .onInit
-  !if "${CORVADIN_ARCH}" == "x64"
-    ${IfNot} ${RunningX64}
-      MessageBox MB_ICONSTOP "This is Corvadin for 64-bit Windows. On 32-bit Windows install Corvadin-Setup.exe." \
-        /SD IDOK
-      Abort
+; Whether a Run value for the log-on start is in the current view.
+!macro IF_LOGON_START_KEPT
+  ClearErrors
+  ReadRegStr $0 HKLM "${RUN_KEY}" "Corvadin"
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecLogon}
+  ${EndIf}
+!macroend
+
+; Where an update goes: where this view's installation is, else where the other view's is unless that is the
+; other Program Files folder, else this bitness's Program Files folder.
+Function ChooseFolder
+  ${If} $INSTDIR != ""
+    Return
+  ${EndIf}
+  ReadRegStr $INSTDIR HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $INSTDIR == ""
+  ${AndIf} $OtherBits != ""
+    !insertmacro SET_VIEW $OtherBits
+    ReadRegStr $INSTDIR HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro SET_VIEW $Bits
+    ; From the environment: a 64-bit setup's $PROGRAMFILES32 is not the 32-bit folder.
+    ${If} $OtherBits == 64
+      ReadEnvStr $1 "ProgramW6432"
+    ${Else}
+      ReadEnvStr $1 "ProgramFiles(x86)"
     ${EndIf}
-  !endif
+    StrLen $2 "$1\"
+    StrCpy $3 $INSTDIR $2
+    ${If} $3 == "$1\"
+      StrCpy $INSTDIR ""
+    ${EndIf}
+  ${EndIf}
+  ${If} $INSTDIR == ""
+    ${If} $Bits == 64
+      StrCpy $INSTDIR "$PROGRAMFILES64\Corvadin"
+    ${Else}
+      StrCpy $INSTDIR "$PROGRAMFILES32\Corvadin"
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
   !insertmacro USE_PROGRAM_VIEW
   Call WaitUntilClosed
-  !ifdef CORVADIN_GUI_EXE
-    ; An update keeps the log-on start as it was; the command line may override it.
-    ClearErrors
-    ReadRegStr $0 HKLM "${RUN_KEY}" "Corvadin"
-    ${IfNot} ${Errors}
-      !insertmacro SelectSection ${SecLogon}
+  Call ChooseFolder
+  !ifdef PACKS_GUI
+    ; An update keeps the log-on start as it was, in either view; the command line may override it.
+    !insertmacro IF_LOGON_START_KEPT
+    ${If} $OtherBits != ""
+      !insertmacro SET_VIEW $OtherBits
+      !insertmacro IF_LOGON_START_KEPT
+      !insertmacro SET_VIEW $Bits
     ${EndIf}
     ${GetParameters} $R0
     ClearErrors
@@ -201,25 +410,26 @@ FunctionEnd
 ; Removes what the installer and the program wrote, and nothing else: rollback and backup files, logs and a
 ; Corvadin.ini of the user's stay, and with them the folder that holds them.
 Section "Uninstall"
-  Delete /REBOOTOK "$INSTDIR\Corvadin.exe"
-  Delete /REBOOTOK "$INSTDIR\corvadin-cli.exe"
-  Delete "$INSTDIR\README.txt"
-  Delete "$INSTDIR\Sound\notify.wav"
-  RMDir "$INSTDIR\Sound"
-  Delete "$INSTDIR\Help\help\*.html"
-  Delete "$INSTDIR\Help\help\*.css"
-  RMDir "$INSTDIR\Help\help"
-  RMDir "$INSTDIR\Help"
+  !insertmacro REMOVE_PROGRAM_FILES "$INSTDIR"
   Delete "${START_MENU}\Corvadin.lnk"
   Delete "${START_MENU}\Corvadin README.lnk"
   RMDir "${START_MENU}"
 
-  DeleteRegValue HKLM "${RUN_KEY}" "Corvadin"
-  DeleteRegValue HKLM "${RUNONCE_KEY}" "Fenwarder"
-  DeleteRegKey HKLM "${SETTINGS_KEY}"
-  DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
+  !insertmacro REMOVE_START_TASKS
+  !insertmacro REMOVE_START_ENTRIES
+  !insertmacro REMOVE_SETTINGS
+  ; The other view's entries belong to nobody else unless an installation there has its own uninstall entry.
+  ${If} $OtherBits != ""
+    !insertmacro SET_VIEW $OtherBits
+    ClearErrors
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} ${Errors}
+      !insertmacro REMOVE_START_ENTRIES
+      !insertmacro REMOVE_SETTINGS
+    ${EndIf}
+    !insertmacro SET_VIEW $Bits
+  ${EndIf}
 
-  Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   ; Last: while the entry is there, the uninstallation has not finished.
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

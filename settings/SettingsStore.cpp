@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include "registry/UniqueHandle.h"
+#include "settings/StartTask.h"
 
 #include <windows.h>
 
@@ -10,6 +11,8 @@
 namespace {
 
 constexpr REGSAM SettingsAccess = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+constexpr const char* RunOnceKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr const char* RunOnceValueName = "Fenwarder";
 
 struct SettingsLocation {
     // Known before the program's location is: the console program reads the settings without it.
@@ -170,15 +173,25 @@ bool IsFlagOn(const std::string& text)
 void ApplyRebootSchedule()
 {
     UniqueHkey runOnce;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0, SettingsAccess,
-                      runOnce.put()) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunOnceKeyPath, 0, SettingsAccess, runOnce.put()) != ERROR_SUCCESS) {
         return;
     }
     if (ReadSettingFlag("ScheduleOnReboot", false)) {
-        SetText(runOnce.get(), "Fenwarder", ProgramCommandLine(ModulePath(), "/scannow"));
+        if (SetText(runOnce.get(), RunOnceValueName, ProgramCommandLine(ModulePath(), "/scannow")) &&
+            !LogTaskOutcome(CreateStartTask(RebootScanTask(), ModulePath()), RebootScanTask(),
+                            "no scan starts at the next start of Windows")) {
+            RegDeleteValueA(runOnce.get(), RunOnceValueName);
+        }
     } else {
-        RegDeleteValueA(runOnce.get(), "Fenwarder");
+        EndRebootSchedule();
     }
+}
+
+void EndRebootSchedule()
+{
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunOnceKeyPath, RunOnceValueName);
+    LogTaskOutcome(RemoveStartTask(RebootScanTask()), RebootScanTask(),
+                   "it may start Corvadin again at the next log-on");
 }
 
 std::string ProgramCommandLine(const std::string& programPath, const std::string& switchText)

@@ -40,9 +40,11 @@ bool ReadSettingFlag(const std::string& name, bool defaultOn);
 // How the settings dialog reads a flag: on exactly when the leading number is 1.
 bool IsFlagOn(const std::string& text);
 
-// Writes or removes the RunOnce entry that starts a scan at the next Windows start,
+// Writes or removes the RunOnce entry and the task that start a scan at the next Windows start, together,
 // from the ScheduleOnReboot value stored in the registry.
 void ApplyRebootSchedule();
+// Removes both, as the start they were for has come: Windows removes only the RunOnce entry by itself.
+void EndRebootSchedule();
 
 // The command line that starts programPath with a switch. A path with blanks is
 // quoted, so that Windows cannot start C:\Program.exe in its place.

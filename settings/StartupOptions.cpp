@@ -1,7 +1,9 @@
 #include "settings/StartupOptions.h"
 
+#include "registry/OperationLog.h"
 #include "registry/UniqueHandle.h"
 #include "settings/SettingsStore.h"
+#include "settings/StartTask.h"
 
 #include <windows.h>
 
@@ -55,19 +57,29 @@ bool ReadLaunchAtStartup()
         (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0 || text[size - 1] != '\0') {
         return false;
     }
-    return HasSwitch(text.data(), "/scanstartup");
+    return HasSwitch(text.data(), "/scanstartup") && StartTaskExists(LogonScanTask());
 }
 
 bool SetLaunchAtStartup(bool on)
 {
-    if (const UniqueHkey key = OpenRunKey()) {
-        if (on) {
-            const std::string command = ProgramCommandLine(ModulePath(), "/scanstartup");
-            RegSetValueExA(key.get(), RunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                           static_cast<DWORD>(command.size() + 1));
-        } else {
+    const UniqueHkey key = OpenRunKey();
+    if (!key) {
+        OperationLog::Write("The Run key cannot be opened, so the start at log-on was not changed");
+        return ReadLaunchAtStartup();
+    }
+    if (on) {
+        const std::string command = ProgramCommandLine(ModulePath(), "/scanstartup");
+        const bool written = RegSetValueExA(key.get(), RunValueName, 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(command.c_str()),
+                                            static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS;
+        if (written && !LogTaskOutcome(CreateStartTask(LogonScanTask(), ModulePath()), LogonScanTask(),
+                                       "Corvadin will not start at log-on")) {
+            // Without the task the value would tick a start that never comes where User Account Control is on.
             RegDeleteValueA(key.get(), RunValueName);
         }
+    } else {
+        RegDeleteValueA(key.get(), RunValueName);
+        LogTaskOutcome(RemoveStartTask(LogonScanTask()), LogonScanTask(), "it may still start Corvadin at log-on");
     }
     return ReadLaunchAtStartup();
 }

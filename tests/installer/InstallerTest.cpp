@@ -1,8 +1,10 @@
 // A silent installation and removal with this build's installer, checked from outside as a user would find
-// it: the program files, the Start-menu shortcuts and the registry entries; and that the uninstaller takes away
-// what was installed and what the program wrote, and nothing of the user's.
+// it: the program files, the Start-menu shortcuts, the registry entries in the view of the programs' bitness and
+// the log-on task; that an installation of the other bitness gives way; and that the uninstaller takes away what
+// was installed and what the program wrote, and nothing of the user's.
 #include "CorvadinVersion.h"
 #include "settings/SettingsStore.h"
+#include "settings/StartTask.h"
 #include "tests/installer/ReleaseFiles.h"
 #include "tests/support/Files.h"
 #include "tests/support/PlainRegistry.h"
@@ -32,8 +34,95 @@ constexpr const char* SettingsKey = "Software\\Quenmark\\Corvadin";
 constexpr const char* NeighbourKey = "Software\\Quenmark\\CorvadinTestNeighbour";
 constexpr const char* NeighbourRunValue = "CorvadinTestNeighbour";
 
+constexpr const char* AppPathKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Corvadin.exe";
+
 constexpr bool PacksWindowProgram = CORVADIN_GUI_EXE_PATH[0] != '\0';
 constexpr bool PacksCliProgram = CORVADIN_CLI_EXE_PATH[0] != '\0';
+
+bool IsWindows64()
+{
+    BOOL wow64 = FALSE;
+    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+}
+
+// The setup installs the 64-bit programs wherever Windows runs them and it has them.
+bool Installs64()
+{
+    return IsWindows64() && (sizeof(void*) == 8 || CORVADIN_PACKED_X64_DIR[0] != '\0');
+}
+
+std::string PackedProgram(const std::string& program)
+{
+    return WindowsPath(Installs64() && sizeof(void*) == 4 ? CORVADIN_PACKED_X64_DIR : CORVADIN_PACKED_DIR) + "\\" +
+           program;
+}
+
+std::string Environment(const char* name)
+{
+    char text[MAX_PATH] = {};
+    return GetEnvironmentVariableA(name, text, MAX_PATH) ? text : "";
+}
+
+// One view of HKEY_LOCAL_MACHINE, read and written with the plain API: every open names it, so that this test
+// sees the same keys whatever its own bitness.
+class MachineView {
+public:
+    explicit MachineView(REGSAM view) : view_(view) {}
+
+    std::optional<std::string> Text(const std::string& path, const std::string& name) const
+    {
+        const HKEY key = Open(path, KEY_READ);
+        std::optional<std::string> text = key ? ReadText(key, "", name) : std::nullopt;
+        RegCloseKey(key);
+        return text;
+    }
+    bool Has(const std::string& path) const
+    {
+        const HKEY key = Open(path, KEY_READ);
+        RegCloseKey(key);
+        return key != nullptr;
+    }
+    bool Write(const std::string& path, const std::string& name, const std::string& text, DWORD type = REG_SZ) const
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS) {
+            return false;
+        }
+        const bool written = WriteText(key, "", name, text, type);
+        RegCloseKey(key);
+        return written;
+    }
+    void Remove(const std::string& path) const
+    {
+        if (const HKEY key = Open(path, KEY_ALL_ACCESS)) {
+            RegDeleteTreeA(key, nullptr);
+            RegCloseKey(key);
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), view_, 0);
+        }
+    }
+    void RemoveValue(const std::string& path, const std::string& name) const
+    {
+        if (const HKEY key = Open(path, KEY_SET_VALUE)) {
+            RegDeleteValueA(key, name.c_str());
+            RegCloseKey(key);
+        }
+    }
+
+private:
+    HKEY Open(const std::string& path, REGSAM access) const
+    {
+        HKEY key = nullptr;
+        return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | view_, &key) == ERROR_SUCCESS ? key
+                                                                                                          : nullptr;
+    }
+
+    REGSAM view_;
+};
+
+// Where the setup writes, and where an installation of the other bitness would be.
+const MachineView Installed(Installs64() ? KEY_WOW64_64KEY : KEY_WOW64_32KEY);
+const MachineView Other(Installs64() ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
 
 // ---- Processes and files ----
 
@@ -92,17 +181,28 @@ protected:
     static void RemoveLeftovers()
     {
         std::error_code ignored;
-        fs::remove_all(Folder(), ignored);
+        for (const std::string& folder : {Folder(), DefaultFolder(), OtherDefaultFolder()}) {
+            fs::remove_all(folder, ignored);
+        }
         fs::remove_all(StartMenu(), ignored);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallKey);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, SettingsKey);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, NeighbourKey);
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunKey, "Corvadin");
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunKey, NeighbourRunValue);
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunOnceKey, "Fenwarder");
+        for (const MachineView& view : {Installed, Other}) {
+            for (const char* key : {UninstallKey, SettingsKey, NeighbourKey, AppPathKey}) {
+                view.Remove(key);
+            }
+            view.RemoveValue(RunKey, "Corvadin");
+            view.RemoveValue(RunKey, NeighbourRunValue);
+            view.RemoveValue(RunOnceKey, "Fenwarder");
+        }
+        (void)RemoveStartTask(LogonScanTask());
     }
 
     static std::string Folder() { return "C:\\Program Files\\Corvadin Install Test"; }
+    // Where the setup installs without /D=, and where the other bitness's setup did.
+    static std::string DefaultFolder()
+    {
+        return Environment(Installs64() ? "ProgramW6432" : "ProgramFiles") + "\\Corvadin";
+    }
+    static std::string OtherDefaultFolder() { return Environment("ProgramFiles(x86)") + "\\Corvadin"; }
     static std::string InFolder(const std::string& file) { return Folder() + "\\" + file; }
     static fs::path StartMenu() { return fs::path(CommonProgramsFolder()) / "Corvadin"; }
 
@@ -117,9 +217,8 @@ protected:
     // hands over to a copy of itself and returns at once; it removes its entry last.
     static bool Uninstall()
     {
-        const std::optional<std::string> command = ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "QuietUninstallString");
-        return command && RunToEnd(*command) == 0 &&
-               WaitUntil([] { return !KeyExists(HKEY_LOCAL_MACHINE, UninstallKey); }, 180000);
+        const std::optional<std::string> command = Installed.Text(UninstallKey, "QuietUninstallString");
+        return command && RunToEnd(*command) == 0 && WaitUntil([] { return !Installed.Has(UninstallKey); }, 180000);
     }
 
     static std::vector<std::string> InstalledPrograms()
@@ -145,7 +244,10 @@ protected:
         return files;
     }
 
-    static std::string RunCommand() { return Quoted(InFolder("Corvadin.exe")) + " /scanstartup"; }
+    static std::string RunCommand(const std::string& folder = Folder())
+    {
+        return Quoted(folder + "\\Corvadin.exe") + " /scanstartup";
+    }
 };
 
 TEST_F(InstallerTest, InstallsTheProgramsWithShortcutsAndAnUninstallEntry)
@@ -156,7 +258,7 @@ TEST_F(InstallerTest, InstallsTheProgramsWithShortcutsAndAnUninstallEntry)
         EXPECT_TRUE(fs::is_regular_file(InFolder(file))) << file;
     }
     for (const std::string& program : InstalledPrograms()) {
-        const std::string packed = ReadWholeFile(WindowsPath(CORVADIN_PACKED_DIR) + "\\" + program);
+        const std::string packed = ReadWholeFile(PackedProgram(program));
         ASSERT_FALSE(packed.empty()) << program;
         EXPECT_EQ(ReadWholeFile(InFolder(program)), packed) << program << " is not this build's";
     }
@@ -165,17 +267,18 @@ TEST_F(InstallerTest, InstallsTheProgramsWithShortcutsAndAnUninstallEntry)
         ASSERT_TRUE(program);
         EXPECT_EQ(program->target, InFolder("Corvadin.exe"));
         EXPECT_EQ(program->folder, Folder()) << "rollback files and Corvadin.ini belong in the program's folder";
-        EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"), RunCommand())
-            << "quoted, since the folder's name has a blank";
+        EXPECT_EQ(Installed.Text(RunKey, "Corvadin"), RunCommand()) << "quoted, since the folder's name has a blank";
+        EXPECT_TRUE(StartTaskExists(LogonScanTask())) << "the Run value alone does not start it under UAC";
+        EXPECT_EQ(Installed.Text(AppPathKey, ""), InFolder("Corvadin.exe"));
     }
     const std::optional<Shortcut> readme = ReadShortcut((StartMenu() / "Corvadin README.lnk").string());
     ASSERT_TRUE(readme);
     EXPECT_EQ(readme->target, InFolder("README.txt"));
 
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName"), "Corvadin");
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayVersion"), CORVADIN_VERSION_TEXT);
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "InstallLocation"), Folder());
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString"), Quoted(InFolder("uninstall.exe")));
+    EXPECT_EQ(Installed.Text(UninstallKey, "DisplayName"), "Corvadin");
+    EXPECT_EQ(Installed.Text(UninstallKey, "DisplayVersion"), CORVADIN_VERSION_TEXT);
+    EXPECT_EQ(Installed.Text(UninstallKey, "InstallLocation"), Folder());
+    EXPECT_EQ(Installed.Text(UninstallKey, "UninstallString"), Quoted(InFolder("uninstall.exe")));
 
     if (PacksCliProgram) {
         EXPECT_EQ(RunToEnd(Quoted(InFolder("corvadin-cli.exe")) + " --help"), 0) << "the installed program runs";
@@ -187,11 +290,11 @@ TEST_F(InstallerTest, UninstallRemovesWhatWasInstalledAndWrittenButKeepsTheUsers
 {
     ASSERT_EQ(Setup("/STARTATLOGON"), 0);
     // What the program writes while in use, and what belongs to others or to the user.
-    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, RunOnceKey, "Fenwarder", InFolder("Corvadin.exe") + " /scannow"));
-    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, SettingsKey, "KeepHistory", "1"));
-    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, (std::string(SettingsKey) + "\\Nested").c_str(), "Value", "x"));
-    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, NeighbourKey, "Value", "kept"));
-    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, RunKey, NeighbourRunValue, "C:\\Windows\\notepad.exe"));
+    EXPECT_TRUE(Installed.Write(RunOnceKey, "Fenwarder", InFolder("Corvadin.exe") + " /scannow"));
+    EXPECT_TRUE(Installed.Write(SettingsKey, "KeepHistory", "1"));
+    EXPECT_TRUE(Installed.Write(std::string(SettingsKey) + "\\Nested", "Value", "x"));
+    EXPECT_TRUE(Installed.Write(NeighbourKey, "Value", "kept"));
+    EXPECT_TRUE(Installed.Write(RunKey, NeighbourRunValue, "C:\\Windows\\notepad.exe"));
     const std::vector<std::string> userFiles = {"rollback20260101120000_00.reg", "file20260101120000_01.fso",
                                                 "Corvadin.ini", "corvadin.log"};
     for (const std::string& file : userFiles) {
@@ -206,27 +309,29 @@ TEST_F(InstallerTest, UninstallRemovesWhatWasInstalledAndWrittenButKeepsTheUsers
     EXPECT_FALSE(fs::exists(InFolder("Sound")));
     EXPECT_FALSE(fs::exists(InFolder("Help")));
     EXPECT_FALSE(fs::exists(StartMenu()));
-    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
-    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunOnceKey, "Fenwarder"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, SettingsKey));
+    EXPECT_FALSE(Installed.Text(RunKey, "Corvadin"));
+    EXPECT_FALSE(Installed.Text(RunOnceKey, "Fenwarder"));
+    EXPECT_FALSE(Installed.Has(SettingsKey));
+    EXPECT_FALSE(Installed.Has(AppPathKey));
+    EXPECT_FALSE(StartTaskExists(LogonScanTask()));
 
     for (const std::string& file : userFiles) {
         EXPECT_EQ(ReadWholeFile(InFolder(file)), "the user's") << file;
     }
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, NeighbourKey, "Value"), "kept");
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, RunKey, NeighbourRunValue), "C:\\Windows\\notepad.exe");
+    EXPECT_EQ(Installed.Text(NeighbourKey, "Value"), "kept");
+    EXPECT_EQ(Installed.Text(RunKey, NeighbourRunValue), "C:\\Windows\\notepad.exe");
 }
 
 TEST_F(InstallerTest, WithoutTheLogonOptionNothingStartsAtLogonAndNothingIsLeftBehind)
 {
     ASSERT_EQ(Setup(""), 0);
-    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
-    EXPECT_TRUE(WriteText(HKEY_LOCAL_MACHINE, SettingsKey, "ScanFolders", "0"));
+    EXPECT_FALSE(Installed.Text(RunKey, "Corvadin"));
+    EXPECT_TRUE(Installed.Write(SettingsKey, "ScanFolders", "0"));
 
     ASSERT_TRUE(Uninstall());
     EXPECT_FALSE(fs::exists(Folder()));
     EXPECT_FALSE(fs::exists(StartMenu()));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, SettingsKey));
+    EXPECT_FALSE(Installed.Has(SettingsKey));
 }
 
 TEST_F(InstallerTest, AnUpdateKeepsTheLogonStartUnlessToldOtherwise)
@@ -236,10 +341,64 @@ TEST_F(InstallerTest, AnUpdateKeepsTheLogonStartUnlessToldOtherwise)
     }
     ASSERT_EQ(Setup("/STARTATLOGON"), 0);
     ASSERT_EQ(Setup(""), 0);
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"), RunCommand());
+    EXPECT_EQ(Installed.Text(RunKey, "Corvadin"), RunCommand());
 
     ASSERT_EQ(Setup("/NOSTARTATLOGON"), 0);
-    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
+    EXPECT_FALSE(Installed.Text(RunKey, "Corvadin"));
+    EXPECT_FALSE(StartTaskExists(LogonScanTask()));
+    ASSERT_TRUE(Uninstall());
+}
+
+TEST_F(InstallerTest, WithoutAFolderItInstallsIntoTheProgramFilesFolderOfTheProgramsBitness)
+{
+    ASSERT_EQ(RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S"), 0);
+    EXPECT_EQ(Installed.Text(UninstallKey, "InstallLocation"), DefaultFolder());
+    if (Installs64()) {
+        EXPECT_EQ(DefaultFolder().find("(x86)"), std::string::npos) << DefaultFolder();
+        EXPECT_FALSE(Other.Has(UninstallKey)) << "written in the 32-bit view";
+    }
+    for (const std::string& program : InstalledPrograms()) {
+        EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\" + program), ReadWholeFile(PackedProgram(program))) << program;
+    }
+    ASSERT_TRUE(Uninstall());
+    EXPECT_FALSE(fs::exists(DefaultFolder()));
+}
+
+// What the 32-bit setup of earlier versions left on 64-bit Windows: its folder in "Program Files (x86)" with the
+// user's files beside the programs, and its entries in the 32-bit view.
+TEST_F(InstallerTest, AnUpdateReplacesAnInstallationOfTheOtherBitnessAndKeepsWhatIsTheUsers)
+{
+    if (!Installs64()) {
+        GTEST_SKIP() << "only 64-bit Windows has a view of the other bitness";
+    }
+    const std::string old = OtherDefaultFolder();
+    fs::create_directories(old + "\\Sound");
+    for (const char* file : {"Corvadin.exe", "corvadin-cli.exe", "uninstall.exe", "Sound\\notify.wav",
+                                    "Corvadin.ini", "rollback20260101120000_00.reg"}) {
+        std::ofstream(old + "\\" + file, std::ios::binary) << "old " << file;
+    }
+    ASSERT_TRUE(Other.Write(UninstallKey, "InstallLocation", old));
+    ASSERT_TRUE(Other.Write(RunKey, "Corvadin", RunCommand(old)));
+    ASSERT_TRUE(Other.Write(RunOnceKey, "Fenwarder", old + "\\Corvadin.exe /scannow"));
+    ASSERT_TRUE(Other.Write(SettingsKey, "KeepHistory", "1"));
+    ASSERT_TRUE(Other.Write(std::string(SettingsKey) + "\\Ignored", "entry", std::string("a\0b\0c\0", 6),
+                            REG_MULTI_SZ));
+
+    ASSERT_EQ(RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S"), 0);
+
+    EXPECT_EQ(Installed.Text(UninstallKey, "InstallLocation"), DefaultFolder());
+    EXPECT_EQ(Installed.Text(RunKey, "Corvadin"), RunCommand(DefaultFolder())) << "the log-on start is kept";
+    EXPECT_TRUE(StartTaskExists(LogonScanTask()));
+    EXPECT_EQ(Installed.Text(SettingsKey, "KeepHistory"), "1") << "the settings move with the program";
+    EXPECT_TRUE(Installed.Has(std::string(SettingsKey) + "\\Ignored"));
+    for (const char* key : {UninstallKey, SettingsKey}) {
+        EXPECT_FALSE(Other.Has(key)) << key;
+    }
+    EXPECT_FALSE(Other.Text(RunKey, "Corvadin"));
+    EXPECT_FALSE(Other.Text(RunOnceKey, "Fenwarder")) << "it would start a program that is gone";
+    EXPECT_FALSE(fs::exists(old));
+    EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\rollback20260101120000_00.reg"), "old rollback20260101120000_00.reg");
+    EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\Corvadin.ini"), "old Corvadin.ini");
     ASSERT_TRUE(Uninstall());
 }
 
@@ -250,13 +409,13 @@ TEST_F(InstallerTest, ARunningCopyStopsASilentInstallOrUninstallBeforeAnythingCh
         const RunningCopy running;
         ASSERT_TRUE(running.Started());
         EXPECT_EQ(Setup("/STARTATLOGON"), 2);
-        EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
+        EXPECT_FALSE(Installed.Text(RunKey, "Corvadin"));
         // _?= runs the uninstaller in place, so that its exit code is the one that counts.
         EXPECT_EQ(RunToEnd(Quoted(InFolder("uninstall.exe")) + " /S _?=" + Folder()), 2);
         for (const std::string& file : InstalledFiles()) {
             EXPECT_TRUE(fs::exists(InFolder(file))) << file;
         }
-        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey));
+        EXPECT_TRUE(Installed.Has(UninstallKey));
     }
     ASSERT_TRUE(Uninstall());
     EXPECT_FALSE(fs::exists(Folder()));

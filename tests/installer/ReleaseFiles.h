@@ -15,3 +15,7 @@
 #ifndef CORVADIN_PACKED_DIR
 #define CORVADIN_PACKED_DIR ""
 #endif
+// The 32-bit build's setup packs the 64-bit build's programs too: their folder, or empty.
+#ifndef CORVADIN_PACKED_X64_DIR
+#define CORVADIN_PACKED_X64_DIR ""
+#endif

@@ -1,10 +1,15 @@
 #include "settings/SettingsStore.h"
+#include "settings/StartTask.h"
 #include "settings/StartupOptions.h"
 #include "tests/settings/SettingsTesting.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/Scratch.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -13,7 +18,12 @@ constexpr const char* RunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\R
 // Every test starts without a settings key; the keeper puts the settings and the RunOnce entry back after it.
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    void TearDown() override { RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunPath, "Corvadin"); }
+    void TearDown() override
+    {
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunPath, "Corvadin");
+        (void)RemoveStartTask(LogonScanTask());
+        (void)RemoveStartTask(RebootScanTask());
+    }
 
     SettingsKeyKeeper keeper;
 };
@@ -86,10 +96,17 @@ TEST_F(SettingsStoreTest, TheRebootScheduleWritesAndRemovesItsRunOnceEntry)
     WriteSettingString("ScheduleOnReboot", "1");
     ApplyRebootSchedule();
     EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, kRunOnceKey, "Fenwarder"), ProgramCommandLine(ModulePath(), "/scannow"));
+    EXPECT_TRUE(StartTaskExists(RebootScanTask())) << "what starts it where User Account Control is on";
+    // The start it was for removes both.
+    EndRebootSchedule();
+    EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, kRunOnceKey, "Fenwarder"), "<absent>");
+    EXPECT_FALSE(StartTaskExists(RebootScanTask()));
 
+    ApplyRebootSchedule();
     WriteSettingString("ScheduleOnReboot", "0");
     ApplyRebootSchedule();
     EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, kRunOnceKey, "Fenwarder"), "<absent>");
+    EXPECT_FALSE(StartTaskExists(RebootScanTask()));
     EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, kRunOnceKey, "Other"), "x");
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRunOnceKey, "Other");
 }
@@ -117,19 +134,59 @@ TEST_F(SettingsStoreTest, SwitchesAreCaseSensitiveSubstrings)
     EXPECT_FALSE(TheStartupFlags().startupScan);
 }
 
-TEST_F(SettingsStoreTest, TheRunEntryFollowsWhatWasWritten)
+TEST_F(SettingsStoreTest, TheRunEntryAndTheLogonTaskFollowWhatWasWritten)
 {
     EXPECT_TRUE(SetLaunchAtStartup(true));
     EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, RunPath, "Corvadin"), ProgramCommandLine(ModulePath(), "/scanstartup"));
+    EXPECT_TRUE(StartTaskExists(LogonScanTask()));
     EXPECT_TRUE(ReadLaunchAtStartup());
     EXPECT_FALSE(SetLaunchAtStartup(false));
     EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, RunPath, "Corvadin"), "<absent>");
+    EXPECT_FALSE(StartTaskExists(LogonScanTask()));
 
-    // An old unquoted entry still counts; one of another type does not.
+    // An old unquoted entry still counts, beside the task; one of another type does not, nor one without the task.
     const char old[] = "C:\\Old Place\\Corvadin.exe /scanstartup";
     WriteValue(HKEY_LOCAL_MACHINE, RunPath, "Corvadin", REG_SZ, old, sizeof old);
+    EXPECT_FALSE(ReadLaunchAtStartup()) << "under User Account Control the value alone starts nothing";
+    ASSERT_TRUE(CreateStartTask(LogonScanTask(), ModulePath()).done);
     EXPECT_TRUE(ReadLaunchAtStartup());
     const DWORD number = 1;
     WriteValue(HKEY_LOCAL_MACHINE, RunPath, "Corvadin", REG_DWORD, &number, sizeof number);
     EXPECT_FALSE(ReadLaunchAtStartup());
+}
+
+// What the Task Scheduler checks of the definition: Wine's keeps the registration, parses the XML and removes it,
+// though it stores neither trigger nor action; only Windows runs the task.
+TEST_F(SettingsStoreTest, TasksForProgramsInOddFoldersAreRegisteredAndRemoved)
+{
+    for (const char* program : {"C:\\Tools & 'Co' <x>\\Corvadin.exe", "C:\\\"Quoted\"\\Corvadin.exe"}) {
+        const TaskOutcome created = CreateStartTask(LogonScanTask(), program);
+        EXPECT_TRUE(created.done) << program << ": " << created.reason;
+        EXPECT_TRUE(StartTaskExists(LogonScanTask()));
+        EXPECT_TRUE(RemoveStartTask(LogonScanTask()).done);
+        EXPECT_FALSE(StartTaskExists(LogonScanTask()));
+    }
+    EXPECT_TRUE(RemoveStartTask(LogonScanTask()).done) << "an absent task counts as removed";
+}
+
+TEST_F(SettingsStoreTest, WhereNoTaskCanBeCreatedTheRunEntryGoesTooAndTheLogSaysWhy)
+{
+    const ScratchFolder folder("task-log");
+    const LogCapture log(folder.Path() + "\\tasks.log");
+    // A folder where the Task Scheduler keeps the task's file: it cannot store the task.
+    char windows[MAX_PATH] = {};
+    GetSystemWindowsDirectoryA(windows, MAX_PATH);
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    const std::filesystem::path blocker = std::filesystem::path(windows) / (wow64 ? "Sysnative" : "System32") /
+                                          "Tasks" / LogonScanTask().name;
+    ASSERT_TRUE(std::filesystem::create_directories(blocker));
+    const bool ticked = SetLaunchAtStartup(true);
+    std::filesystem::remove(blocker);
+
+    EXPECT_FALSE(ticked);
+    EXPECT_EQ(ValueText(HKEY_LOCAL_MACHINE, RunPath, "Corvadin"), "<absent>");
+    ASSERT_FALSE(log.Lines().empty());
+    EXPECT_NE(log.Lines().back().find("\"Corvadin log-on scan\" could not be changed"), std::string::npos)
+        << log.Lines().back();
 }
