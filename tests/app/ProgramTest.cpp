@@ -1,7 +1,9 @@
 // Corvadin.exe itself, started as a user starts it: one copy per desktop, the two switches, and an orderly end
 // from the tray.
 #include "resources/resource.h"
+#include "settings/StartTask.h"
 #include "tests/support/Files.h"
+#include "tests/support/PlainRegistry.h"
 #include "tests/support/Scratch.h"
 #include "tests/support/WindowTesting.h"
 
@@ -91,16 +93,28 @@ TEST_F(ProgramTest, SecondCopyBringsUpTheFirstsMainWindowAndEnds)
     EXPECT_TRUE(WaitUntil([&] { return first.MainShown(); }, Patience));
     EXPECT_TRUE(first.IsRunning());
 
+    // Where User Account Control is off, the Run entry and the log-on task both start a copy at log-on.
+    PostMessageA(first.Main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !first.MainShown(); }, Patience));
+    Program logon(folder.Path(), "/scanstartup");
+    ASSERT_TRUE(logon.Ends());
+    EXPECT_FALSE(WaitUntil([&] { return first.MainShown(); }, 2000)) << "a second log-on start shows nothing";
+
     first.Exit();
     ASSERT_TRUE(first.Ends());
     EXPECT_EQ(first.ExitCode(), 0u);
 }
 
-TEST_F(ProgramTest, ScanNowClosingTheMainWindowEndsTheProgram)
+TEST_F(ProgramTest, ScanNowEndsTheRebootScheduleAndClosingTheMainWindowEndsTheProgram)
 {
+    constexpr const char* RunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+    ASSERT_TRUE(CreateStartTask(RebootScanTask(), WindowsPath(CORVADIN_EXE)).done);
+    ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, RunOnceKey, "Fenwarder", WindowsPath(CORVADIN_EXE) + " /scannow"));
     Program program(folder.Path(), "/scannow");
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(WaitUntil([&] { return program.MainShown(); }, Patience));
+    EXPECT_FALSE(StartTaskExists(RebootScanTask())) << "it would start the program at every log-on";
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, RunOnceKey, "Fenwarder"));
     PostMessageA(program.Main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.Ends());
 }
