@@ -137,13 +137,13 @@ FunctionEnd
   !insertmacro SET_VIEW $Bits
 !macroend
 
-; The task runs whatever it names: quietly, through the Task Scheduler's own tool, which takes the definition
-; as a UTF-16 file. Leaves the exit code on the stack (0 done).
+; The Task Scheduler's own tool, run without a window; it takes a task's definition as a UTF-16 file. Leaves
+; the exit code on the stack (0: done).
 !macro START_TASK_COMMAND arguments
   nsExec::Exec '"$SYSDIR\schtasks.exe" ${arguments}'
 !macroend
 
-; The program files and shortcuts in the folder named, not the user's files beside them.
+; The program files in the folder named, not the user's files beside them.
 !macro REMOVE_PROGRAM_FILES folder
   Delete /REBOOTOK "${folder}\Corvadin.exe"
   Delete /REBOOTOK "${folder}\corvadin-cli.exe"

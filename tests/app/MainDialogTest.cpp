@@ -9,7 +9,6 @@
 #include "resources/resource.h"
 #include "scanners/Categories.h"
 #include "settings/SettingsStore.h"
-#include "settings/StartTask.h"
 #include "settings/StartupOptions.h"
 #include "tests/support/WindowTesting.h"
 #include "tests/support/Scratch.h"
@@ -328,13 +327,11 @@ TEST_F(MainDialogTest, LaunchAtStartupTickedAndUntickedLeavesNoRunValue)
     const HMENU menu = GetMenu(window);
     SendMessageA(window, WM_COMMAND, ID_LAUNCH_AT_STARTUP, 0);
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
-    EXPECT_TRUE(StartTaskExists(LogonScanTask()));
     EXPECT_TRUE(TheStartupFlags().launchAtSystemStart);
     EXPECT_TRUE(GetMenuState(menu, ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
 
     SendMessageA(window, WM_COMMAND, ID_LAUNCH_AT_STARTUP, 0);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, RunKey, "Corvadin"));
-    EXPECT_FALSE(StartTaskExists(LogonScanTask()));
     EXPECT_FALSE(TheStartupFlags().launchAtSystemStart);
     EXPECT_FALSE(GetMenuState(menu, ID_LAUNCH_AT_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
 }

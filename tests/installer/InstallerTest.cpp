@@ -1,8 +1,8 @@
 // A silent installation and removal with this build's installer, checked from outside as a user would find
-// it: the program files, the Start-menu shortcuts, the registry entries in the view of the programs' bitness and
-// the log-on task; that an installation of the other bitness gives way; and that the uninstaller takes away what
-// was installed and what the program wrote, and nothing of the user's.
+// it: the program files, the Start-menu shortcuts and the registry entries; and that the uninstaller takes away
+// what was installed and what the program wrote, and nothing of the user's.
 #include "CorvadinVersion.h"
+#include "registry/UniqueHandle.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartTask.h"
 #include "tests/installer/ReleaseFiles.h"
@@ -33,22 +33,17 @@ constexpr const char* RunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion
 constexpr const char* SettingsKey = "Software\\Quenmark\\Corvadin";
 constexpr const char* NeighbourKey = "Software\\Quenmark\\CorvadinTestNeighbour";
 constexpr const char* NeighbourRunValue = "CorvadinTestNeighbour";
-
 constexpr const char* AppPathKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Corvadin.exe";
 
 constexpr bool PacksWindowProgram = CORVADIN_GUI_EXE_PATH[0] != '\0';
 constexpr bool PacksCliProgram = CORVADIN_CLI_EXE_PATH[0] != '\0';
 
-bool IsWindows64()
-{
-    BOOL wow64 = FALSE;
-    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
-}
-
 // The setup installs the 64-bit programs wherever Windows runs them and it has them.
 bool Installs64()
 {
-    return IsWindows64() && (sizeof(void*) == 8 || CORVADIN_PACKED_X64_DIR[0] != '\0');
+    BOOL wow64 = FALSE;
+    return sizeof(void*) == 8 ||
+           (IsWow64Process(GetCurrentProcess(), &wow64) && wow64 && CORVADIN_PACKED_X64_DIR[0] != '\0');
 }
 
 std::string PackedProgram(const std::string& program)
@@ -63,58 +58,43 @@ std::string Environment(const char* name)
     return GetEnvironmentVariableA(name, text, MAX_PATH) ? text : "";
 }
 
-// One view of HKEY_LOCAL_MACHINE, read and written with the plain API: every open names it, so that this test
-// sees the same keys whatever its own bitness.
+// One view of HKEY_LOCAL_MACHINE: every key is opened in it, so that this test sees what the setup wrote
+// whatever its own bitness.
 class MachineView {
 public:
     explicit MachineView(REGSAM view) : view_(view) {}
 
     std::optional<std::string> Text(const std::string& path, const std::string& name) const
     {
-        const HKEY key = Open(path, KEY_READ);
-        std::optional<std::string> text = key ? ReadText(key, "", name) : std::nullopt;
-        RegCloseKey(key);
-        return text;
+        const UniqueHkey key = Open(path, KEY_READ);
+        return key ? ReadText(key.get(), "", name) : std::nullopt;
     }
-    bool Has(const std::string& path) const
-    {
-        const HKEY key = Open(path, KEY_READ);
-        RegCloseKey(key);
-        return key != nullptr;
-    }
+    bool Has(const std::string& path) const { return Open(path, KEY_READ).valid(); }
     bool Write(const std::string& path, const std::string& name, const std::string& text, DWORD type = REG_SZ) const
     {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS) {
-            return false;
-        }
-        const bool written = WriteText(key, "", name, text, type);
-        RegCloseKey(key);
-        return written;
+        UniqueHkey key;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_, nullptr, key.put(),
+                        nullptr);
+        return key && WriteText(key.get(), "", name, text, type);
     }
-    void Remove(const std::string& path) const
+    // Takes one value away, or the whole key when no name is given.
+    void Remove(const std::string& path, const std::string& name = "") const
     {
-        if (const HKEY key = Open(path, KEY_ALL_ACCESS)) {
-            RegDeleteTreeA(key, nullptr);
-            RegCloseKey(key);
+        const UniqueHkey key = Open(path, KEY_ALL_ACCESS);
+        if (key && !name.empty()) {
+            RegDeleteValueA(key.get(), name.c_str());
+        } else if (key) {
+            RegDeleteTreeA(key.get(), nullptr);
             RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), view_, 0);
-        }
-    }
-    void RemoveValue(const std::string& path, const std::string& name) const
-    {
-        if (const HKEY key = Open(path, KEY_SET_VALUE)) {
-            RegDeleteValueA(key, name.c_str());
-            RegCloseKey(key);
         }
     }
 
 private:
-    HKEY Open(const std::string& path, REGSAM access) const
+    UniqueHkey Open(const std::string& path, REGSAM access) const
     {
-        HKEY key = nullptr;
-        return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | view_, &key) == ERROR_SUCCESS ? key
-                                                                                                          : nullptr;
+        UniqueHkey key;
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | view_, key.put());
+        return key;
     }
 
     REGSAM view_;
@@ -189,9 +169,9 @@ protected:
             for (const char* key : {UninstallKey, SettingsKey, NeighbourKey, AppPathKey}) {
                 view.Remove(key);
             }
-            view.RemoveValue(RunKey, "Corvadin");
-            view.RemoveValue(RunKey, NeighbourRunValue);
-            view.RemoveValue(RunOnceKey, "Fenwarder");
+            view.Remove(RunKey, "Corvadin");
+            view.Remove(RunKey, NeighbourRunValue);
+            view.Remove(RunOnceKey, "Fenwarder");
         }
         (void)RemoveStartTask(LogonScanTask());
     }
@@ -244,10 +224,7 @@ protected:
         return files;
     }
 
-    static std::string RunCommand(const std::string& folder = Folder())
-    {
-        return Quoted(folder + "\\Corvadin.exe") + " /scanstartup";
-    }
+    static std::string RunCommand() { return Quoted(InFolder("Corvadin.exe")) + " /scanstartup"; }
 };
 
 TEST_F(InstallerTest, InstallsTheProgramsWithShortcutsAndAnUninstallEntry)
@@ -349,36 +326,22 @@ TEST_F(InstallerTest, AnUpdateKeepsTheLogonStartUnlessToldOtherwise)
     ASSERT_TRUE(Uninstall());
 }
 
-TEST_F(InstallerTest, WithoutAFolderItInstallsIntoTheProgramFilesFolderOfTheProgramsBitness)
-{
-    ASSERT_EQ(RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S"), 0);
-    EXPECT_EQ(Installed.Text(UninstallKey, "InstallLocation"), DefaultFolder());
-    if (Installs64()) {
-        EXPECT_EQ(DefaultFolder().find("(x86)"), std::string::npos) << DefaultFolder();
-        EXPECT_FALSE(Other.Has(UninstallKey)) << "written in the 32-bit view";
-    }
-    for (const std::string& program : InstalledPrograms()) {
-        EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\" + program), ReadWholeFile(PackedProgram(program))) << program;
-    }
-    ASSERT_TRUE(Uninstall());
-    EXPECT_FALSE(fs::exists(DefaultFolder()));
-}
-
 // What the 32-bit setup of earlier versions left on 64-bit Windows: its folder in "Program Files (x86)" with the
-// user's files beside the programs, and its entries in the 32-bit view.
+// user's files beside the programs, and its entries in the 32-bit view. Without /D= the 64-bit programs go into
+// the 64-bit Program Files folder.
 TEST_F(InstallerTest, AnUpdateReplacesAnInstallationOfTheOtherBitnessAndKeepsWhatIsTheUsers)
 {
     if (!Installs64()) {
         GTEST_SKIP() << "only 64-bit Windows has a view of the other bitness";
     }
     const std::string old = OtherDefaultFolder();
-    fs::create_directories(old + "\\Sound");
-    for (const char* file : {"Corvadin.exe", "corvadin-cli.exe", "uninstall.exe", "Sound\\notify.wav",
-                                    "Corvadin.ini", "rollback20260101120000_00.reg"}) {
+    const std::vector<std::string> usersFiles = {"Corvadin.ini", "rollback20260101120000_00.reg"};
+    fs::create_directories(old);
+    for (const std::string file : {"Corvadin.exe", "uninstall.exe", "Corvadin.ini", "rollback20260101120000_00.reg"}) {
         std::ofstream(old + "\\" + file, std::ios::binary) << "old " << file;
     }
     ASSERT_TRUE(Other.Write(UninstallKey, "InstallLocation", old));
-    ASSERT_TRUE(Other.Write(RunKey, "Corvadin", RunCommand(old)));
+    ASSERT_TRUE(Other.Write(RunKey, "Corvadin", Quoted(old + "\\Corvadin.exe") + " /scanstartup"));
     ASSERT_TRUE(Other.Write(RunOnceKey, "Fenwarder", old + "\\Corvadin.exe /scannow"));
     ASSERT_TRUE(Other.Write(SettingsKey, "KeepHistory", "1"));
     ASSERT_TRUE(Other.Write(std::string(SettingsKey) + "\\Ignored", "entry", std::string("a\0b\0c\0", 6),
@@ -387,18 +350,20 @@ TEST_F(InstallerTest, AnUpdateReplacesAnInstallationOfTheOtherBitnessAndKeepsWha
     ASSERT_EQ(RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S"), 0);
 
     EXPECT_EQ(Installed.Text(UninstallKey, "InstallLocation"), DefaultFolder());
-    EXPECT_EQ(Installed.Text(RunKey, "Corvadin"), RunCommand(DefaultFolder())) << "the log-on start is kept";
+    EXPECT_EQ(DefaultFolder().find("(x86)"), std::string::npos) << DefaultFolder();
+    for (const std::string& program : InstalledPrograms()) {
+        EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\" + program), ReadWholeFile(PackedProgram(program))) << program;
+    }
+    EXPECT_EQ(Installed.Text(RunKey, "Corvadin"), Quoted(DefaultFolder() + "\\Corvadin.exe") + " /scanstartup");
     EXPECT_TRUE(StartTaskExists(LogonScanTask()));
     EXPECT_EQ(Installed.Text(SettingsKey, "KeepHistory"), "1") << "the settings move with the program";
     EXPECT_TRUE(Installed.Has(std::string(SettingsKey) + "\\Ignored"));
-    for (const char* key : {UninstallKey, SettingsKey}) {
-        EXPECT_FALSE(Other.Has(key)) << key;
-    }
-    EXPECT_FALSE(Other.Text(RunKey, "Corvadin"));
-    EXPECT_FALSE(Other.Text(RunOnceKey, "Fenwarder")) << "it would start a program that is gone";
+    EXPECT_FALSE(Other.Has(UninstallKey) || Other.Has(SettingsKey));
+    EXPECT_FALSE(Other.Text(RunKey, "Corvadin") || Other.Text(RunOnceKey, "Fenwarder")) << "they start what is gone";
     EXPECT_FALSE(fs::exists(old));
-    EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\rollback20260101120000_00.reg"), "old rollback20260101120000_00.reg");
-    EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\Corvadin.ini"), "old Corvadin.ini");
+    for (const std::string& file : usersFiles) {
+        EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\" + file), "old " + file) << "moved with the program";
+    }
     ASSERT_TRUE(Uninstall());
 }
 
