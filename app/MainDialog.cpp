@@ -273,12 +273,8 @@ LRESULT CMainDialog::OnScannerFinished(WPARAM index, const ScanEntry* entry)
     if (!view) {
         return 1;
     }
-    const std::string scannerName = entry->scanner ? entry->scanner->Name() : std::string();
-    for (int j = 0; j < n; ++j) {
-        if (ScanIssue* issue = entry->issues->At(j)) {
-            view->InsertIssue(j, *issue, scannerName, static_cast<int>(index));
-        }
-    }
+    view->InsertIssues(*entry->issues, entry->scanner ? entry->scanner->Name() : std::string(),
+                       static_cast<int>(index));
     RedrawWindow(view->GetSafeHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
     return 1;
 }

@@ -2,7 +2,7 @@
 
 #include "app/ResultsCommands.h"
 #include "app/RowActions.h"
-#include "engine/ScanIssue.h"
+#include "engine/IssueList.h"
 #include "framework/Resources.h"
 #include "registry/RegistryValue.h"
 #include "resources/resource.h"
@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -107,17 +108,28 @@ int CScanView::InsertIssue(int position, ScanIssue& issue, const std::string& sc
     // The record goes in with the row, so that no row is ever without one and no record without its row.
     RepairTarget* target = issue.Target();
     auto record = std::make_unique<ResultRow>(ResultRow{category, &issue, target ? target->FullPath() : std::string(),
-                                                        KeyPathOf(target), issue.Kind() == FileIssue});
-    const int row = list.InsertItem(position, issue.Name(), reinterpret_cast<LPARAM>(record.get()));
+                                                        KeyPathOf(target), issue.Kind() == FileIssue, issue.Name(),
+                                                        issue.Description(), scannerName});
+    const int row = list.InsertCallbackItem(position, static_cast<int>(std::size(kColumns)),
+                                            reinterpret_cast<LPARAM>(record.get()));
     if (row < 0) {
         return -1;
     }
     record.release();
-    list.SetItemText(row, TypeColumn, scannerName);
-    list.SetItemText(row, ActionColumn, "Repair");
-    list.SetItemText(row, DescriptionColumn, issue.Description());
     list.SetCheck(row, true);
     return row;
+}
+
+int CScanView::InsertIssues(const IssueList& issues, const std::string& scannerName, int category)
+{
+    const ListRedrawHold hold(GetListCtrl());
+    int inserted = 0;
+    for (int j = 0; j < issues.Count(); ++j) {
+        if (ScanIssue* issue = issues.At(j); issue && InsertIssue(inserted, *issue, scannerName, category) >= 0) {
+            ++inserted;
+        }
+    }
+    return inserted;
 }
 
 int CScanView::RowCount() const noexcept
@@ -140,9 +152,12 @@ void CScanView::SetTicked(int row, bool ticked) const noexcept
     GetListCtrl().SetCheck(row, ticked);
 }
 
-void CScanView::SetAction(int row, const std::string& text) const noexcept
+void CScanView::SetAction(int row, const std::string& text) const
 {
-    GetListCtrl().SetItemText(row, ActionColumn, text);
+    if (ResultRow* record = RowData(row)) {
+        record->action = text;
+        GetListCtrl().RedrawItems(row, row);
+    }
 }
 
 std::string CScanView::Text(int row, Column column) const
@@ -172,6 +187,7 @@ void CScanView::ToggleSelectedTick() const noexcept
 
 void CScanView::ClearResults() noexcept
 {
+    const ListRedrawHold hold(GetListCtrl());
     FreeRowData();
     GetListCtrl().DeleteAllItems();
 }
@@ -190,6 +206,27 @@ std::optional<LRESULT> CScanView::HandleMessage(UINT message, WPARAM wParam, LPA
         break;
     }
     return CListView::HandleMessage(message, wParam, lParam);
+}
+
+std::optional<LRESULT> CScanView::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == LVN_GETDISPINFOA) {
+        SupplyText(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
+        return 0;
+    }
+    return CListView::HandleReflected(message, wParam, lParam);
+}
+
+void CScanView::SupplyText(NMLVDISPINFOA& request) const noexcept
+{
+    LVITEMA& item = request.item;
+    const ResultRow* record = RowData(item.iItem);
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || !record) {
+        return;
+    }
+    const std::string* texts[] = {&record->name, &record->description, &record->type, &record->action};
+    const bool known = item.iSubItem >= 0 && item.iSubItem < static_cast<int>(std::size(texts));
+    lstrcpynA(item.pszText, known ? texts[item.iSubItem]->c_str() : "", item.cchTextMax);
 }
 
 void CScanView::FreeRowData() noexcept

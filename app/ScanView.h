@@ -1,13 +1,17 @@
 // CScanView: the results list, one ticked row per issue with the columns Name, Description, Type and Action, the
 // list's own keyboard commands and the menu of its rows. Each row carries a ResultRow record, freed when the rows are cleared or the
-// list is destroyed; the issues themselves belong to their IssueLists and are never released here.
+// list is destroyed; the issues themselves belong to their IssueLists and are never released here. The record
+// holds the row's texts, which the list asks for as it draws: a scan may list tens of thousands of rows.
 #pragma once
 
 #include "framework/ListView.h"
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
+class IssueList;
 class ResultsCommands;
 class ScanIssue;
 
@@ -21,6 +25,11 @@ struct ResultRow {
     std::string path;
     std::string keyPath;
     bool isFile = false;
+    // The texts of the columns Name, Description, Type and Action.
+    std::string name;
+    std::string description;
+    std::string type;
+    std::string action = "Repair";
 };
 
 class CScanView : public CListView {
@@ -36,12 +45,15 @@ public:
     // Inserts a ticked row for issue at position, listed as found by scannerName, the scanner at index category
     // of the scan. Returns the row's index, or -1 when no row could be made.
     int InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int category);
+    // Inserts a ticked row for each issue of one scanner's list on top of the rows, in the list's order, and draws
+    // the list once when all are in. Returns the number of rows made.
+    int InsertIssues(const IssueList& issues, const std::string& scannerName, int category);
     int RowCount() const noexcept;
     // Null for a row without a record.
     ResultRow* RowData(int row) const noexcept;
     bool IsTicked(int row) const noexcept;
     void SetTicked(int row, bool ticked) const noexcept;
-    void SetAction(int row, const std::string& text) const noexcept;
+    void SetAction(int row, const std::string& text) const;
     std::string Text(int row, Column column) const;
 
     // Ticks every row; nothing unticks them all.
@@ -58,8 +70,11 @@ public:
 
 protected:
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Answers the list's request for a row's text from the row's record.
+    void SupplyText(NMLVDISPINFOA& request) const noexcept;
     void FreeRowData() noexcept;
     // The menu at a screen point, or under the focused row for the keyboard's (-1, -1).
     void ShowRowMenu(LPARAM where);

@@ -48,6 +48,24 @@ int CListCtrl::InsertItem(int index, const std::string& text, LPARAM data) const
     return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+int CListCtrl::InsertCallbackItem(int index, int columns, LPARAM data) const noexcept
+{
+    if (!IsWindow() || index < 0) {
+        return -1;
+    }
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = LPSTR_TEXTCALLBACKA;
+    item.lParam = data;
+    const int row = static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    for (int column = 1; row >= 0 && column < columns; ++column) {
+        item.iSubItem = column;
+        SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    }
+    return row;
+}
+
 bool CListCtrl::SetItemText(int item, int column, const std::string& text) const noexcept
 {
     if (!IsRow(item)) {
@@ -137,6 +155,22 @@ int CListCtrl::GetNextItem(int start, UINT flags) const noexcept
 bool CListCtrl::DeleteAllItems() const noexcept
 {
     return IsWindow() && SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0) != 0;
+}
+
+bool CListCtrl::RedrawItems(int first, int last) const noexcept
+{
+    return IsWindow() && SendMessageA(list_, LVM_REDRAWITEMS, first, last) != 0;
+}
+
+void CListCtrl::SetRedraw(bool redraw) const noexcept
+{
+    if (!IsWindow()) {
+        return;
+    }
+    SendMessageA(list_, WM_SETREDRAW, redraw, 0);
+    if (redraw) {
+        InvalidateRect(list_, nullptr, TRUE);
+    }
 }
 
 bool CListCtrl::IsRow(int item) const noexcept

@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <new>
+#include <thread>
 
 namespace {
 
@@ -85,6 +87,39 @@ protected:
         return CWnd::HandleMessage(message, wParam, lParam);
     }
 };
+
+// A control that counts the changes a sink shows on it, as the bar or the line would take them.
+class ShownChanges : public CWnd {
+public:
+    ShownChanges()
+    {
+        CreateEx(0, RegisterWndClass(0, nullptr, nullptr, nullptr), "", WS_POPUP, RECT{0, 0, 10, 10}, nullptr, 0);
+    }
+    int shown = 0;
+    WPARAM position = 0;
+
+protected:
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == PBM_SETPOS || message == WM_SETTEXT) {
+            ++shown;
+            position = wParam;
+        }
+        return CWnd::HandleMessage(message, wParam, lParam);
+    }
+};
+
+// Runs work on a second thread while this one handles what it sends.
+void OnWorker(const std::function<void()>& work)
+{
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); }, 30000);
+    worker.join();
+}
 
 class ScanWorkerTest : public testing::Test {
 protected:
@@ -225,4 +260,30 @@ TEST(WindowProgressSinkTest, OnlyTheLow16BitsOfTheRangeReachTheBar)
     EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 5);
     // A sink whose line is gone ignores text.
     sink.SetText("nothing to show it");
+}
+
+TEST(WindowProgressSinkTest, AWorkersChangesAreShownAtAPaceAPersonCanFollowTheHeldOnesWithTheNext)
+{
+    ShownChanges line;
+    ShownChanges bar;
+    WindowProgressSink sink(line.GetSafeHwnd(), bar.GetSafeHwnd());
+    DWORD took = 0;
+    OnWorker([&] {
+        const DWORD start = GetTickCount();
+        for (int i = 1; i <= 20000; ++i) {
+            sink.Step(1);
+            sink.SetText("entry " + std::to_string(i));
+        }
+        took = GetTickCount() - start;
+    });
+    const int most = static_cast<int>(took / WindowProgressSink::ShowInterval) + 1;
+    EXPECT_GE(bar.shown, 1);
+    EXPECT_LE(bar.shown, most);
+    EXPECT_LE(line.shown, most);
+    EXPECT_EQ(sink.Position(), 20000);
+
+    Sleep(WindowProgressSink::ShowInterval);
+    OnWorker([&] { sink.SetText("last"); });
+    EXPECT_EQ(WindowText(line.GetSafeHwnd()), "last");
+    EXPECT_EQ(bar.position, 20000u) << "the step held back is shown with the next change";
 }
