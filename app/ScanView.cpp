@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
 
@@ -66,6 +67,8 @@ void CScanView::OnInitialUpdate()
 {
     const CListCtrl list = GetListCtrl();
     list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
+    // The ticks are the records', like the texts.
+    list.SetCallbackMask(LVIS_STATEIMAGEMASK);
     int index = 0;
     for (const ColumnSpec& column : kColumns) {
         list.InsertColumn(index++, column.header, LVCFMT_LEFT, column.width);
@@ -104,52 +107,83 @@ bool CScanView::OnCommand(UINT id, UINT code, HWND control)
 
 int CScanView::InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int category)
 {
-    const CListCtrl list = GetListCtrl();
-    // The record goes in with the row, so that no row is ever without one and no record without its row.
     RepairTarget* target = issue.Target();
-    auto record = std::make_unique<ResultRow>(ResultRow{category, &issue, target ? target->FullPath() : std::string(),
-                                                        KeyPathOf(target), issue.Kind() == FileIssue, issue.Name(),
-                                                        issue.Description(), scannerName});
-    const int row = list.InsertCallbackItem(position, static_cast<int>(std::size(kColumns)),
-                                            reinterpret_cast<LPARAM>(record.get()));
-    if (row < 0) {
-        return -1;
-    }
-    record.release();
-    list.SetCheck(row, true);
-    return row;
+    std::vector<std::unique_ptr<ResultRow>> records;
+    records.push_back(std::make_unique<ResultRow>(ResultRow{category, &issue,
+                                                            target ? target->FullPath() : std::string(),
+                                                            KeyPathOf(target), issue.Kind() == FileIssue, issue.Name(),
+                                                            issue.Description(), scannerName}));
+    return InsertRecords(position, std::move(records));
 }
 
 int CScanView::InsertIssues(const IssueList& issues, const std::string& scannerName, int category)
 {
-    const ListRedrawHold hold(GetListCtrl());
-    int inserted = 0;
+    std::vector<std::unique_ptr<ResultRow>> records;
+    records.reserve(static_cast<size_t>(issues.Count()));
     for (int j = 0; j < issues.Count(); ++j) {
-        if (ScanIssue* issue = issues.At(j); issue && InsertIssue(inserted, *issue, scannerName, category) >= 0) {
-            ++inserted;
+        if (ScanIssue* issue = issues.At(j)) {
+            RepairTarget* target = issue->Target();
+            records.push_back(std::make_unique<ResultRow>(
+                ResultRow{category, issue, target ? target->FullPath() : std::string(), KeyPathOf(target),
+                          issue->Kind() == FileIssue, issue->Name(), issue->Description(), scannerName}));
         }
     }
-    return inserted;
+    const int count = static_cast<int>(records.size());
+    return InsertRecords(0, std::move(records)) < 0 ? 0 : count;
+}
+
+int CScanView::InsertRecords(int position, std::vector<std::unique_ptr<ResultRow>> records)
+{
+    const CListCtrl list = GetListCtrl();
+    if (!list.IsWindow() || position < 0) {
+        return -1;
+    }
+    position = std::min(position, RowCount());
+    const int count = static_cast<int>(records.size());
+    const auto moved = [&](int row) { return row >= position ? row + count : row; };
+    // The list keeps its selection by row number: the marks on the rows below move down with them, from the bottom
+    // up so that no mark lands on one not yet moved.
+    const std::vector<int> selected = SelectedRows();
+    const int focused = list.GetNextItem(-1, LVNI_FOCUSED);
+    const int mark = list.GetSelectionMark();
+    rows_.insert(rows_.begin() + position, std::make_move_iterator(records.begin()),
+                 std::make_move_iterator(records.end()));
+    list.SetItemCount(RowCount());
+    for (auto row = selected.rbegin(); row != selected.rend() && *row >= position; ++row) {
+        list.SetItemState(*row, 0, LVIS_SELECTED);
+        list.SetItemState(moved(*row), LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (focused >= position) {
+        list.SetItemState(moved(focused), LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    if (mark >= position) {
+        list.SetSelectionMark(moved(mark));
+    }
+    return position;
 }
 
 int CScanView::RowCount() const noexcept
 {
-    return GetListCtrl().GetItemCount();
+    return static_cast<int>(rows_.size());
 }
 
 ResultRow* CScanView::RowData(int row) const noexcept
 {
-    return reinterpret_cast<ResultRow*>(GetListCtrl().GetItemData(row));
+    return row >= 0 && row < RowCount() ? rows_[static_cast<size_t>(row)].get() : nullptr;
 }
 
 bool CScanView::IsTicked(int row) const noexcept
 {
-    return GetListCtrl().GetCheck(row);
+    const ResultRow* record = RowData(row);
+    return record && record->ticked;
 }
 
 void CScanView::SetTicked(int row, bool ticked) const noexcept
 {
-    GetListCtrl().SetCheck(row, ticked);
+    if (ResultRow* record = RowData(row)) {
+        record->ticked = ticked;
+        GetListCtrl().RedrawItems(row, row);
+    }
 }
 
 void CScanView::SetAction(int row, const std::string& text) const
@@ -167,28 +201,23 @@ std::string CScanView::Text(int row, Column column) const
 
 void CScanView::TickAll() const noexcept
 {
-    const CListCtrl list = GetListCtrl();
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        list.SetCheck(row, true);
+    for (const auto& record : rows_) {
+        record->ticked = true;
     }
+    GetListCtrl().RedrawItems(0, RowCount() - 1);
 }
 
 void CScanView::ToggleSelectedTick() const noexcept
 {
-    const CListCtrl list = GetListCtrl();
-    if (list.GetItemCount() == 0) {
-        return;
-    }
-    const int selected = list.GetNextItem(-1, LVNI_SELECTED);
+    const int selected = GetListCtrl().GetNextItem(-1, LVNI_SELECTED);
     if (selected >= 0) {
-        list.SetCheck(selected, !list.GetCheck(selected));
+        SetTicked(selected, !IsTicked(selected));
     }
 }
 
 void CScanView::ClearResults() noexcept
 {
-    const ListRedrawHold hold(GetListCtrl());
-    FreeRowData();
+    rows_.clear();
     GetListCtrl().DeleteAllItems();
 }
 
@@ -199,8 +228,14 @@ std::optional<LRESULT> CScanView::HandleMessage(UINT message, WPARAM wParam, LPA
         // Kept here: the window behind the list has no menu of its own.
         ShowRowMenu(lParam);
         return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (ToggleTickAt(lParam)) {
+            return 0;
+        }
+        break;
     case WM_DESTROY:
-        FreeRowData();
+        rows_.clear();
         break;
     default:
         break;
@@ -211,31 +246,41 @@ std::optional<LRESULT> CScanView::HandleMessage(UINT message, WPARAM wParam, LPA
 std::optional<LRESULT> CScanView::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == LVN_GETDISPINFOA) {
-        SupplyText(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
+        SupplyItem(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
         return 0;
     }
     return CListView::HandleReflected(message, wParam, lParam);
 }
 
-void CScanView::SupplyText(NMLVDISPINFOA& request) const noexcept
+void CScanView::SupplyItem(NMLVDISPINFOA& request) const noexcept
 {
     LVITEMA& item = request.item;
     const ResultRow* record = RowData(item.iItem);
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || !record) {
+    if (!record) {
         return;
     }
-    const std::string* texts[] = {&record->name, &record->description, &record->type, &record->action};
-    const bool known = item.iSubItem >= 0 && item.iSubItem < static_cast<int>(std::size(texts));
-    lstrcpynA(item.pszText, known ? texts[item.iSubItem]->c_str() : "", item.cchTextMax);
+    if ((item.mask & LVIF_STATE) && item.iSubItem == 0) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(record->ticked ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::string* texts[] = {&record->name, &record->description, &record->type, &record->action};
+        const bool known = item.iSubItem >= 0 && item.iSubItem < static_cast<int>(std::size(texts));
+        lstrcpynA(item.pszText, known ? texts[item.iSubItem]->c_str() : "", item.cchTextMax);
+    }
 }
 
-void CScanView::FreeRowData() noexcept
+bool CScanView::ToggleTickAt(LPARAM point)
 {
-    const CListCtrl list = GetListCtrl();
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        delete reinterpret_cast<ResultRow*>(list.GetItemData(row));
-        list.SetItemData(row, 0);
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    const int row = static_cast<int>(::SendMessageA(GetSafeHwnd(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row < 0 || !(hit.flags & LVHT_ONITEMSTATEICON) || !RowData(row)) {
+        return false;
     }
+    SetFocus(GetSafeHwnd());
+    SetTicked(row, !IsTicked(row));
+    return true;
 }
 
 std::vector<int> CScanView::SelectedRows() const

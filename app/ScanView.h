@@ -1,13 +1,15 @@
 // CScanView: the results list, one ticked row per issue with the columns Name, Description, Type and Action, the
-// list's own keyboard commands and the menu of its rows. Each row carries a ResultRow record, freed when the rows are cleared or the
-// list is destroyed; the issues themselves belong to their IssueLists and are never released here. The record
-// holds the row's texts, which the list asks for as it draws: a scan may list tens of thousands of rows.
+// list's own keyboard commands and the menu of its rows. The view keeps each row as a ResultRow record, with its
+// texts and its tick, and the list asks for them as it draws (an owner-data list): a scan may list tens of thousands
+// of rows, which the list then takes in one step. The records go when the rows are cleared or the list is
+// destroyed; the issues themselves belong to their IssueLists and are never released here.
 #pragma once
 
 #include "framework/ListView.h"
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,12 +32,14 @@ struct ResultRow {
     std::string description;
     std::string type;
     std::string action = "Repair";
+    bool ticked = true;
 };
 
 class CScanView : public CListView {
 public:
     enum Column { NameColumn, DescriptionColumn, TypeColumn, ActionColumn };
 
+    CScanView() noexcept : CListView(LVS_OWNERDATA) {}
     ~CScanView() override;
 
     void SetMainWindow(ResultsCommands* mainWindow) noexcept { mainWindow_ = mainWindow; }
@@ -45,8 +49,8 @@ public:
     // Inserts a ticked row for issue at position, listed as found by scannerName, the scanner at index category
     // of the scan. Returns the row's index, or -1 when no row could be made.
     int InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int category);
-    // Inserts a ticked row for each issue of one scanner's list on top of the rows, in the list's order, and draws
-    // the list once when all are in. Returns the number of rows made.
+    // Inserts a ticked row for each issue of one scanner's list on top of the rows, in the list's order. Returns the
+    // number of rows made.
     int InsertIssues(const IssueList& issues, const std::string& scannerName, int category);
     int RowCount() const noexcept;
     // Null for a row without a record.
@@ -73,9 +77,13 @@ protected:
     std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Answers the list's request for a row's text from the row's record.
-    void SupplyText(NMLVDISPINFOA& request) const noexcept;
-    void FreeRowData() noexcept;
+    // Puts records in at position; the selection, the focus and the selection mark stay with their rows. Returns
+    // the position, or -1 when the list is gone.
+    int InsertRecords(int position, std::vector<std::unique_ptr<ResultRow>> records);
+    // Answers the list's request for a row's text or tick from the row's record.
+    void SupplyItem(NMLVDISPINFOA& request) const noexcept;
+    // A click on a row's box toggles its tick; true when the click was on one.
+    bool ToggleTickAt(LPARAM point);
     // The menu at a screen point, or under the focused row for the keyboard's (-1, -1).
     void ShowRowMenu(LPARAM where);
     void RunRowCommand(UINT id);
@@ -85,4 +93,5 @@ private:
     void CopyPaths() const;
 
     ResultsCommands* mainWindow_ = nullptr;
+    std::vector<std::unique_ptr<ResultRow>> rows_;
 };

@@ -48,24 +48,6 @@ int CListCtrl::InsertItem(int index, const std::string& text, LPARAM data) const
     return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-int CListCtrl::InsertCallbackItem(int index, int columns, LPARAM data) const noexcept
-{
-    if (!IsWindow() || index < 0) {
-        return -1;
-    }
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.lParam = data;
-    const int row = static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    for (int column = 1; row >= 0 && column < columns; ++column) {
-        item.iSubItem = column;
-        SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    }
-    return row;
-}
-
 bool CListCtrl::SetItemText(int item, int column, const std::string& text) const noexcept
 {
     if (!IsRow(item)) {
@@ -162,14 +144,25 @@ bool CListCtrl::RedrawItems(int first, int last) const noexcept
     return IsWindow() && SendMessageA(list_, LVM_REDRAWITEMS, first, last) != 0;
 }
 
-void CListCtrl::SetRedraw(bool redraw) const noexcept
+bool CListCtrl::SetItemCount(int count) const noexcept
 {
-    if (!IsWindow()) {
-        return;
-    }
-    SendMessageA(list_, WM_SETREDRAW, redraw, 0);
-    if (redraw) {
-        InvalidateRect(list_, nullptr, TRUE);
+    return IsWindow() && count >= 0 && SendMessageA(list_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL) != 0;
+}
+
+bool CListCtrl::SetCallbackMask(UINT mask) const noexcept
+{
+    return IsWindow() && SendMessageA(list_, LVM_SETCALLBACKMASK, mask, 0) != 0;
+}
+
+int CListCtrl::GetSelectionMark() const noexcept
+{
+    return IsWindow() ? static_cast<int>(SendMessageA(list_, LVM_GETSELECTIONMARK, 0, 0)) : -1;
+}
+
+void CListCtrl::SetSelectionMark(int item) const noexcept
+{
+    if (IsWindow()) {
+        SendMessageA(list_, LVM_SETSELECTIONMARK, 0, item);
     }
 }
 
@@ -180,5 +173,5 @@ bool CListCtrl::IsRow(int item) const noexcept
 
 bool CListView::CreateView(HWND frame, const RECT& rect, UINT id)
 {
-    return CreateControl(WC_LISTVIEWA, 0, WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT, rect, frame, id);
+    return CreateControl(WC_LISTVIEWA, 0, WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | style_, rect, frame, id);
 }

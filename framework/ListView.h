@@ -22,9 +22,6 @@ public:
     int GetItemCount() const noexcept;
     // Inserts a row with the text of its first column; returns the row's actual index, or -1.
     int InsertItem(int index, const std::string& text, LPARAM data = 0) const noexcept;
-    // Inserts a row whose texts, in each of its columns, the list asks its parent for (LVN_GETDISPINFO) whenever it
-    // needs them, so that it keeps no copies; returns the row's actual index, or -1.
-    int InsertCallbackItem(int index, int columns, LPARAM data) const noexcept;
     bool SetItemText(int item, int column, const std::string& text) const noexcept;
     std::string GetItemText(int item, int column) const;
     bool SetItemData(int item, LPARAM data) const noexcept;
@@ -39,8 +36,12 @@ public:
     bool DeleteAllItems() const noexcept;
     // Has the rows from first to last drawn again with the list's next painting.
     bool RedrawItems(int first, int last) const noexcept;
-    // Off, the list draws nothing while rows come and go; back on, it draws itself whole.
-    void SetRedraw(bool redraw) const noexcept;
+    // The number of rows of a list whose owner keeps the rows (LVS_OWNERDATA); the scroll position stays.
+    bool SetItemCount(int count) const noexcept;
+    // The state bits the list asks its parent for (LVN_GETDISPINFO) instead of keeping them.
+    bool SetCallbackMask(UINT mask) const noexcept;
+    int GetSelectionMark() const noexcept;
+    void SetSelectionMark(int item) const noexcept;
 
 private:
     bool IsRow(int item) const noexcept;
@@ -48,21 +49,13 @@ private:
     HWND list_;
 };
 
-// Holds a list's drawing while it lives, for changes to many rows at once: each row drawn on its own would cost
-// more than the change itself.
-class ListRedrawHold {
-public:
-    explicit ListRedrawHold(const CListCtrl& list) noexcept : list_(list) { list_.SetRedraw(false); }
-    ~ListRedrawHold() { list_.SetRedraw(true); }
-    ListRedrawHold(const ListRedrawHold&) = delete;
-    ListRedrawHold& operator=(const ListRedrawHold&) = delete;
-
-private:
-    CListCtrl list_;
-};
-
 class CListView : public CView {
 public:
+    // style: list-view styles beyond LVS_REPORT, such as LVS_OWNERDATA.
+    explicit CListView(DWORD style = 0) noexcept : style_(style) {}
     bool CreateView(HWND frame, const RECT& rect, UINT id) override;
     CListCtrl GetListCtrl() const noexcept { return CListCtrl(GetSafeHwnd()); }
+
+private:
+    DWORD style_;
 };

@@ -185,6 +185,31 @@ TEST_F(ScanViewTest, EachScannersBatchGoesOnTopInItsOwnOrderAsTickedRows)
     EXPECT_EQ(view->Text(3, CScanView::ActionColumn), "Repair");
 }
 
+TEST_F(ScanViewTest, TheSelectionStaysWithItsRowsWhenABatchGoesOnTopAndAClickOnABoxTogglesItsRow)
+{
+    FillThreeRows();
+    FocusListAndSelect({1, 2});
+    const std::vector<Ref<ScanIssue>> batch = {MakeIssue("new1", "d"), MakeIssue("new2", "d")};
+    InsertBatch("Later", 1, batch);
+    EXPECT_EQ(view->SelectedRows(), (std::vector<int>{3, 4}));
+    EXPECT_EQ(view->GetListCtrl().GetNextItem(-1, LVNI_FOCUSED), 4);
+    EXPECT_EQ(view->Text(4, CScanView::NameColumn), "Software\\Test\\third");
+
+    // The box is the row's first 16 pixels.
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    SendMessageA(view->GetSafeHwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    POINT box{row.left + 8, (row.top + row.bottom) / 2};
+    ClientToScreen(view->GetSafeHwnd(), &box);
+    MoveMouseTo(box);
+    PressLeftButton(true);
+    PressLeftButton(false);
+    EXPECT_FALSE(view->IsTicked(1));
+    EXPECT_TRUE(view->IsTicked(0) && view->IsTicked(2));
+    EXPECT_EQ(view->SelectedRows(), (std::vector<int>{3, 4})) << "a click on a box leaves the selection";
+    MoveMouseTo(FarFrom(window.GetSafeHwnd()));
+}
+
 TEST_F(ScanViewTest, OddTextsAreListedWhole)
 {
     const std::string longName(3000, 'k');
