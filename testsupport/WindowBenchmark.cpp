@@ -1,9 +1,10 @@
 // corvadin-windowbench: how Corvadin.exe's main window keeps up with a scan that lists many issues. It plants broken
-// entries (12,000 by default, spread over every category), scans them once without a window for reference, then
-// starts Corvadin.exe twice on this machine's display: once clicking Stop Scanner halfway through the scan, timing
-// the click's answer and the scan's stop; once to the end, timing when the list holds every row against the scan
-// without a window. All along it asks the window's thread to answer a message every 50 ms and prints the longest
-// wait. It removes what it planted, also after a failure. Not a test: its times depend on the machine.
+// entries (12,000 by default, spread over every category) and scans them without a window for reference, twice,
+// each in a process of its own as the window's scan is the first of its process. Then it starts Corvadin.exe twice
+// on this machine's display: once clicking Stop Scanner halfway through the scan, timing the click's answer and the
+// scan's stop; once to the end, timing when the list holds every row against the scan without a window. All along
+// it asks the window's thread to answer a message every 50 ms and prints the longest wait. It removes what it
+// planted, also after a failure. Not a test: its times depend on the machine.
 //
 //   build/x64/wine-exec.sh build/x64/testsupport/corvadin-windowbench.exe [--issues N] [--hold SECONDS]
 // --hold leaves the full run's window open that long after the scan, for a screenshot.
@@ -41,7 +42,10 @@ constexpr DWORD ProbePeriod = 50;
 // Counts what a scan without a window finds.
 class CountingObserver : public ScanObserver {
 public:
-    void ScannerFinished(size_t, const ScanEntry& entry) override { issues += entry.issues ? entry.issues->Count() : 0; }
+    void ScannerFinished(size_t, const ScanEntry& entry) override
+    {
+        issues += entry.issues ? entry.issues->Count() : 0;
+    }
     void ScanFinished() override {}
     int issues = 0;
 };
@@ -267,40 +271,12 @@ int WriteReference(const char* file)
     return out && std::fclose(out) == 0 && written ? 0 : 1;
 }
 
-// Starts a scan, clicks Stop Scanner halfway through the reference time, and times the answer and the stop.
-bool StopRun(const Options& options, const Reference& reference)
+// Starts Corvadin.exe and a scan in its main window, then measures with the window; false, with a line that says
+// why, when the window or the scan does not start.
+template <typename Measure>
+bool WithScanStarted(const Options& options, Measure measure)
 {
-    Program program(options.program, options.folder);
-    const HWND main = program.WaitForMain();
-    if (!main) {
-        std::fprintf(stderr, "corvadin-windowbench: the main window did not come up\n");
-        return false;
-    }
-    MainWindow window(main);
-    if (!window.Click(IDC_START_SCAN)) {
-        return false;
-    }
-    const auto started = Clock::now();
-    ProbeUntil(window, [&] { return SecondsSince(started) >= reference.seconds / 2; }, reference.seconds);
-    const std::string before = window.Status();
-    const int rowsBefore = window.Rows();
-    const double clickedAt = SecondsSince(started);
-    const auto clicked = Clock::now();
-    const bool answered = window.Click(IDC_STOP_SCAN);
-    const double answer = SecondsSince(clicked);
-    const bool stopped = ProbeUntil(window, [&] { return window.Status() == "Idle"; }, 120);
-    std::printf("stop run: Stop Scanner clicked %.2f s into the scan (status \"%s\", %d rows listed)\n", clickedAt,
-                before.c_str(), rowsBefore);
-    std::printf("  click answered after          %8.3f s%s\n", answer, answered ? "" : " (no answer)");
-    std::printf("  scan stopped (Idle) after     %8.3f s%s\n", SecondsSince(clicked), stopped ? "" : " (not stopped)");
-    std::printf("  longest wait for the window   %8.3f s\n", window.longestWait);
-    return answered && stopped && before == "Scanning";
-}
-
-// Scans to the end and times when the list holds every row the scan without a window found.
-bool FullRun(const Options& options, const Reference& reference)
-{
-    Program program(options.program, options.folder);
+    const Program program(options.program, options.folder);
     const HWND main = program.WaitForMain();
     if (!main) {
         std::fprintf(stderr, "corvadin-windowbench: the main window did not come up\n");
@@ -308,37 +284,69 @@ bool FullRun(const Options& options, const Reference& reference)
     }
     MainWindow window(main);
     if (!window.HasList() || !window.Click(IDC_START_SCAN)) {
+        std::fprintf(stderr, "corvadin-windowbench: the scan could not be started\n");
         return false;
     }
-    const auto started = Clock::now();
-    std::optional<double> idle;
-    std::optional<double> listed;
-    const double patience = reference.seconds * 20 + 600;
-    ProbeUntil(
-        window,
-        [&] {
-            if (!idle && window.Status() == "Idle") {
-                idle = SecondsSince(started);
-            }
-            if (!listed && window.Rows() >= reference.issues) {
-                listed = SecondsSince(started);
-            }
-            return idle && listed;
-        },
-        patience);
-    const int rows = window.Rows();
-    std::printf("full run: %d rows listed of %d issues\n", rows, reference.issues);
-    std::printf("  status Idle after             %8.3f s\n", idle.value_or(-1));
-    std::printf("  every row listed after        %8.3f s\n", listed.value_or(-1));
-    std::printf("  the same scan without window  %8.3f s\n", reference.seconds);
-    std::printf("  rows listed after scan's end  %8.3f s  (every row listed, less the scan without a window)\n",
-                listed.value_or(-1) - reference.seconds);
-    std::printf("  longest wait for the window   %8.3f s\n", window.longestWait);
-    std::fflush(stdout);
-    if (options.hold > 0) {
-        Sleep(static_cast<DWORD>(options.hold) * 1000);
-    }
-    return idle && listed && rows == reference.issues;
+    return measure(window);
+}
+
+// Starts a scan, clicks Stop Scanner halfway through the reference time, and times the answer and the stop.
+bool StopRun(const Options& options, const Reference& reference)
+{
+    return WithScanStarted(options, [&](MainWindow& window) {
+        const auto started = Clock::now();
+        ProbeUntil(window, [&] { return SecondsSince(started) >= reference.seconds / 2; }, reference.seconds);
+        const std::string before = window.Status();
+        const int rowsBefore = window.Rows();
+        const double clickedAt = SecondsSince(started);
+        const auto clicked = Clock::now();
+        const bool answered = window.Click(IDC_STOP_SCAN);
+        const double answer = SecondsSince(clicked);
+        const bool stopped = ProbeUntil(window, [&] { return window.Status() == "Idle"; }, 120);
+        std::printf("stop run: Stop Scanner clicked %.2f s into the scan (status \"%s\", %d rows listed)\n", clickedAt,
+                    before.c_str(), rowsBefore);
+        std::printf("  click answered after          %8.3f s%s\n", answer, answered ? "" : " (no answer)");
+        std::printf("  scan stopped (Idle) after     %8.3f s%s\n", SecondsSince(clicked),
+                    stopped ? "" : " (not stopped)");
+        std::printf("  longest wait for the window   %8.3f s\n", window.longestWait);
+        return answered && stopped && before == "Scanning";
+    });
+}
+
+// Scans to the end and times when the list holds every row the scan without a window found.
+bool FullRun(const Options& options, const Reference& reference)
+{
+    return WithScanStarted(options, [&](MainWindow& window) {
+        const auto started = Clock::now();
+        std::optional<double> idle;
+        std::optional<double> listed;
+        const double patience = reference.seconds * 20 + 600;
+        ProbeUntil(
+            window,
+            [&] {
+                if (!idle && window.Status() == "Idle") {
+                    idle = SecondsSince(started);
+                }
+                if (!listed && window.Rows() >= reference.issues) {
+                    listed = SecondsSince(started);
+                }
+                return idle && listed;
+            },
+            patience);
+        const int rows = window.Rows();
+        std::printf("full run: %d rows listed of %d issues\n", rows, reference.issues);
+        std::printf("  status Idle after             %8.3f s\n", idle.value_or(-1));
+        std::printf("  every row listed after        %8.3f s\n", listed.value_or(-1));
+        std::printf("  the same scan without window  %8.3f s\n", reference.seconds);
+        std::printf("  rows listed after scan's end  %8.3f s  (every row listed, less the scan without a window)\n",
+                    listed.value_or(-1) - reference.seconds);
+        std::printf("  longest wait for the window   %8.3f s\n", window.longestWait);
+        std::fflush(stdout);
+        if (options.hold > 0) {
+            Sleep(static_cast<DWORD>(options.hold) * 1000);
+        }
+        return idle && listed && rows == reference.issues;
+    });
 }
 
 // Plants options.issues broken entries, spread evenly over the categories.
