@@ -160,6 +160,8 @@ std::optional<LRESULT> CMainDialog::HandleMessage(UINT message, WPARAM wParam, L
     case WM_TIMER:
         if (wParam == kReminderTimerId) {
             OnReminderTimer();
+        } else if (wParam == kProgressTimerId && !sinks_.empty()) {
+            sinks_.back()->ShowNoted();
         }
         break;
     case WM_SIZE:
@@ -234,7 +236,9 @@ void CMainDialog::StartScan()
         controls_->StopBusy();
         state_ = kIdle;
         UpdateControls();
+        return;
     }
+    SetTimer(kProgressTimerId, WindowProgressSink::ShowInterval);
 }
 
 ProgressSink* CMainDialog::Sink() const noexcept
@@ -286,6 +290,7 @@ LRESULT CMainDialog::OnScanFinished()
     if (!IsWindowVisible(GetSafeHwnd()) && !exiting_) {
         ShowNotification();
     }
+    KillTimer(kProgressTimerId);
     if (controls_) {
         controls_->StopBusy();
         SendDlgItemMessageA(GetSafeHwnd(), IDC_PROGRESS, PBM_SETPOS, 0, 0);

@@ -25,6 +25,8 @@ public:
     static constexpr int kStopRequested = 0x8000;
     static constexpr UINT_PTR kReminderTimerId = 1;
     static constexpr UINT kReminderPeriod = 300000;
+    // While a scan runs: shows the progress its worker noted.
+    static constexpr UINT_PTR kProgressTimerId = 2;
 
     // owner: the hidden window whose modal run is the program's; closing in exit-on-close mode ends it too.
     explicit CMainDialog(CDialog* owner = nullptr);

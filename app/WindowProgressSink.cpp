@@ -9,66 +9,75 @@ WindowProgressSink::WindowProgressSink(HWND currentItem, HWND progressBar) noexc
 {
 }
 
+int WindowProgressSink::Range() const
+{
+    const std::lock_guard lock(mutex_);
+    return range_;
+}
+
 int WindowProgressSink::Step(int delta)
 {
-    position_ += delta;
-    Changed(PositionChanged);
-    return position_;
+    std::unique_lock lock(mutex_);
+    const int position = position_ += delta;
+    Noted(lock, PositionChanged);
+    return position;
 }
 
 void WindowProgressSink::SetRange(int n)
 {
+    std::unique_lock lock(mutex_);
     range_ = n;
-    Changed(RangeChanged);
+    Noted(lock, RangeChanged);
+}
+
+int WindowProgressSink::Position() const
+{
+    const std::lock_guard lock(mutex_);
+    return position_;
 }
 
 void WindowProgressSink::SetPosition(int p)
 {
+    std::unique_lock lock(mutex_);
     position_ = p;
-    Changed(PositionChanged);
+    Noted(lock, PositionChanged);
 }
 
 void WindowProgressSink::SetText(const std::string& text)
 {
+    std::unique_lock lock(mutex_);
     text_ = text;
-    Changed(TextChanged);
+    Noted(lock, TextChanged);
 }
 
-void WindowProgressSink::Changed(Change change)
+void WindowProgressSink::Noted(std::unique_lock<std::mutex>& lock, Change change)
 {
-    held_ |= change;
-    if (Due()) {
-        Show();
-    }
-}
-
-bool WindowProgressSink::Due() noexcept
-{
+    noted_ |= change;
     if (GetCurrentThreadId() == windowThread_) {
-        return true;
+        lock.unlock();
+        ShowNoted();
     }
-    const DWORD now = GetTickCount();
-    if (shownBefore_ && now - shownAt_ < ShowInterval) {
-        return false;
-    }
-    shownBefore_ = true;
-    shownAt_ = now;
-    return true;
 }
 
-void WindowProgressSink::Show()
+void WindowProgressSink::ShowNoted()
 {
-    const unsigned held = held_;
-    held_ = 0;
-    if (held & RangeChanged) {
-        SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(range_)));
+    std::unique_lock lock(mutex_);
+    const unsigned noted = noted_;
+    const int range = range_;
+    const int position = position_;
+    const std::string text = noted & TextChanged ? text_ : std::string();
+    noted_ = 0;
+    // Shown without the lock, so that the worker never waits for a painting.
+    lock.unlock();
+    if (noted & RangeChanged) {
+        SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(range)));
     }
-    if (held & (RangeChanged | PositionChanged)) {
-        SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+    if (noted & (RangeChanged | PositionChanged)) {
+        SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
         UpdateWindow(bar_);
     }
-    if ((held & TextChanged) && IsWindow(line_)) {
-        SetWindowTextA(line_, text_.c_str());
+    if ((noted & TextChanged) && IsWindow(line_)) {
+        SetWindowTextA(line_, text.c_str());
         InvalidateRect(line_, nullptr, TRUE);
         UpdateWindow(line_);
     }
