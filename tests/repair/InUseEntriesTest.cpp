@@ -22,20 +22,6 @@ const std::string UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\
 const std::string ClassKey = "Software\\Classes\\CLSID\\{C0A1D000-0000-4000-8000-0000000000A1}";
 const std::wstring Cyrillic = L"\u0422\u0435\u0441\u0442";
 
-// The issues of one scan whose name column holds part.
-std::vector<Ref<ScanIssue>> ScanFor(RegistryScanner& scanner, const std::string& part)
-{
-    IssueList list;
-    scanner.Scan(&list);
-    std::vector<Ref<ScanIssue>> found;
-    for (int i = 0; i < list.Count(); ++i) {
-        if (list.At(i)->Name().find(part) != std::string::npos) {
-            found.emplace_back(list.At(i));
-        }
-    }
-    return found;
-}
-
 // Plants the value, then writes its text through the wide registry functions.
 void PlantWide(PlantedRegistry& planted, HKEY root, const std::string& path, const std::string& name,
                const std::wstring& text)

@@ -1,12 +1,12 @@
 // The two registry views of 64-bit Windows: an entry is judged, repaired and restored in the view it was found in,
 // and a file of either system folder counts as present. Skipped on 32-bit Windows, which has one view.
-#include "engine/IssueList.h"
 #include "registry/RegistryView.h"
 #include "registry/UniqueHandle.h"
 #include "repair/DeleteAction.h"
 #include "repair/RollbackFiles.h"
 #include "scanners/FontFileScanner.h"
 #include "scanners/StartupProgramScanner.h"
+#include "tests/repair/RepairTestSupport.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -55,26 +55,6 @@ private:
     RegistryView view_;
 };
 
-std::vector<Ref<ScanIssue>> Scan(RegistryScanner& scanner, const std::string& part)
-{
-    IssueList list;
-    scanner.Scan(&list);
-    std::vector<Ref<ScanIssue>> found;
-    for (int i = 0; i < list.Count(); ++i) {
-        if (list.At(i)->Name().find(part) != std::string::npos) {
-            found.emplace_back(list.At(i));
-        }
-    }
-    return found;
-}
-
-std::string WindowsFolder()
-{
-    char windows[MAX_PATH];
-    GetSystemWindowsDirectoryA(windows, MAX_PATH);
-    return windows;
-}
-
 }  // namespace
 
 TEST(RegistryViewsTest, EachViewIsJudgedRepairedAndRestoredOnItsOwn)
@@ -89,7 +69,7 @@ TEST(RegistryViewsTest, EachViewIsJudgedRepairedAndRestoredOnItsOwn)
     ASSERT_EQ(in32.Text(), "C:\\corvadin-gone32\\x.exe");
 
     StartupProgramScanner scanner(nullptr);
-    const auto found = Scan(scanner, "CorvadinViewTest");
+    const auto found = ScanFor(scanner, "CorvadinViewTest");
     ASSERT_EQ(found.size(), 2u);
     const ScanIssue& issue32 = *found[found[0]->View() == RegistryView::Bits32 ? 0 : 1];
     const ScanIssue& issue64 = *found[found[0]->View() == RegistryView::Bits32 ? 1 : 0];
@@ -140,9 +120,9 @@ TEST(RegistryViewsTest, AFileOfEitherSystemFolderIsPresent)
     ViewValue font(FontsKey, "CorvadinViewOnly", RegistryView::Default, named);
 
     StartupProgramScanner run(nullptr);
-    EXPECT_TRUE(Scan(run, "CorvadinViewOnly").empty());
-    EXPECT_EQ(Scan(run, "CorvadinViewNone").size(), 1u) << "the scan looked there";
+    EXPECT_TRUE(ScanFor(run, "CorvadinViewOnly").empty());
+    EXPECT_EQ(ScanFor(run, "CorvadinViewNone").size(), 1u) << "the scan looked there";
     FontFileScanner fonts(nullptr);
-    EXPECT_TRUE(Scan(fonts, "CorvadinViewOnly").empty());
+    EXPECT_TRUE(ScanFor(fonts, "CorvadinViewOnly").empty());
     DeleteFileA((other + name).c_str());
 }

@@ -2,6 +2,8 @@
 // registry editor.
 #pragma once
 
+#include "engine/IssueList.h"
+#include "engine/RegistryScanner.h"
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
@@ -13,6 +15,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // An issue made as a scanner makes it: the issue holds the only reference to its target.
 inline Ref<ScanIssue> MakeIssue(int kind, RepairTarget* target, const std::string& source = "Round trip")
@@ -37,4 +40,18 @@ inline Ref<ScanIssue> ValueIssueFor(HKEY root, const std::string& keyPath, const
 inline DWORD ImportWithRegedit(const std::string& file)
 {
     return static_cast<DWORD>(RunToEnd("regedit.exe /s \"" + file + "\"", 120000));
+}
+
+// The issues of one scan whose name column holds part.
+inline std::vector<Ref<ScanIssue>> ScanFor(RegistryScanner& scanner, const std::string& part)
+{
+    IssueList list;
+    scanner.Scan(&list);
+    std::vector<Ref<ScanIssue>> found;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (list.At(i)->Name().find(part) != std::string::npos) {
+            found.emplace_back(list.At(i));
+        }
+    }
+    return found;
 }
