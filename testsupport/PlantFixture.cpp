@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <set>
@@ -547,6 +548,25 @@ std::optional<Category> CategoryFromText(const std::string& text)
     return std::nullopt;
 }
 
+PlantCounts CountsOf(PlantMix mix, int size)
+{
+    PlantCounts counts{};
+    if (mix == PlantMix::Even) {
+        counts.fill(size / CategoryCount);
+        return counts;
+    }
+    // Hundredths of the whole.
+    const std::pair<Category, int> shares[] = {
+        {Category::ComObject, 50},  {Category::FileExtensionReference, 20}, {Category::SharedDll, 10},
+        {Category::AppPath, 4},     {Category::Uninstall, 4},               {Category::FileExtension, 4},
+        {Category::HelpFile, 4},    {Category::StartupProgram, 4},
+    };
+    for (const auto& [category, hundredths] : shares) {
+        counts[static_cast<size_t>(category)] = static_cast<int>(static_cast<long long>(size) * hundredths / 100);
+    }
+    return counts;
+}
+
 PlantFixture::PlantFixture(std::string folder)
 {
     char full[MAX_PATH];
@@ -671,6 +691,21 @@ bool PlantFixture::Plant(Category category, int valid, int broken)
     timings_.push_back({std::string("plant ") + info.name, valid + broken,
                         SecondsSince(start)});
     return problem.empty() || Fail(problem);
+}
+
+bool PlantFixture::PlantAll(const PlantCounts& counts)
+{
+    constexpr int BatchSize = 10000;
+    for (size_t i = 0; i < counts.size(); ++i) {
+        for (int done = 0; done < counts[i]; done += BatchSize) {
+            const int batch = std::min(BatchSize, counts[i] - done);
+            const int broken = batch / 10;
+            if (!Plant(static_cast<Category>(i), batch - broken, broken)) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool PlantFixture::AddShortcutFolderToIni(const std::string& iniPath)

@@ -17,6 +17,7 @@
 
 #include "scanners/Categories.h"
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,6 +31,15 @@ std::optional<Category> CategoryFromText(const std::string& text);
 // group of 0000.
 bool NamesPlantedEntry(const std::string& text);
 bool NamesValidPlantedEntry(const std::string& text);
+
+// How many entries of each category a plant makes, in the order of the categories.
+using PlantCounts = std::array<int, CategoryCount>;
+
+// size entries over the categories. Realistic: about what a well-used desktop holds (half COM classes, a fifth file
+// classes, a tenth shared-DLL counters, the rest App Paths, uninstall entries, per-user extensions, help files and
+// Run values). Even: the same number of every category.
+enum class PlantMix { Realistic, Even };
+PlantCounts CountsOf(PlantMix mix, int size);
 
 struct PlantTiming {
     std::string what;
@@ -51,6 +61,9 @@ public:
     // Adds valid and broken entries of the category; false (see LastError) when
     // something could not be planted. What was planted is still removable.
     bool Plant(Category category, int valid, int broken);
+    // Plants counts entries of each category, a tenth of them broken, in batches small enough that a million
+    // entries need little memory.
+    bool PlantAll(const PlantCounts& counts);
     // Adds the shortcut folder as key "CorvadinPlant" of section "Shortcut" of the
     // ini file, so that a scan walks it; removal takes the key out again.
     bool AddShortcutFolderToIni(const std::string& iniPath);

@@ -1,36 +1,66 @@
-// corvadin-bench: plants a synthetic registry with the planting fixture at one or more sizes (a tenth of the
-// entries broken, spread over all thirteen categories), runs a full scan with the scanners of the window, and
-// prints per category and in total: entries visited, issues found, wall time, and the ratio to a floor measured
-// in the same run. The floor walks the same keys, reads the same values and makes a plain existence check of
-// each path it reads, without starting programs and without building issues. Peak memory closes each size.
+// corvadin-bench: plants a synthetic registry with the planting fixture at one or more sizes (a tenth of every kind
+// broken), runs a full scan with the scanners of the window, and prints per category and in total: entries visited,
+// issues found, wall time, the time of a bare walk measured in the same run and the ratio to it, and the peak
+// working set. The bare walk answers the same questions as cheaply as Windows allows and shares no code with the
+// scanners: each key opened relative to its parent's handle with read access, one registry call per value read,
+// one GetFileAttributes per path, and just enough parsing to find the path. Its shortcut row only lists and reads
+// the link files.
 //
 // Quick run (the default, 1,000 entries):   build/x64/wine-exec.sh build/x64/testsupport/corvadin-bench.exe
-// The full table:                           ... corvadin-bench.exe --sizes 1000,10000,100000
+// The full table:                           ... corvadin-bench.exe --sizes 10000,100000,1000000
 // It works in a folder of its own (default C:\CorvadinBench: ini file, log, planted files) and removes what it
 // planted after each size, also after a failed plant.
 #include "engine/IniStore.h"
 #include "engine/IssueList.h"
-#include "registry/ProgressSink.h"
 #include "engine/ScannerList.h"
 #include "registry/OperationLog.h"
+#include "registry/ProgressSink.h"
 #include "registry/UniqueHandle.h"
-#include "scanners/FileChecks.h"
-#include "scanners/TargetChecks.h"
 #include "testsupport/PlantFixture.h"
 
 #include <windows.h>
+#include <malloc.h>
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
+
+// The bytes the program holds on its heap right now, so that the memory an issue costs can be told.
+namespace {
+std::atomic<long long> heapBytes{0};
+}
+
+void* operator new(size_t size)
+{
+    void* block = std::malloc(size ? size : 1);
+    if (!block) {
+        throw std::bad_alloc();
+    }
+    heapBytes.fetch_add(static_cast<long long>(_msize(block)), std::memory_order_relaxed);
+    return block;
+}
+
+void operator delete(void* block) noexcept
+{
+    if (block) {
+        heapBytes.fetch_sub(static_cast<long long>(_msize(block)), std::memory_order_relaxed);
+        std::free(block);
+    }
+}
+
+void operator delete(void* block, size_t) noexcept
+{
+    operator delete(block);
+}
 
 namespace {
 
@@ -54,206 +84,268 @@ public:
     int steps = 0;
 };
 
-// The values a scanner reads below each subkey it walks: the key at below ("" the subkey itself; a "*" part
-// stands for every subkey at that level), and the value names there ("" the default value).
-struct PointRead {
-    std::string below;
-    std::vector<std::string> values;
-};
+// ---- the bare walk -------------------------------------------------------------------------------------------
 
-// Where a category's scanner looks: a start key whose values, or whose subkeys, are walked; what it reads below
-// each subkey; and whether the subkey's name is looked up as a class below classParent.
-struct FloorWalk {
-    HKEY root;
-    std::string path;
-    bool subkeys;
-    std::vector<PointRead> reads;
-    const char* classParent = nullptr;
-};
+constexpr DWORD TextChars = 4096;
 
-// In the order of the scanner list (and of Category); shortcuts walk folders instead.
-std::vector<std::vector<FloorWalk>> FloorTable()
-{
-    const std::string cv = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-    return {
-        {{HKEY_LOCAL_MACHINE, cv + "\\App Paths", true, {{"", {"", "Path"}}}}},
-        {{HKEY_LOCAL_MACHINE, cv + "\\Uninstall", true, {{"", {"UninstallString"}}}}},
-        {{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\Help", false, {}},
-         {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\HTML Help", false, {}}},
-        {{HKEY_CURRENT_USER, cv + "\\Explorer\\FileExts", true, {}, ""}},
-        {{HKEY_CLASSES_ROOT, "", true, {{"DefaultIcon", {""}}, {"Shell\\*\\Command", {""}}}}},
-        {{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", false, {}}},
-        {{HKEY_LOCAL_MACHINE, cv + "\\Explorer\\RunMRU", false, {}},
-         {HKEY_CURRENT_USER, cv + "\\Explorer\\RunMRU", false, {}}},
-        {{HKEY_LOCAL_MACHINE, cv + "\\SharedDLLs", false, {}},
-         {HKEY_CURRENT_USER, cv + "\\SharedDLLs", false, {}}},
-        {{HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\lanmanserver\\Shares", false, {}},
-         {HKEY_LOCAL_MACHINE, cv + "\\Network\\LanMan", true, {{"", {"Path"}}}}},
-        {{HKEY_LOCAL_MACHINE, cv + "\\Run", false, {}}, {HKEY_CURRENT_USER, cv + "\\Run", false, {}}},
-        {{HKEY_CLASSES_ROOT, "CLSID", true, {{"InprocServer32", {""}}}}},
-        {{HKEY_LOCAL_MACHINE, cv + "\\Explorer\\Browser Helper Objects", true, {}, "CLSID"}},
-        {},
-    };
-}
-
-struct Walked {
+// What one bare walk holds: its count of entries, a buffer for value data, and what several categories look up.
+struct Floor {
     int entries = 0;
-    int checks = 0;
+    wchar_t data[TextChars + 2];
+    std::wstring fontFolder;
+    UniqueHkey classes;  // HKEY_CLASSES_ROOT\CLSID
 };
 
-// The existence check the floor makes of every path it reads: a text, each "name=path" string of a list, a value
-// name that is a path.
-void CheckPath(const std::string& text, Walked& walked)
+bool Exists(const std::wstring& path)
 {
-    FileExists(ExtractProgramPath(ExpandVariables(text)));
-    ++walked.checks;
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void CheckData(DWORD type, std::vector<BYTE>& data, DWORD size, Walked& walked)
+// The program of a command line: the quoted part, or the text up to and with its first ".exe".
+std::wstring ProgramOf(const std::wstring& text)
 {
-    data[size] = 0;
-    const char* text = reinterpret_cast<const char*>(data.data());
-    if (type == REG_SZ || type == REG_EXPAND_SZ) {
-        CheckPath(text, walked);
-    } else if (type == REG_MULTI_SZ) {
-        for (const char* part = text; part < text + size && *part; part += strlen(part) + 1) {
-            if (const char* equals = strchr(part, '=')) {
-                CheckPath(equals + 1, walked);
-            }
-        }
+    if (!text.empty() && text[0] == L'"') {
+        return text.substr(1, text.find(L'"', 1) - 1);
     }
+    const size_t exe = text.find(L".exe");
+    return exe == std::wstring::npos ? text : text.substr(0, exe + 4);
 }
 
-// Reads every value of key (data included), as a walk over values does.
-void ReadValues(HKEY key, Walked& walked)
+// One value of key as text (empty when absent or not text), with one registry call.
+std::wstring Text(HKEY key, const wchar_t* name, Floor& floor)
 {
-    std::vector<char> name(16384);
-    std::vector<BYTE> data(65536);
+    DWORD type = 0;
+    DWORD bytes = TextChars * sizeof(wchar_t);
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(floor.data), &bytes) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return {};
+    }
+    floor.data[bytes / sizeof(wchar_t)] = 0;
+    return floor.data;
+}
+
+using KeyCheck = void (*)(HKEY key, const wchar_t* name, Floor& floor);
+using ValueCheck = void (*)(const wchar_t* name, DWORD type, const wchar_t* data, Floor& floor);
+
+void EachSubkey(HKEY parent, KeyCheck check, Floor& floor)
+{
+    wchar_t name[256];
     for (DWORD index = 0;; ++index) {
-        DWORD nameLength = static_cast<DWORD>(name.size());
-        DWORD size = static_cast<DWORD>(data.size() - 1);
-        DWORD type = 0;
-        const LONG result = RegEnumValueA(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+        DWORD length = 256;
+        const LONG result = RegEnumKeyExW(parent, index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (result == ERROR_NO_MORE_ITEMS) {
             return;
         }
-        ++walked.entries;
-        if (result == ERROR_SUCCESS) {
-            const std::string valueName(name.data(), nameLength);
-            if (valueName.find('\\') != std::string::npos) {
-                CheckPath(valueName, walked);
-            }
-            CheckData(type, data, size, walked);
+        ++floor.entries;
+        UniqueHkey key;
+        if (result == ERROR_SUCCESS && RegOpenKeyExW(parent, name, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
+            check(key.get(), name, floor);
         }
     }
 }
 
-// Reads the named values of key, as a scanner looks at one entry.
-void ReadNamed(HKEY key, const std::vector<std::string>& names, Walked& walked)
+// Values are read with their names, one call each.
+void EachValue(HKEY parent, ValueCheck check, Floor& floor)
 {
-    std::vector<BYTE> data(65536);
-    for (const std::string& name : names) {
-        DWORD size = static_cast<DWORD>(data.size() - 1);
-        DWORD type = 0;
-        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size) == ERROR_SUCCESS) {
-            CheckData(type, data, size, walked);
-        }
-    }
-}
-
-std::vector<std::string> SubkeyNames(HKEY key)
-{
-    std::vector<std::string> names;
-    char name[1024];
+    wchar_t name[16384];
     for (DWORD index = 0;; ++index) {
-        DWORD length = sizeof name;
-        const LONG result = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        DWORD length = 16384;
+        DWORD type = 0;
+        DWORD bytes = TextChars * sizeof(wchar_t);
+        const LONG result = RegEnumValueW(parent, index, name, &length, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(floor.data), &bytes);
         if (result == ERROR_NO_MORE_ITEMS) {
-            return names;
+            return;
         }
+        ++floor.entries;
         if (result == ERROR_SUCCESS) {
-            names.emplace_back(name, length);
+            floor.data[bytes / sizeof(wchar_t)] = 0;
+            floor.data[bytes / sizeof(wchar_t) + 1] = 0;
+            check(name, type, floor.data, floor);
         }
     }
 }
 
-// Reads the named values of the key at relative below key; a "*" part walks every subkey at that level.
-void ReadBelow(HKEY key, const std::string& relative, const std::vector<std::string>& names, Walked& walked)
+void AppPath(HKEY key, const wchar_t*, Floor& floor)
 {
-    if (relative.empty()) {
-        ReadNamed(key, names, walked);
-        return;
+    Exists(Text(key, L"Path", floor));
+}
+
+void Uninstall(HKEY key, const wchar_t*, Floor& floor)
+{
+    Exists(ProgramOf(Text(key, L"UninstallString", floor)));
+}
+
+void HelpFile(const wchar_t* name, DWORD, const wchar_t* data, Floor&)
+{
+    Exists(std::wstring(data) + name);
+}
+
+void FileExtension(HKEY, const wchar_t* name, Floor&)
+{
+    UniqueHkey key;
+    RegOpenKeyExW(HKEY_CLASSES_ROOT, name, 0, KEY_READ, key.put());
+}
+
+void Verb(HKEY verb, const wchar_t*, Floor& floor)
+{
+    UniqueHkey command;
+    if (RegOpenKeyExW(verb, L"Command", 0, KEY_READ, command.put()) == ERROR_SUCCESS) {
+        Exists(ProgramOf(Text(command.get(), L"", floor)));
     }
-    const size_t slash = relative.find('\\');
-    const std::string part = relative.substr(0, slash);
-    const std::string rest = slash == std::string::npos ? std::string() : relative.substr(slash + 1);
-    std::vector<std::string> parts{part};
-    if (part == "*") {
-        parts = SubkeyNames(key);
-        walked.entries += static_cast<int>(parts.size());
+}
+
+void FileClass(HKEY key, const wchar_t*, Floor& floor)
+{
+    UniqueHkey icon;
+    if (RegOpenKeyExW(key, L"DefaultIcon", 0, KEY_READ, icon.put()) == ERROR_SUCCESS) {
+        const std::wstring text = Text(icon.get(), L"", floor);
+        Exists(text.substr(0, text.rfind(L',')));
     }
-    for (const std::string& name : parts) {
-        UniqueHkey child;
-        if (RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, child.put()) == ERROR_SUCCESS) {
-            ReadBelow(child.get(), rest, names, walked);
+    UniqueHkey shell;
+    if (RegOpenKeyExW(key, L"Shell", 0, KEY_READ, shell.put()) == ERROR_SUCCESS) {
+        EachSubkey(shell.get(), Verb, floor);
+    }
+}
+
+void FontFile(const wchar_t*, DWORD, const wchar_t* data, Floor& floor)
+{
+    Exists(data[0] && data[1] == L':' ? std::wstring(data) : floor.fontFolder + data);
+}
+
+void RecentFile(const wchar_t* name, DWORD, const wchar_t* data, Floor&)
+{
+    if (wcscmp(name, L"MRUList") != 0) {
+        Exists(ProgramOf(data));
+    }
+}
+
+void SharedDll(const wchar_t* name, DWORD, const wchar_t*, Floor&)
+{
+    Exists(name);
+}
+
+void Share(const wchar_t*, DWORD type, const wchar_t* data, Floor&)
+{
+    for (const wchar_t* part = data; type == REG_MULTI_SZ && *part; part += wcslen(part) + 1) {
+        if (wcsncmp(part, L"Path=", 5) == 0) {
+            Exists(part + 5);
         }
     }
 }
 
-void WalkFloor(const FloorWalk& walk, Walked& walked)
+void LanManShare(HKEY key, const wchar_t*, Floor& floor)
 {
-    UniqueHkey start;
-    if (RegOpenKeyExA(walk.root, walk.path.c_str(), 0, KEY_READ, start.put()) != ERROR_SUCCESS) {
-        return;
+    Exists(Text(key, L"Path", floor));
+}
+
+void StartupProgram(const wchar_t*, DWORD, const wchar_t* data, Floor&)
+{
+    Exists(ProgramOf(data));
+}
+
+void ComClass(HKEY key, const wchar_t*, Floor& floor)
+{
+    UniqueHkey server;
+    if (RegOpenKeyExW(key, L"InprocServer32", 0, KEY_READ, server.put()) == ERROR_SUCCESS) {
+        Exists(Text(server.get(), L"", floor));
     }
-    if (!walk.subkeys) {
-        ReadValues(start.get(), walked);
-        return;
-    }
-    for (const std::string& name : SubkeyNames(start.get())) {
-        ++walked.entries;
-        UniqueHkey entry;
-        if (RegOpenKeyExA(start.get(), name.c_str(), 0, KEY_READ, entry.put()) != ERROR_SUCCESS) {
+}
+
+void BrowserHelper(HKEY, const wchar_t* name, Floor& floor)
+{
+    UniqueHkey key;
+    RegOpenKeyExW(floor.classes.get(), name, 0, KEY_READ, key.put());
+}
+
+// Where a category's scanner looks: a start key whose subkeys or values are walked.
+struct FloorStart {
+    HKEY root;
+    const wchar_t* path;
+    KeyCheck onKey;
+    ValueCheck onValue;
+};
+
+#define CURRENT_VERSION L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
+
+// In the order of the categories; shortcuts walk folders instead.
+const std::vector<FloorStart>& FloorTable(Category category)
+{
+    static const std::vector<FloorStart> table[CategoryCount] = {
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\App Paths", AppPath, nullptr}},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Uninstall", Uninstall, nullptr}},
+        {{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\Help", nullptr, HelpFile},
+         {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\HTML Help", nullptr, HelpFile}},
+        {{HKEY_CURRENT_USER, CURRENT_VERSION L"\\Explorer\\FileExts", FileExtension, nullptr}},
+        {{HKEY_CURRENT_USER, L"Software\\Classes", FileClass, nullptr},
+         {HKEY_LOCAL_MACHINE, L"Software\\Classes", FileClass, nullptr}},
+        {{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", nullptr, FontFile}},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\RunMRU", nullptr, RecentFile},
+         {HKEY_CURRENT_USER, CURRENT_VERSION L"\\Explorer\\RunMRU", nullptr, RecentFile}},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\SharedDLLs", nullptr, SharedDll},
+         {HKEY_CURRENT_USER, CURRENT_VERSION L"\\SharedDLLs", nullptr, SharedDll}},
+        {{HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Services\\lanmanserver\\Shares", nullptr, Share},
+         {HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Network\\LanMan", LanManShare, nullptr}},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Run", nullptr, StartupProgram},
+         {HKEY_CURRENT_USER, CURRENT_VERSION L"\\Run", nullptr, StartupProgram}},
+        {{HKEY_CURRENT_USER, L"Software\\Classes\\CLSID", ComClass, nullptr},
+         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", ComClass, nullptr}},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\Browser Helper Objects", BrowserHelper, nullptr}},
+        {},
+    };
+    return table[static_cast<size_t>(category)];
+}
+
+// Every file below folder listed, and each link file read.
+void WalkFolder(const std::wstring& folder, Floor& floor)
+{
+    WIN32_FIND_DATAW found;
+    UniqueFileSearch search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found)) {
+        const std::wstring path = folder + L"\\" + found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) {
+                WalkFolder(path, floor);
+            }
             continue;
         }
-        for (const PointRead& read : walk.reads) {
-            ReadBelow(entry.get(), read.below, read.values, walked);
-        }
-        if (walk.classParent) {
-            const std::string classPath = *walk.classParent ? std::string(walk.classParent) + "\\" + name : name;
-            UniqueHkey classKey;
-            RegOpenKeyExA(HKEY_CLASSES_ROOT, classPath.c_str(), 0, KEY_READ, classKey.put());
-            ++walked.checks;
-        }
+        ++floor.entries;
+        UniqueFileHandle link(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                          nullptr));
+        DWORD read = 0;
+        ReadFile(link.get(), floor.data, sizeof floor.data, &read, nullptr);
     }
 }
 
-// The shortcut folders of the ini file, every file in them checked.
-void WalkFolderFloor(const std::string& folder, Walked& walked)
+int WalkBare(Category category)
 {
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        ++walked.entries;
-        FileExists(it->path().string());
-        ++walked.checks;
+    const auto floor = std::make_unique<Floor>();
+    wchar_t fonts[MAX_PATH];
+    const DWORD length = ExpandEnvironmentStringsW(L"%SystemRoot%\\Fonts\\", fonts, MAX_PATH);
+    floor->fontFolder = length > 0 && length <= MAX_PATH ? fonts : L"";
+    RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, floor->classes.put());
+    for (const FloorStart& start : FloorTable(category)) {
+        UniqueHkey key;
+        if (RegOpenKeyExW(start.root, start.path, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+            continue;
+        }
+        if (start.onKey) {
+            EachSubkey(key.get(), start.onKey, *floor);
+        } else {
+            EachValue(key.get(), start.onValue, *floor);
+        }
     }
-}
-
-Walked FloorOf(int category, const std::vector<FloorWalk>& walks)
-{
-    Walked walked;
-    for (const FloorWalk& walk : walks) {
-        WalkFloor(walk, walked);
-    }
-    if (category == static_cast<int>(Category::Shortcut)) {
+    if (category == Category::Shortcut) {
         const IniStore& ini = SharedIniStore();
         for (int i = 0; i < ini.SectionSize("Shortcut"); ++i) {
-            WalkFolderFloor(ini.ValueAt("Shortcut", i), walked);
+            const std::string folder = ini.ValueAt("Shortcut", i);
+            WalkFolder(std::wstring(folder.begin(), folder.end()), *floor);
         }
     }
-    return walked;
+    return floor->entries;
 }
+
+// ---- the table -----------------------------------------------------------------------------------------------
 
 struct Row {
     std::string category;
@@ -263,14 +355,8 @@ struct Row {
     double seconds = 0;
     int floorEntries = 0;
     double floorSeconds = 0;
+    double peakMegabytes = 0;
 };
-
-void PrintRow(const Row& row)
-{
-    const double ratio = row.floorSeconds > 0 ? row.seconds / row.floorSeconds : 0;
-    std::printf("%-26s %9d %8d %8d %10.3f %9d %10.3f %8.1f\n", row.category.c_str(), row.entries, row.issues,
-                row.broken, row.seconds, row.floorEntries, row.floorSeconds, ratio);
-}
 
 double PeakMegabytes()
 {
@@ -278,6 +364,14 @@ double PeakMegabytes()
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
     return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
+}
+
+void PrintRow(const Row& row)
+{
+    const double ratio = row.floorSeconds > 0 ? row.seconds / row.floorSeconds : 0;
+    std::printf("%-26s %9d %8d %8d %9.2f %9d %9.2f %6.2f %8.1f\n", row.category.c_str(), row.entries, row.issues,
+                row.broken, row.seconds, row.floorEntries, row.floorSeconds, ratio, row.peakMegabytes);
+    std::fflush(stdout);
 }
 
 void AddTo(Row& total, const Row& row)
@@ -288,57 +382,80 @@ void AddTo(Row& total, const Row& row)
     total.seconds += row.seconds;
     total.floorEntries += row.floorEntries;
     total.floorSeconds += row.floorSeconds;
+    total.peakMegabytes = row.peakMegabytes;
 }
 
-// The scan of one category into list, then its floor.
-Row MeasureCategory(int index, RegistryScanner& scanner, IssueList& list, const std::vector<FloorWalk>& floor,
-                    const PlantFixture& fixture)
+// The scan of one category into list, then its bare walk.
+Row MeasureCategory(Category category, RegistryScanner& scanner, IssueList& list, const PlantFixture& fixture)
 {
     CountingSink sink;
     scanner.SetProgress(&sink);
     scanner.ClearStop();
     const Clock::time_point start = Clock::now();
     scanner.Scan(&list);
-    Row row{scanner.Name(), sink.steps, list.Count(), fixture.Broken(static_cast<Category>(index)),
-            SecondsSince(start)};
+    Row row{scanner.Name(), sink.steps, list.Count(), fixture.Broken(category), SecondsSince(start)};
     scanner.SetProgress(nullptr);
     const Clock::time_point floorStart = Clock::now();
-    row.floorEntries = FloorOf(index, floor).entries;
+    row.floorEntries = WalkBare(category);
     row.floorSeconds = SecondsSince(floorStart);
+    row.peakMegabytes = PeakMegabytes();
     return row;
 }
 
-// One full scan over what is planted, each category followed by its floor; the issue lists live until the end,
-// as the window keeps them.
+// The texts an issue holds: its description, its source and its target's names.
+size_t TextBytes(const IssueList& list)
+{
+    size_t bytes = 0;
+    for (int i = 0; i < list.Count(); ++i) {
+        const ScanIssue& issue = *list.At(i);
+        bytes += issue.Description().size() + issue.Source().size() + 2;
+        if (const RepairTarget* target = issue.Target()) {
+            bytes += target->FullPath().size() + 1;
+        }
+    }
+    return bytes;
+}
+
+// One full scan over what is planted, each category followed by its bare walk; the issue lists live until the
+// end, as the window keeps them.
 void ScanAndPrint(const PlantFixture& fixture)
 {
     LoadIniStore(".\\Corvadin.ini");
     ScannerList* scanners = CreateScannerList();
-    const std::vector<std::vector<FloorWalk>> floors = FloorTable();
     std::vector<std::unique_ptr<IssueList>> lists;
-    std::printf("%-26s %9s %8s %8s %10s %9s %10s %8s\n", "category", "entries", "issues", "broken", "scan s",
-                "floor", "floor s", "ratio");
+    std::printf("%-26s %9s %8s %8s %9s %9s %9s %6s %8s\n", "category", "entries", "issues", "broken", "scan s",
+                "bare", "bare s", "ratio", "peak MB");
     Row total{"total"};
-    const int count = scanners ? std::min(scanners->Count(), static_cast<int>(floors.size())) : 0;
+    const long long heapBefore = heapBytes.load();
+    size_t texts = 0;
+    const int count = scanners ? std::min(scanners->Count(), CategoryCount) : 0;
     for (int index = 0; index < count; ++index) {
         if (RegistryScanner* scanner = scanners->At(index)) {
             lists.push_back(std::make_unique<IssueList>());
-            const Row row = MeasureCategory(index, *scanner, *lists.back(), floors[index], fixture);
+            const Row row = MeasureCategory(static_cast<Category>(index), *scanner, *lists.back(), fixture);
             PrintRow(row);
-            std::fflush(stdout);
             AddTo(total, row);
+            texts += TextBytes(*lists.back());
         }
     }
     PrintRow(total);
-    std::printf("peak working set %.1f MB\n", PeakMegabytes());
+    if (total.issues > 0) {
+        const double perIssue = static_cast<double>(heapBytes.load() - heapBefore) / total.issues;
+        const double textPerIssue = static_cast<double>(texts) / total.issues;
+        std::printf("heap kept per issue: %.0f bytes, of which texts %.0f: %.0f beyond its texts\n", perIssue,
+                    textPerIssue, perIssue - textPerIssue);
+    }
 }
 
-int RunSize(const std::string& folder, int size)
+int RunSize(const std::string& folder, PlantMix mix, int size)
 {
-    const int perCategory = std::max(1, size / CategoryCount);
-    const int broken = perCategory / 10;
-    std::printf("\n== %d entries: %d per category, %d of them broken\n", perCategory * CategoryCount,
-                perCategory, broken);
+    const PlantCounts counts = CountsOf(mix, size);
+    int entries = 0;
+    for (const int n : counts) {
+        entries += n;
+    }
+    std::printf("\n== %d entries (%s mix), a tenth of every kind broken\n", entries,
+                mix == PlantMix::Even ? "even" : "realistic");
     PlantFixture fixture(folder + "\\plant");
     // What an interrupted run left behind would count twice.
     if (!fixture.RemoveAll()) {
@@ -346,28 +463,29 @@ int RunSize(const std::string& folder, int size)
         return 1;
     }
     const Clock::time_point start = Clock::now();
-    bool planted = fixture.AddShortcutFolderToIni(".\\Corvadin.ini");
-    for (int i = 0; planted && i < CategoryCount; ++i) {
-        planted = fixture.Plant(static_cast<Category>(i), perCategory - broken, broken);
-    }
+    const bool planted = fixture.AddShortcutFolderToIni(".\\Corvadin.ini") && fixture.PlantAll(counts);
     std::printf("planted in %.1f s\n", SecondsSince(start));
+    std::fflush(stdout);
     if (planted) {
         ScanAndPrint(fixture);
     } else {
         std::fprintf(stderr, "corvadin-bench: cannot plant: %s\n", fixture.LastError().c_str());
     }
+    const Clock::time_point removal = Clock::now();
     if (!fixture.RemoveAll()) {
         std::fprintf(stderr, "corvadin-bench: not all removed: %s\n", fixture.LastError().c_str());
         return 1;
     }
+    std::printf("removed in %.1f s\n", SecondsSince(removal));
     return planted ? 0 : 1;
 }
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: corvadin-bench [--sizes N[,N]...] [--folder DIR]\n"
+    std::fprintf(stderr, "usage: corvadin-bench [--sizes N[,N]...] [--even] [--folder DIR]\n"
                          "  --sizes   entries to plant over all categories, a tenth broken (default 1000;\n"
-                         "            the full table: 1000,10000,100000)\n"
+                         "            the full table: 10000,100000,1000000)\n"
+                         "  --even    the same number of every category instead of a realistic mix\n"
                          "  --folder  working folder for the ini file, the log and the planted files\n"
                          "            (default C:\\CorvadinBench)\n");
     return 2;
@@ -393,10 +511,13 @@ int main(int argc, char** argv)
 {
     std::vector<int> sizes;
     std::string folder = "C:\\CorvadinBench";
+    PlantMix mix = PlantMix::Realistic;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--sizes" && i + 1 < argc && ParseSizes(argv[i + 1], sizes)) {
             ++i;
+        } else if (arg == "--even") {
+            mix = PlantMix::Even;
         } else if (arg == "--folder" && i + 1 < argc) {
             folder = argv[++i];
         } else {
@@ -411,7 +532,7 @@ int main(int argc, char** argv)
     OperationLog::Start(folder + "\\bench.log");
     int failures = 0;
     for (const int size : sizes) {
-        failures += RunSize(folder, size);
+        failures += RunSize(folder, mix, size);
     }
     OperationLog::Stop();
     return failures == 0 ? 0 : 1;
