@@ -7,12 +7,14 @@
 #include "registry/RegistryVisitor.h"
 #include "registry/WalkContext.h"
 
+#include <vector>
 
 namespace {
 
 enum class Walk { Subkeys, Values };
 
 constexpr DWORD NameBufferSize = 1024;
+constexpr size_t ValueBufferSize = 4096;
 
 // Errors of one entry of its own: a name longer than the buffer, or an entry that
 // went between the index and the read. Any other error (the key deleted under the
@@ -83,19 +85,36 @@ void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, WalkContext& c
         },
         [&](const std::string& name) {
             Ref<RegistryKey> child(new RegistryKey(key, name));
-            return visitor.OnKey(child.get());
+            const bool more = visitor.OnKey(child.get());
+            // A subkey kept by an issue holds no handle, nor the keys above it.
+            child->Close();
+            child->ForgetParent();
+            return more;
         });
 }
 
 void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, WalkContext& context)
 {
+    // Each value is read with its name, in one call; one too big for the buffer is read on its own.
+    std::vector<BYTE> data(ValueBufferSize);
+    DWORD type = 0;
+    DWORD size = 0;
+    bool read = false;
     WalkEntries(
         key, context, Walk::Values,
-        [](HKEY handle, DWORD index, wchar_t* name, DWORD* length) {
-            return RegEnumValueW(handle, index, name, length, nullptr, nullptr, nullptr, nullptr);
+        [&](HKEY handle, DWORD index, wchar_t* name, DWORD* length) {
+            const DWORD nameBuffer = *length;
+            size = static_cast<DWORD>(data.size());
+            LONG result = RegEnumValueW(handle, index, name, length, nullptr, &type, data.data(), &size);
+            read = result == ERROR_SUCCESS;
+            if (result == ERROR_MORE_DATA) {
+                *length = nameBuffer;
+                result = RegEnumValueW(handle, index, name, length, nullptr, nullptr, nullptr, nullptr);
+            }
+            return result;
         },
         [&](const std::string& name) {
-            Ref<RegistryValue> value = key.QueryValue(name);
+            Ref<RegistryValue> value = read ? key.ValueFromData(name, type, data.data(), size) : key.QueryValue(name);
             if (value && !value->FitsCodePage()) {
                 context.NoteOutsideCodePage();
                 return true;

@@ -12,22 +12,23 @@ bool IsText(DWORD type)
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
-// The value's type and bytes as the registry holds them; a value that grew between the two calls is asked again.
+// The value's type and bytes as the registry holds them, read with one call unless the value is big; a value
+// that grew between the calls is asked again.
 bool ReadWide(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data)
 {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD size = 0;
-        if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-            return false;
-        }
+    BYTE small[512];
+    DWORD size = sizeof small;
+    LONG read = RegQueryValueExW(key, name.c_str(), nullptr, &type, small, &size);
+    if (read == ERROR_SUCCESS) {
+        data.assign(small, small + size);
+        return true;
+    }
+    for (int attempt = 0; attempt < 3 && read == ERROR_MORE_DATA; ++attempt) {
         data.resize(size);
-        const LONG read = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+        read = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
         if (read == ERROR_SUCCESS) {
             data.resize(size);
             return true;
-        }
-        if (read != ERROR_MORE_DATA) {
-            return false;
         }
     }
     return false;
@@ -58,25 +59,37 @@ RegistryValue::RegistryValue(std::string name, RegistryKey* key) : name_(std::mo
     }
     DWORD type = 0;
     std::vector<BYTE> raw;
-    if (!ReadWide(key_->Handle(), Widen(name_), type, raw)) {
-        return;
+    if (ReadWide(key_->Handle(), Widen(name_), type, raw)) {
+        Take(type, raw.data(), static_cast<DWORD>(raw.size()));
     }
+}
+
+RegistryValue::RegistryValue(std::string name, RegistryKey* key, DWORD type, const BYTE* data, DWORD size)
+    : name_(std::move(name)), key_(key)
+{
+    if (key_) {
+        Take(type, data, size);
+    }
+}
+
+void RegistryValue::Take(DWORD type, const BYTE* data, DWORD size)
+{
     type_ = static_cast<int>(type);
     if (IsText(type)) {
-        TakeText(raw);
+        TakeText(data, size);
     } else {
-        data_ = std::move(raw);
+        data_.assign(data, data + size);
     }
     size_ = fitsCodePage_ ? static_cast<long>(data_.size()) : -1;
 }
 
 // The code-page bytes of wide text data, terminating zeros and all, when every character and every expansion
 // survives the code page.
-void RegistryValue::TakeText(const std::vector<BYTE>& wide)
+void RegistryValue::TakeText(const BYTE* wide, DWORD size)
 {
     std::optional<std::string> narrow;
-    if (wide.size() % 2 == 0) {
-        narrow = ExactNarrow(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / 2);
+    if (size % 2 == 0) {
+        narrow = ExactNarrow(reinterpret_cast<const wchar_t*>(wide), size / 2);
     }
     if (!narrow) {
         fitsCodePage_ = false;

@@ -13,6 +13,8 @@ public:
     // Reads type and data at once; an unreadable value has type and size -1. Text is read wide and kept in the
     // code page only when it survives it exactly.
     RegistryValue(std::string name, RegistryKey* key);
+    // A value whose type and bytes (text wide, as the registry holds it) were read already.
+    RegistryValue(std::string name, RegistryKey* key, DWORD type, const BYTE* data, DWORD size);
 
     const std::string& Name() const noexcept { return name_; }
     int Type() const noexcept { return type_; }
@@ -43,7 +45,8 @@ public:
 
 private:
     std::vector<std::string> Strings() const;
-    void TakeText(const std::vector<BYTE>& wide);
+    void Take(DWORD type, const BYTE* data, DWORD size);
+    void TakeText(const BYTE* wide, DWORD size);
 
     std::string name_;
     int type_ = Unreadable;

@@ -38,7 +38,7 @@ std::string SingleFolder(std::string text)
 
 bool Exists(const std::string& path)
 {
-    return FolderExists(path) || FileExists(path);
+    return FileOrFolderExists(path);
 }
 
 // A list such as "C:\Tool;C:\Tool\Bin" still serves the program while any of its

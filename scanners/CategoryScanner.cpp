@@ -29,13 +29,6 @@ private:
     IniStore* ini_;
 };
 
-// Opens the start key as a walk will; the status tells a missing key from one that cannot be read.
-LONG ProbeForReading(const RegistryKey& start)
-{
-    UniqueHkey handle;
-    return start.OpenHandle(KEY_READ, handle);
-}
-
 }  // namespace
 
 CategoryScanner::CategoryScanner(IniStore* ini, Category category)
@@ -50,6 +43,7 @@ void CategoryScanner::BeginScan(IssueList* list)
     OperationLog::Write(info_.startLine);
     SetIssues(list);
     commands_.Clear();
+    searches_.Clear();
 }
 
 int CategoryScanner::Scan(IssueList* list)
@@ -65,13 +59,17 @@ int CategoryScanner::Scan(IssueList* list)
             previousExists = WalkStartKey(*key, start.walk, skip) || previousExists;
         }
     }
+    // Verdicts hold for one scan only; their memory need not outlive it.
+    commands_.Clear();
+    searches_.Clear();
     return 0;
 }
 
 // Walks one start key in one view unless told to skip it; true when the key exists.
 bool CategoryScanner::WalkStartKey(RegistryKey& key, StartKey::Walk walk, bool skip)
 {
-    const LONG opened = ProbeForReading(key);
+    // Opened as the walk will keep it; the status tells a missing key from one that cannot be read.
+    const LONG opened = key.TryOpen(KEY_READ);
     const bool exists = opened != ERROR_FILE_NOT_FOUND;
     if (skip) {
         return exists;

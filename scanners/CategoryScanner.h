@@ -36,8 +36,9 @@ protected:
                      const char* source = nullptr);
     // Logs the start line and remembers list; for scanners that walk more than keys.
     void BeginScan(IssueList* list);
-    // The verdicts on command lines met in this scan.
+    // The verdicts on command lines and on files looked for on the search path, met in this scan.
     CommandVerdicts& Commands() { return commands_; }
+    SearchVerdicts& Searches() { return searches_; }
     // Reads a value that an entry's judgement needs into value (null when it is absent or unreadable). False when
     // its text does not fit the code page: the entry is then counted as passed over and must not be judged.
     bool ReadForJudging(RegistryKey& key, const std::string& name, Ref<RegistryValue>& value);
@@ -50,6 +51,7 @@ private:
 
     const CategoryInfo& info_;
     CommandVerdicts commands_;
+    SearchVerdicts searches_;
     Ref<IssueJudge> judge_;
     bool rejudging_ = false;
 };

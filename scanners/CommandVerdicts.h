@@ -16,3 +16,16 @@ public:
 private:
     std::unordered_map<std::string, bool> gone_;
 };
+
+// Whether a file is found on the search path (FindOnSearchPath), decided once per text for the length of one scan:
+// every class one library serves names the same file, and a name without a folder is looked for in many folders.
+// At most Limit answers are kept at a time, so that a huge registry does not make a scan big.
+class SearchVerdicts {
+public:
+    bool IsFound(const std::string& text);
+    void Clear() { found_.clear(); }
+
+private:
+    static constexpr size_t Limit = 16384;
+    std::unordered_map<std::string, bool> found_;
+};

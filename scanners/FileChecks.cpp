@@ -6,21 +6,30 @@
 #include <windows.h>
 
 #include <cctype>
-#include <io.h>
 #include <vector>
 
 namespace {
 
-// The attributes of the first match of path, or false when nothing matches.
-bool FirstMatchIsFolder(const std::string& path, bool& isFolder)
+enum class Found { Nothing, File, Folder };
+
+// What path names: one attribute query, the cheapest question the file system answers. A wildcard asks for the
+// first match instead.
+Found Probe(const std::string& path)
 {
-    _finddata_t found{};
-    UniqueFindHandle search(_findfirst(path.c_str(), &found));
-    if (!search) {
-        return false;
+    const size_t afterPrefix = path.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
+    if (path.find_first_of("*?", afterPrefix) == std::string::npos) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            return Found::Nothing;
+        }
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? Found::Folder : Found::File;
     }
-    isFolder = (found.attrib & _A_SUBDIR) != 0;
-    return true;
+    WIN32_FIND_DATAA first;
+    const UniqueFileSearch search(FindFirstFileA(path.c_str(), &first));
+    if (!search) {
+        return Found::Nothing;
+    }
+    return first.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Found::Folder : Found::File;
 }
 
 bool IsSlash(char c)
@@ -55,18 +64,29 @@ std::string RootOf(const std::string& path)
     return {};
 }
 
-std::string WindowsFolder()
+// The Windows folder; it does not change while the program runs, and the file checks ask for it all the time.
+const std::string& WindowsFolder()
 {
-    char windows[MAX_PATH];
-    const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(windows, length) : std::string();
+    static const std::string folder = [] {
+        char windows[MAX_PATH];
+        const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
+        return length > 0 && length < MAX_PATH ? std::string(windows, length) : std::string();
+    }();
+    return folder;
 }
 
 bool IsSystemDrive(const std::string& root)
 {
-    const std::string windows = WindowsFolder();
+    const std::string& windows = WindowsFolder();
     return !windows.empty() &&
            std::toupper(static_cast<unsigned char>(windows[0])) == std::toupper(static_cast<unsigned char>(root[0]));
+}
+
+// "C:\..." : a path that names one place whatever the current folder and the search path.
+bool IsFullyQualified(const std::string& path)
+{
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+           IsSlash(path[2]);
 }
 
 // On 64-bit Windows "system32" names two folders: the 64-bit system folder, which a 32-bit program reaches as
@@ -86,7 +106,7 @@ std::string OtherSystemFolderPath(const std::string& path)
         {"\\system32\\", isBuild64 ? "\\SysWOW64\\" : "\\Sysnative\\"},
         {"\\Sysnative\\", "\\system32\\"},
     };
-    const std::string windows = WindowsFolder();
+    const std::string& windows = WindowsFolder();
     if (windows.empty() || !IsWindows64()) {
         return {};
     }
@@ -101,14 +121,15 @@ std::string OtherSystemFolderPath(const std::string& path)
     return {};
 }
 
-// The first match of path, or of its twin in the other system folder.
-bool FirstMatchIsFolderInEither(const std::string& path, bool& isFolder)
+// What path, or its twin in the other system folder, names.
+Found ProbeInEither(const std::string& path)
 {
-    if (FirstMatchIsFolder(path, isFolder)) {
-        return true;
+    const Found found = Probe(path);
+    if (found != Found::Nothing) {
+        return found;
     }
     const std::string other = OtherSystemFolderPath(path);
-    return !other.empty() && FirstMatchIsFolder(other, isFolder);
+    return other.empty() ? Found::Nothing : Probe(other);
 }
 
 }  // namespace
@@ -128,8 +149,7 @@ bool FileExists(const std::string& path)
     if (IsNetworkPath(path)) {
         return false;
     }
-    bool isFolder = false;
-    return FirstMatchIsFolderInEither(path, isFolder) && !isFolder;
+    return ProbeInEither(path) == Found::File;
 }
 
 bool FolderExists(const std::string& path)
@@ -141,8 +161,15 @@ bool FolderExists(const std::string& path)
     if (!folder.empty() && folder.back() == '\\') {
         folder.pop_back();
     }
-    bool isFolder = false;
-    return FirstMatchIsFolderInEither(folder, isFolder) && isFolder;
+    return ProbeInEither(folder) == Found::Folder;
+}
+
+bool FileOrFolderExists(const std::string& path)
+{
+    if (!path.empty() && path.back() == '\\') {
+        return FileExists(path) || FolderExists(path);
+    }
+    return !IsNetworkPath(path) && ProbeInEither(path) != Found::Nothing;
 }
 
 bool FindOnSearchPath(const std::string& text)
@@ -154,8 +181,11 @@ bool FindOnSearchPath(const std::string& text)
     if (IsNetworkPath(name)) {
         return false;
     }
+    // The search path plays no part for a full path: the search would only ask after that one file or folder.
+    const bool full = IsFullyQualified(name) && name.find_first_of("*?") == std::string::npos;
     char found[MAX_PATH];
-    if (SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0) {
+    if (full ? GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES
+             : SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0) {
         return true;
     }
     // The search reaches one system folder; a file of the other one is there as well.

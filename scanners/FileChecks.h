@@ -14,6 +14,8 @@ bool IsNetworkPath(const std::string& path);
 bool FileExists(const std::string& path);
 // An existing folder; a trailing backslash is allowed.
 bool FolderExists(const std::string& path);
+// FileExists(path) || FolderExists(path), asked with one look where one does.
+bool FileOrFolderExists(const std::string& path);
 // Found on the system's default search path, after one pair of surrounding quotes
 // is removed.
 bool FindOnSearchPath(const std::string& text);

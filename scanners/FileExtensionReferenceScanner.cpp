@@ -36,13 +36,13 @@ std::string WithoutIconIndex(const std::string& text)
     return text.substr(0, comma);
 }
 
-bool IconFileFound(const std::string& path)
+bool IconFileFound(const std::string& path, SearchVerdicts& searches)
 {
-    if (FindOnSearchPath(path) || !IsOnAvailableDrive(path)) {
+    if (searches.IsFound(path) || !IsOnAvailableDrive(path)) {
         return true;
     }
     const std::string file = WithoutIconIndex(path);
-    return !file.empty() && FindOnSearchPath(file);
+    return !file.empty() && searches.IsFound(file);
 }
 
 bool StartsWithVariable(const std::string& text)
@@ -94,7 +94,7 @@ void FileExtensionReferenceScanner::CheckIcon(RegistryKey& classKey)
     const std::string path = ExtractProgramPath(text);
     // A variable left unexpanded (REG_SZ data) cannot be judged, nor can an indirect
     // resource ("@{package?ms-resource://...}") of an installed app package.
-    if (path.rfind("%", 0) == 0 || path.rfind("@", 0) == 0 || IconFileFound(path)) {
+    if (path.rfind("%", 0) == 0 || path.rfind("@", 0) == 0 || IconFileFound(path, Searches())) {
         return;
     }
     ReportIssue(KeyIssue, &classKey, " missing file with icon:" + text);

@@ -34,7 +34,7 @@ bool HasLinkExtension(const std::string& fileName)
 // cannot see.
 bool TargetIsPresent(const std::string& target)
 {
-    return !IsOnAvailableDrive(target) || FileExists(target) || FolderExists(target) ||
+    return !IsOnAvailableDrive(target) || FileOrFolderExists(target) ||
            GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 

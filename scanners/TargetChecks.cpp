@@ -76,7 +76,7 @@ std::string ExpandVariables(const std::string& text)
 bool NamesExistingPath(const std::string& text)
 {
     const std::string path = WithoutSurroundingQuotes(ExpandVariables(text));
-    return !path.empty() && !HasWildcard(path) && (FileExists(path) || FolderExists(path));
+    return !path.empty() && !HasWildcard(path) && FileOrFolderExists(path);
 }
 
 bool ProgramFileExists(const std::string& commandLine)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +30,16 @@ public:
     std::vector<std::string> values;
     std::vector<std::string> keys;
     size_t stopAt = 0;
+};
+
+class ValueTexts : public CollectingVisitor {
+public:
+    bool OnValue(RegistryValue* value) override
+    {
+        read[value->Name()] = value->GetString(0);
+        return true;
+    }
+    std::map<std::string, std::string> read;
 };
 
 // Deletes the walked key at its first subkey, as another program might. Stops the walk at the thousandth stop
@@ -133,6 +144,18 @@ TEST_F(RegistryEnumerationTest, OverlongValueNamesAreSkippedAndTheWalkGoesOn)
     Ref<RegistryKey> key = Key();
     EnumerateValues(*key, visitor, context);
     EXPECT_EQ(visitor.values, std::vector<std::string>{"short"});
+}
+
+TEST_F(RegistryEnumerationTest, BigValuesAreReadWhole)
+{
+    const std::string big(10000, 'b');
+    scratch.SetString("", "big", big);
+    scratch.SetString("", "small", "s");
+    ValueTexts texts;
+    Ref<RegistryKey> key = Key();
+    EnumerateValues(*key, texts, context);
+    EXPECT_EQ(texts.read, (std::map<std::string, std::string>{{"big", big}, {"small", "s"}}));
+    EXPECT_EQ(Key()->QueryValue("big")->GetString(0), big);
 }
 
 TEST_F(RegistryEnumerationTest, NamesWithQuotesAndBackslashesArriveIntact)

@@ -50,6 +50,26 @@ TEST(RegistryKeyTest, OpenKeepsTheRightsItWasFirstOpenedWith)
     EXPECT_EQ(key->Handle(), nullptr);
 }
 
+TEST(RegistryKeyTest, KeysBelowAnOpenKeyOpenTheRightKey)
+{
+    ScratchKey scratch("KeyBelow");
+    scratch.SetString("mid\\leaf", "v", "leaf");
+    Ref<RegistryKey> top(new RegistryKey(scratch.Root(), "Software\\CorvadinTest", "KeyBelow"));
+    ASSERT_TRUE(top->Open(KEY_READ));
+    Ref<RegistryKey> mid(new RegistryKey(*top, "mid"));
+    Ref<RegistryKey> leaf(new RegistryKey(*mid, "leaf"));
+    ASSERT_TRUE(leaf->QueryValue("v"));
+    EXPECT_EQ(leaf->QueryValue("v")->GetString(0), "leaf");
+    EXPECT_EQ(Ref<RegistryKey>(new RegistryKey(*mid, "absent"))->TryOpen(KEY_READ), ERROR_FILE_NOT_FOUND);
+    {
+        // A parent on the stack is never counted, so the child must not hold it.
+        RegistryKey onStack(scratch.Root(), "Software\\CorvadinTest", "KeyBelow");
+        ASSERT_TRUE(onStack.Open(KEY_READ));
+        Ref<RegistryKey> child(new RegistryKey(onStack, "mid"));
+        EXPECT_TRUE(child->Open(KEY_READ));
+    }
+}
+
 TEST(RegistryKeyTest, MissingKeysAndValuesGiveNothing)
 {
     ScratchKey scratch("KeyMissing");

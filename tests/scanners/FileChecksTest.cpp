@@ -37,6 +37,12 @@ TEST(FileChecksTest, FilesAndFolders)
     EXPECT_FALSE(FileExists(folder.Path() + "\\sub\\gone.txt"));
     EXPECT_FALSE(FolderExists(folder.Path() + "\\gone"));
     EXPECT_TRUE(FileExists(folder.Path() + "\\sub\\*.txt"));
+    EXPECT_TRUE(FileOrFolderExists(file));
+    EXPECT_TRUE(FileOrFolderExists(folder.Path() + "\\sub\\"));
+    EXPECT_FALSE(FileOrFolderExists(folder.Path() + "\\gone"));
+    EXPECT_TRUE(FindOnSearchPath("\"" + file + "\""));
+    EXPECT_TRUE(FindOnSearchPath(folder.Path() + "\\sub"));
+    EXPECT_FALSE(FindOnSearchPath(folder.Path() + "\\sub\\gone.txt"));
     EXPECT_FALSE(FileExists(""));
     EXPECT_FALSE(FolderExists(""));
     EXPECT_FALSE(FileExists(std::string(5000, 'x')));
