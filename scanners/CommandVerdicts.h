@@ -10,8 +10,9 @@ class CommandVerdicts {
 public:
     // CommandIsGone(commandLine), remembered.
     bool IsGone(const std::string& commandLine);
-    // Forgets every verdict; a scan starts with none, since files come and go between scans.
-    void Clear() { gone_.clear(); }
+    // Forgets every verdict, and lets go of their memory; a scan starts with none, since files come and go between
+    // scans.
+    void Clear() { gone_ = {}; }
 
 private:
     std::unordered_map<std::string, bool> gone_;
@@ -23,7 +24,7 @@ private:
 class SearchVerdicts {
 public:
     bool IsFound(const std::string& text);
-    void Clear() { found_.clear(); }
+    void Clear() { found_ = {}; }
 
 private:
     static constexpr size_t Limit = 16384;
