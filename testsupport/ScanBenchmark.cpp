@@ -258,12 +258,14 @@ void BrowserHelper(HKEY, const wchar_t* name, Floor& floor)
     RegOpenKeyExW(floor.classes.get(), name, 0, KEY_READ, key.put());
 }
 
-// Where a category's scanner looks: a start key whose subkeys or values are walked.
+// Where a category's scanner looks: a start key whose subkeys or values are walked, in both registry views where
+// 64-bit Windows keeps them apart.
 struct FloorStart {
     HKEY root;
     const wchar_t* path;
     KeyCheck onKey;
     ValueCheck onValue;
+    bool apart = false;
 };
 
 #define CURRENT_VERSION L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
@@ -273,24 +275,24 @@ const std::vector<FloorStart>& FloorTable(Category category)
 {
     static const std::vector<FloorStart> table[CategoryCount] = {
         {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\App Paths", AppPath, nullptr}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Uninstall", Uninstall, nullptr}},
-        {{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\Help", nullptr, HelpFile},
-         {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\HTML Help", nullptr, HelpFile}},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Uninstall", Uninstall, nullptr, true}},
+        {{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\Help", nullptr, HelpFile, true},
+         {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\HTML Help", nullptr, HelpFile, true}},
         {{HKEY_CURRENT_USER, CURRENT_VERSION L"\\Explorer\\FileExts", FileExtension, nullptr}},
         {{HKEY_CURRENT_USER, L"Software\\Classes", FileClass, nullptr},
          {HKEY_LOCAL_MACHINE, L"Software\\Classes", FileClass, nullptr}},
         {{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", nullptr, FontFile}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\RunMRU", nullptr, RecentFile},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\RunMRU", nullptr, RecentFile, true},
          {HKEY_CURRENT_USER, CURRENT_VERSION L"\\Explorer\\RunMRU", nullptr, RecentFile}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\SharedDLLs", nullptr, SharedDll},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\SharedDLLs", nullptr, SharedDll, true},
          {HKEY_CURRENT_USER, CURRENT_VERSION L"\\SharedDLLs", nullptr, SharedDll}},
         {{HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Services\\lanmanserver\\Shares", nullptr, Share},
-         {HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Network\\LanMan", LanManShare, nullptr}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Run", nullptr, StartupProgram},
+         {HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Network\\LanMan", LanManShare, nullptr, true}},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Run", nullptr, StartupProgram, true},
          {HKEY_CURRENT_USER, CURRENT_VERSION L"\\Run", nullptr, StartupProgram}},
-        {{HKEY_CURRENT_USER, L"Software\\Classes\\CLSID", ComClass, nullptr},
-         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", ComClass, nullptr}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\Browser Helper Objects", BrowserHelper, nullptr}},
+        {{HKEY_CURRENT_USER, L"Software\\Classes\\CLSID", ComClass, nullptr, true},
+         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", ComClass, nullptr, true}},
+        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\Browser Helper Objects", BrowserHelper, nullptr, true}},
         {},
     };
     return table[static_cast<size_t>(category)];
@@ -317,6 +319,34 @@ void WalkFolder(const std::wstring& folder, Floor& floor)
     }
 }
 
+// The last write and the counts of entries: alike in both views only where they are one key.
+bool LooksAlike(HKEY root, const wchar_t* path)
+{
+    FILETIME written[2] = {};
+    DWORD counts[2][2] = {};
+    const REGSAM views[2] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+    for (int i = 0; i < 2; ++i) {
+        UniqueHkey key;
+        if (RegOpenKeyExW(root, path, 0, KEY_READ | views[i], key.put()) != ERROR_SUCCESS ||
+            RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &counts[i][0], nullptr, nullptr, &counts[i][1],
+                             nullptr, nullptr, nullptr, &written[i]) != ERROR_SUCCESS) {
+            return false;
+        }
+    }
+    return counts[0][0] == counts[1][0] && counts[0][1] == counts[1][1] &&
+           CompareFileTime(&written[0], &written[1]) == 0;
+}
+
+std::vector<REGSAM> ViewsOf(const FloorStart& start)
+{
+    BOOL wow64 = FALSE;
+    const bool windows64 = sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+    if (!start.apart || !windows64 || LooksAlike(start.root, start.path)) {
+        return {0};
+    }
+    return {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+}
+
 int WalkBare(Category category)
 {
     const auto floor = std::make_unique<Floor>();
@@ -325,14 +355,16 @@ int WalkBare(Category category)
     floor->fontFolder = length > 0 && length <= MAX_PATH ? fonts : L"";
     RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, floor->classes.put());
     for (const FloorStart& start : FloorTable(category)) {
-        UniqueHkey key;
-        if (RegOpenKeyExW(start.root, start.path, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
-            continue;
-        }
-        if (start.onKey) {
-            EachSubkey(key.get(), start.onKey, *floor);
-        } else {
-            EachValue(key.get(), start.onValue, *floor);
+        for (const REGSAM view : ViewsOf(start)) {
+            UniqueHkey key;
+            if (RegOpenKeyExW(start.root, start.path, 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) {
+                continue;
+            }
+            if (start.onKey) {
+                EachSubkey(key.get(), start.onKey, *floor);
+            } else {
+                EachValue(key.get(), start.onValue, *floor);
+            }
         }
     }
     if (category == Category::Shortcut) {
