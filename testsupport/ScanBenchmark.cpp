@@ -19,7 +19,6 @@
 #include "testsupport/PlantFixture.h"
 
 #include <windows.h>
-#include <malloc.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -39,21 +38,22 @@ namespace {
 std::atomic<long long> heapBytes{0};
 }
 
+// The process heap rather than malloc, whose pairing with a replaced operator delete the compiler would question.
 void* operator new(size_t size)
 {
-    void* block = std::malloc(size ? size : 1);
+    void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1);
     if (!block) {
         throw std::bad_alloc();
     }
-    heapBytes.fetch_add(static_cast<long long>(_msize(block)), std::memory_order_relaxed);
+    heapBytes.fetch_add(static_cast<long long>(HeapSize(GetProcessHeap(), 0, block)), std::memory_order_relaxed);
     return block;
 }
 
 void operator delete(void* block) noexcept
 {
     if (block) {
-        heapBytes.fetch_sub(static_cast<long long>(_msize(block)), std::memory_order_relaxed);
-        std::free(block);
+        heapBytes.fetch_sub(static_cast<long long>(HeapSize(GetProcessHeap(), 0, block)), std::memory_order_relaxed);
+        HeapFree(GetProcessHeap(), 0, block);
     }
 }
 

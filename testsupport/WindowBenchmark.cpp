@@ -196,19 +196,18 @@ private:
     static HWND FindList(HWND main)
     {
         HWND found = nullptr;
-        EnumChildWindows(
-            main,
-            [](HWND child, LPARAM data) -> BOOL {
-                char name[64] = "";
-                GetClassNameA(child, name, sizeof name);
-                if (lstrcmpiA(name, WC_LISTVIEWA) == 0) {
-                    *reinterpret_cast<HWND*>(data) = child;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumChildWindows(main, TakeList, reinterpret_cast<LPARAM>(&found));
         return found;
+    }
+    static BOOL CALLBACK TakeList(HWND child, LPARAM found)
+    {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, WC_LISTVIEWA) == 0) {
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        }
+        return TRUE;
     }
 
     HWND main_;
