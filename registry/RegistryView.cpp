@@ -3,7 +3,6 @@
 #include "registry/UniqueHandle.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -145,15 +144,19 @@ std::string ExpandInView(const std::string& text, RegistryView view)
         Substitute(named, "ProgramFiles", as64 ? "ProgramW6432" : "ProgramFiles(x86)");
         Substitute(named, "CommonProgramFiles", as64 ? "CommonProgramW6432" : "CommonProgramFiles(x86)");
     }
-    const DWORD needed = ExpandEnvironmentStringsA(named.c_str(), nullptr, 0);
+    return ExpandVariables(named);
+}
+
+std::string ExpandVariables(const std::string& text)
+{
+    if (text.find('%') == std::string::npos) {
+        return text;
+    }
+    const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
     if (needed == 0) {
         return text;
     }
-    std::string expanded(needed, '\0');
-    const DWORD written = ExpandEnvironmentStringsA(named.c_str(), expanded.data(), needed);
-    if (written == 0 || written > needed) {
-        return text;
-    }
-    expanded.resize(std::strlen(expanded.c_str()));
-    return expanded;
+    std::vector<char> expanded(needed);
+    const DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), needed);
+    return written != 0 && written <= needed ? std::string(expanded.data()) : text;
 }

@@ -34,6 +34,9 @@ std::string ViewMark(RegistryView view);
 // machine shares it after all (Windows versions and look-alikes differ), in which case it is walked once.
 std::vector<RegistryView> ViewsToWalk(HKEY root, const std::string& path, bool keptApart);
 
+// Environment variables expanded as this program sees them, whatever the registry type the text came from;
+// unknown variables stay as written.
+std::string ExpandVariables(const std::string& text);
 // Text with its environment variables expanded as a program of the view sees them: %ProgramFiles% and
 // %CommonProgramFiles% name a different folder for 32-bit and 64-bit programs.
 std::string ExpandInView(const std::string& text, RegistryView view);

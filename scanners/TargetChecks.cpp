@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -58,20 +57,6 @@ bool RegisteredProgramExists(const std::string& program)
 }
 
 }  // namespace
-
-std::string ExpandVariables(const std::string& text)
-{
-    if (text.find('%') == std::string::npos) {
-        return text;
-    }
-    const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
-    if (needed == 0) {
-        return text;
-    }
-    std::vector<char> expanded(needed);
-    const DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), needed);
-    return written != 0 && written <= needed ? std::string(expanded.data()) : text;
-}
 
 bool NamesExistingPath(const std::string& text)
 {

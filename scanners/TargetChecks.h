@@ -3,11 +3,10 @@
 // reached right now, must not be reported.
 #pragma once
 
+#include "registry/RegistryView.h"
+
 #include <string>
 
-// Environment variables expanded, whatever the registry type the text came from;
-// unknown variables stay as written.
-std::string ExpandVariables(const std::string& text);
 // The text, with variables expanded and one pair of surrounding quotes removed,
 // names an existing file or folder. Wildcards never count as a name.
 bool NamesExistingPath(const std::string& text);
