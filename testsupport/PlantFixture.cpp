@@ -857,6 +857,7 @@ bool PlantFixture::RemoveAll()
             return Fail("no plant manifest in " + folder_ + ": nothing removed");
         }
         RemoveDirectoryA(folder_.c_str());
+        opened_ = false;  // the folder is gone: planting again makes it anew
         return true;
     }
     const std::vector<ManifestEntry> entries = PlantManifest(manifestPath).Read();

@@ -479,7 +479,40 @@ void ScanAndPrint(const PlantFixture& fixture)
     }
 }
 
-int RunSize(const std::string& folder, PlantMix mix, int size)
+// Whether the fixture already holds exactly counts, as a run with --keep leaves it.
+bool HoldsExactly(const PlantFixture& fixture, const PlantCounts& counts)
+{
+    for (int index = 0; index < CategoryCount; ++index) {
+        const Category category = static_cast<Category>(index);
+        if (fixture.Valid(category) + fixture.Broken(category) != counts[index]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Plants counts, or keeps what an earlier run with --keep left when it is the same; anything else planted there
+// would count twice and goes first.
+bool PlantOrReuse(PlantFixture& fixture, const PlantCounts& counts)
+{
+    if (fixture.Open() && HoldsExactly(fixture, counts)) {
+        std::printf("reusing the plant an earlier run kept\n");
+        return fixture.AddShortcutFolderToIni(".\\Corvadin.ini");
+    }
+    if (!fixture.RemoveAll()) {
+        std::fprintf(stderr, "corvadin-bench: an earlier plant is still there: %s\n", fixture.LastError().c_str());
+        return false;
+    }
+    const Clock::time_point start = Clock::now();
+    const bool planted = fixture.AddShortcutFolderToIni(".\\Corvadin.ini") && fixture.PlantAll(counts);
+    std::printf("planted in %.1f s\n", SecondsSince(start));
+    if (!planted) {
+        std::fprintf(stderr, "corvadin-bench: cannot plant: %s\n", fixture.LastError().c_str());
+    }
+    return planted;
+}
+
+int RunSize(const std::string& folder, PlantMix mix, int size, bool keep)
 {
     const PlantCounts counts = CountsOf(mix, size);
     int entries = 0;
@@ -489,19 +522,14 @@ int RunSize(const std::string& folder, PlantMix mix, int size)
     std::printf("\n== %d entries (%s mix), a tenth of every kind broken\n", entries,
                 mix == PlantMix::Even ? "even" : "realistic");
     PlantFixture fixture(folder + "\\plant");
-    // What an interrupted run left behind would count twice.
-    if (!fixture.RemoveAll()) {
-        std::fprintf(stderr, "corvadin-bench: an earlier plant is still there: %s\n", fixture.LastError().c_str());
-        return 1;
-    }
-    const Clock::time_point start = Clock::now();
-    const bool planted = fixture.AddShortcutFolderToIni(".\\Corvadin.ini") && fixture.PlantAll(counts);
-    std::printf("planted in %.1f s\n", SecondsSince(start));
+    const bool planted = PlantOrReuse(fixture, counts);
     std::fflush(stdout);
     if (planted) {
         ScanAndPrint(fixture);
-    } else {
-        std::fprintf(stderr, "corvadin-bench: cannot plant: %s\n", fixture.LastError().c_str());
+    }
+    if (keep) {
+        std::printf("kept for the next run\n");
+        return planted ? 0 : 1;
     }
     const Clock::time_point removal = Clock::now();
     if (!fixture.RemoveAll()) {
@@ -514,10 +542,12 @@ int RunSize(const std::string& folder, PlantMix mix, int size)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: corvadin-bench [--sizes N[,N]...] [--even] [--folder DIR]\n"
+    std::fprintf(stderr, "usage: corvadin-bench [--sizes N[,N]...] [--even] [--keep] [--folder DIR]\n"
                          "  --sizes   entries to plant over all categories, a tenth broken (default 1000;\n"
                          "            the full table: 10000,100000,1000000)\n"
                          "  --even    the same number of every category instead of a realistic mix\n"
+                         "  --keep    leave the last size's plant in place; a later run of the same size and mix\n"
+                         "            scans it without planting again (to compare two builds on one plant)\n"
                          "  --folder  working folder for the ini file, the log and the planted files\n"
                          "            (default C:\\CorvadinBench)\n");
     return 2;
@@ -544,12 +574,15 @@ int main(int argc, char** argv)
     std::vector<int> sizes;
     std::string folder = "C:\\CorvadinBench";
     PlantMix mix = PlantMix::Realistic;
+    bool keep = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--sizes" && i + 1 < argc && ParseSizes(argv[i + 1], sizes)) {
             ++i;
         } else if (arg == "--even") {
             mix = PlantMix::Even;
+        } else if (arg == "--keep") {
+            keep = true;
         } else if (arg == "--folder" && i + 1 < argc) {
             folder = argv[++i];
         } else {
@@ -563,8 +596,8 @@ int main(int argc, char** argv)
     SetCurrentDirectoryA(folder.c_str());
     OperationLog::Start(folder + "\\bench.log");
     int failures = 0;
-    for (const int size : sizes) {
-        failures += RunSize(folder, mix, size);
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        failures += RunSize(folder, mix, sizes[i], keep && i + 1 == sizes.size());
     }
     OperationLog::Stop();
     return failures == 0 ? 0 : 1;

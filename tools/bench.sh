@@ -4,7 +4,8 @@
 #                                                     tools/bench.sh build/x64 10000,100000 (the usual table)
 # The default mix is a realistic one (half COM classes, a fifth file classes, ...); --even plants the same number
 # of every category. A million entries work too, but planting and removing them takes the better part of an hour.
-# It plants into the Wine prefix of that build dir and removes what it planted after each size. Not part of the
+# It plants into the Wine prefix of that build dir and removes what it planted after each size (--keep leaves the
+# last one for a later run of the same size, e.g. of another build run in this prefix). Not part of the
 # tests: its times depend on the machine.
 set -euo pipefail
 build_dir=${1:?usage: tools/bench.sh <builddir> [sizes] [--even]}
