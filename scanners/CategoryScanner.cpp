@@ -42,7 +42,6 @@ void CategoryScanner::BeginScan(IssueList* list)
 {
     OperationLog::Write(info_.startLine);
     SetIssues(list);
-    commands_.Clear();
     searches_.Clear();
 }
 
@@ -59,8 +58,8 @@ int CategoryScanner::Scan(IssueList* list)
             previousExists = WalkStartKey(*key, start.walk, skip) || previousExists;
         }
     }
-    // Verdicts hold for one scan only; their memory need not outlive it.
-    commands_.Clear();
+    // Their memory need not outlive the category's walk.
+    commands_->ForgetChecked();
     searches_.Clear();
     return 0;
 }

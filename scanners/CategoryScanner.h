@@ -8,6 +8,7 @@
 #include "scanners/Categories.h"
 #include "scanners/CommandVerdicts.h"
 
+#include <memory>
 #include <string>
 
 class IssueJudge;
@@ -29,6 +30,8 @@ public:
     // Reads the issue's entry afresh and judges it as a scan would, without logging: true when it still fails with
     // the same target and description.
     bool StillFails(const ScanIssue& issue);
+    // Lets the scanners of one scan decide each command line once between them, so that no program is started twice.
+    void ShareCommands(std::shared_ptr<CommandVerdicts> commands) { commands_ = std::move(commands); }
 
 protected:
     // Logs the problem (when log is set, and never while judging again), then adds it to the remembered list.
@@ -37,7 +40,7 @@ protected:
     // Logs the start line and remembers list; for scanners that walk more than keys.
     void BeginScan(IssueList* list);
     // The verdicts on command lines and on files looked for on the search path, met in this scan.
-    CommandVerdicts& Commands() { return commands_; }
+    CommandVerdicts& Commands() { return *commands_; }
     SearchVerdicts& Searches() { return searches_; }
     // Reads a value that an entry's judgement needs into value (null when it is absent or unreadable). False when
     // its text does not fit the code page: the entry is then counted as passed over and must not be judged.
@@ -50,7 +53,7 @@ private:
     bool WalkStartKey(RegistryKey& key, StartKey::Walk walk, bool skip);
 
     const CategoryInfo& info_;
-    CommandVerdicts commands_;
+    std::shared_ptr<CommandVerdicts> commands_ = std::make_shared<CommandVerdicts>();
     SearchVerdicts searches_;
     Ref<IssueJudge> judge_;
     bool rejudging_ = false;

@@ -3,22 +3,43 @@
 #include "scanners/FileChecks.h"
 #include "scanners/TargetChecks.h"
 
+namespace {
+
+// The remembered verdict on key, if any.
+template <typename Verdicts>
+const bool* Known(const Verdicts& verdicts, const std::string& key)
+{
+    const auto known = verdicts.find(key);
+    return known == verdicts.end() ? nullptr : &known->second;
+}
+
+}  // namespace
+
 bool CommandVerdicts::IsGone(const std::string& commandLine)
 {
-    const auto known = gone_.find(commandLine);
-    if (known != gone_.end()) {
-        return known->second;
+    if (const bool* gone = Known(started_, commandLine)) {
+        return *gone;
     }
-    const bool gone = CommandIsGone(commandLine);
-    gone_.emplace(commandLine, gone);
+    if (const bool* gone = Known(checked_, commandLine)) {
+        return *gone;
+    }
+    // The file checks settle most commands; a process is started only when they cannot.
+    if (!CommandNeedsStart(commandLine)) {
+        if (checked_.size() >= CheckedLimit) {
+            checked_.clear();
+        }
+        checked_.emplace(commandLine, false);
+        return false;
+    }
+    const bool gone = !CanStartProcess(commandLine);
+    started_.emplace(commandLine, gone);
     return gone;
 }
 
 bool SearchVerdicts::IsFound(const std::string& text)
 {
-    const auto known = found_.find(text);
-    if (known != found_.end()) {
-        return known->second;
+    if (const bool* found = Known(found_, text)) {
+        return *found;
     }
     if (found_.size() >= Limit) {
         found_.clear();

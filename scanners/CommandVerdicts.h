@@ -8,14 +8,17 @@
 
 class CommandVerdicts {
 public:
-    // CommandIsGone(commandLine), remembered.
+    // Whether the command cannot start although nothing else speaks for it (see CommandNeedsStart), remembered.
     bool IsGone(const std::string& commandLine);
-    // Forgets every verdict, and lets go of their memory; a scan starts with none, since files come and go between
-    // scans.
-    void Clear() { gone_ = {}; }
+    // Forgets the verdicts the file checks gave, which are cheap to reach again, and lets go of their memory. Those
+    // that took a process start stay, so that no program is started twice in one scan; the scanners of one scan
+    // share one CommandVerdicts, and the next scan starts with a new one.
+    void ForgetChecked() { checked_ = {}; }
 
 private:
-    std::unordered_map<std::string, bool> gone_;
+    static constexpr size_t CheckedLimit = 16384;
+    std::unordered_map<std::string, bool> checked_;
+    std::unordered_map<std::string, bool> started_;
 };
 
 // Whether a file is found on the search path (FindOnSearchPath), decided once per text for the length of one scan:

@@ -1,6 +1,7 @@
 // The scanner list, made afresh for every scan from the table of categories.
 #include "engine/IniStore.h"
 #include "engine/ScannerList.h"
+#include "scanners/CategoryScanner.h"
 #include "scanners/Categories.h"
 
 #include <memory>
@@ -15,8 +16,14 @@ ScannerList* CreateScannerList()
         return nullptr;
     }
     IniStore* ini = &SharedIniStore();
+    // One scan decides each command line once, whichever categories name it.
+    const auto commands = std::make_shared<CommandVerdicts>();
     for (const CategoryInfo& category : Categories()) {
-        current->Append(category.make(ini));
+        std::unique_ptr<RegistryScanner> scanner = category.make(ini);
+        if (auto* categoryScanner = dynamic_cast<CategoryScanner*>(scanner.get())) {
+            categoryScanner->ShareCommands(commands);
+        }
+        current->Append(std::move(scanner));
     }
     return current.get();
 }

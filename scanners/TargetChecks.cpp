@@ -75,8 +75,7 @@ bool ProgramDriveIsAvailable(const std::string& commandLine)
     return IsOnAvailableDrive(ExtractProgramPath(ExpandVariables(commandLine)));
 }
 
-bool CommandIsGone(const std::string& commandLine)
+bool CommandNeedsStart(const std::string& commandLine)
 {
-    // The file checks settle most commands; a process is started only when they cannot.
-    return !ProgramFileExists(commandLine) && ProgramDriveIsAvailable(commandLine) && !CanStartProcess(commandLine);
+    return !ProgramFileExists(commandLine) && ProgramDriveIsAvailable(commandLine);
 }

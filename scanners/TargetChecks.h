@@ -16,6 +16,7 @@ bool NamesExistingPath(const std::string& text);
 bool ProgramFileExists(const std::string& commandLine);
 // The program of the command line lies on a drive or share that is reachable now.
 bool ProgramDriveIsAvailable(const std::string& commandLine);
-// The command cannot start, its program file is not there and its drive is
-// reachable: the one case in which a command is reported as missing.
-bool CommandIsGone(const std::string& commandLine);
+// Only starting the command can tell whether it is gone: its program file is not
+// there and its drive is reachable. It is gone when it then cannot start: the one
+// case in which a command is reported as missing (CommandVerdicts decides it).
+bool CommandNeedsStart(const std::string& commandLine);

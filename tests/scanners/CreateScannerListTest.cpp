@@ -1,4 +1,7 @@
+#include "engine/IssueList.h"
 #include "engine/ScannerList.h"
+#include "tests/support/Programs.h"
+#include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -37,4 +40,34 @@ TEST(CreateScannerListTest, EachScanGetsFreshScanners)
     for (int i = 0; i < second->Count(); ++i) {
         EXPECT_FALSE(second->At(i)->IsStopRequested()) << second->At(i)->Name();
     }
+}
+
+namespace {
+
+// Processes started by a scan of a fresh list's Uninstall and Startup program scanners.
+DWORD StartsOfUninstallAndStartupScan()
+{
+    ScannerList* list = CreateScannerList();
+    const DWORD before = ProcessesStartedByThisTest();
+    for (const int index : {1, 9}) {
+        IssueList issues;
+        list->At(index)->Scan(&issues);
+    }
+    return ProcessesStartedByThisTest() - before;
+}
+
+}  // namespace
+
+// A command only a start can judge, named by a Run value and an uninstall entry, is started once per scan.
+TEST(CreateScannerListTest, AScanStartsEachCommandOnceWhicheverCategoriesNameIt)
+{
+    const DWORD others = StartsOfUninstallAndStartupScan();
+    const std::string command = "cmd /c rem corvadin shared command";
+    PlantedRegistry planted;
+    planted.SetString(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "CorvadinTestShared",
+                      command);
+    planted.SetString(HKEY_LOCAL_MACHINE,
+                      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\CorvadinTestShared",
+                      "UninstallString", command);
+    EXPECT_EQ(StartsOfUninstallAndStartupScan() - others, 1u);
 }

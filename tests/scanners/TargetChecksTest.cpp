@@ -3,9 +3,20 @@
 #include "scanners/TargetChecks.h"
 #include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
+#include "tests/support/Programs.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
+
+namespace {
+
+// A verdict from verdicts of its own, as the first entry of a scan to name the command gets it.
+bool CommandIsGone(const std::string& commandLine)
+{
+    return CommandVerdicts().IsGone(commandLine);
+}
+
+}  // namespace
 
 TEST(TargetChecksTest, VariablesExpandAtAnyLength)
 {
@@ -70,7 +81,7 @@ TEST(TargetChecksTest, NetworkPathsAreNeitherProbedNorReported)
 
 // A verdict stands for the rest of the scan, so that entries sharing a command cost
 // one decision; the next scan decides afresh.
-TEST(TargetChecksTest, CommandVerdictsAreRememberedUntilCleared)
+TEST(TargetChecksTest, CommandVerdictsAreRememberedUntilForgotten)
 {
     ScratchFolder folder("verdicts");
     const std::string program = PlantProgram(folder.Path() + "\\tool.exe");
@@ -80,8 +91,22 @@ TEST(TargetChecksTest, CommandVerdictsAreRememberedUntilCleared)
     ASSERT_TRUE(DeleteFileA(program.c_str()));
     EXPECT_FALSE(verdicts.IsGone(command));
     EXPECT_TRUE(verdicts.IsGone(command + " /y"));
-    verdicts.Clear();
+    verdicts.ForgetChecked();
     EXPECT_TRUE(verdicts.IsGone(command));
+}
+
+// "cmd /c ..." names no file, so only a start can decide it: that decision stands for the whole scan, whatever
+// else is forgotten, so that the program is not started again.
+TEST(TargetChecksTest, AVerdictThatTookAStartIsKeptForTheScan)
+{
+    const std::string command = "cmd /c rem corvadin";
+    ASSERT_TRUE(CommandNeedsStart(command));
+    CommandVerdicts verdicts;
+    const DWORD before = ProcessesStartedByThisTest();
+    EXPECT_FALSE(verdicts.IsGone(command));
+    verdicts.ForgetChecked();
+    EXPECT_FALSE(verdicts.IsGone(command));
+    EXPECT_EQ(ProcessesStartedByThisTest() - before, 1u);
 }
 
 // The shell finds a program named without a folder through its App Paths

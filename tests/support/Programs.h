@@ -50,3 +50,18 @@ inline long RunToEnd(std::string commandLine, DWORD milliseconds = 180000)
     CloseHandle(process.hProcess);
     return static_cast<long>(code);
 }
+
+// How many processes this test program and its children have started so far: the first call puts the test program
+// into a job of its own, which counts every process started in it from then on (0 when that cannot be done).
+inline DWORD ProcessesStartedByThisTest()
+{
+    static const HANDLE job = [] {
+        const HANDLE made = CreateJobObjectA(nullptr, nullptr);
+        return made && AssignProcessToJobObject(made, GetCurrentProcess()) ? made : nullptr;
+    }();
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts{};
+    return job && QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &counts, sizeof counts,
+                                            nullptr)
+               ? counts.TotalProcesses
+               : 0;
+}
