@@ -3,7 +3,6 @@
 #include "scanners/TargetChecks.h"
 #include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
-#include "tests/support/Programs.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -93,20 +92,6 @@ TEST(TargetChecksTest, CommandVerdictsAreRememberedUntilForgotten)
     EXPECT_TRUE(verdicts.IsGone(command + " /y"));
     verdicts.ForgetChecked();
     EXPECT_TRUE(verdicts.IsGone(command));
-}
-
-// "cmd /c ..." names no file, so only a start can decide it: that decision stands for the whole scan, whatever
-// else is forgotten, so that the program is not started again.
-TEST(TargetChecksTest, AVerdictThatTookAStartIsKeptForTheScan)
-{
-    const std::string command = "cmd /c rem corvadin";
-    ASSERT_TRUE(CommandNeedsStart(command));
-    CommandVerdicts verdicts;
-    const DWORD before = ProcessesStartedByThisTest();
-    EXPECT_FALSE(verdicts.IsGone(command));
-    verdicts.ForgetChecked();
-    EXPECT_FALSE(verdicts.IsGone(command));
-    EXPECT_EQ(ProcessesStartedByThisTest() - before, 1u);
 }
 
 // The shell finds a program named without a folder through its App Paths
