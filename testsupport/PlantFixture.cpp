@@ -599,11 +599,11 @@ bool PlantFixture::Open()
     }
     const std::string manifest = folder_ + "\\" + ManifestName;
     if (Exists(manifest)) {
-        for (const ManifestEntry& entry : PlantManifest(manifest).Read()) {
+        PlantManifest(manifest).ForEach([this](const ManifestEntry& entry) {
             if (entry.kind == ManifestEntry::Count) {
                 counts_[entry.name] = {entry.valid, entry.broken};
             }
-        }
+        });
     } else if (Exists(folder_) && !FolderIsEmpty(folder_)) {
         return Fail("the scratch folder " + folder_ + " holds files but no plant manifest: choose a new or empty folder");
     } else {

@@ -153,6 +153,12 @@ bool CarriesPlantMarker(const std::string& name)
 std::vector<ManifestEntry> PlantManifest::Read() const
 {
     std::vector<ManifestEntry> entries;
+    ForEach([&](const ManifestEntry& entry) { entries.push_back(entry); });
+    return entries;
+}
+
+void PlantManifest::ForEach(const std::function<void(const ManifestEntry&)>& visit) const
+{
     std::ifstream in(path_, std::ios::binary);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') {
@@ -160,10 +166,9 @@ std::vector<ManifestEntry> PlantManifest::Read() const
         }
         ManifestEntry entry;
         if (ParseManifestEntry(line, entry)) {
-            entries.push_back(std::move(entry));
+            visit(entry);
         }
     }
-    return entries;
 }
 
 bool PlantManifest::Append(const std::vector<ManifestEntry>& entries)

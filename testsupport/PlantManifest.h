@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -54,6 +55,8 @@ public:
     const std::string& Path() const { return path_; }
     // Every entry of the file, in order; empty when there is none.
     std::vector<ManifestEntry> Read() const;
+    // Hands each entry of the file to visit in order, holding one at a time (a million-entry plant's list is big).
+    void ForEach(const std::function<void(const ManifestEntry&)>& visit) const;
     // Appends the entries and flushes them to disk before returning.
     bool Append(const std::vector<ManifestEntry>& entries);
     void Close();
