@@ -1,11 +1,13 @@
 // Corvadin.exe: the log, then the application's whole run.
 #include "app/Application.h"
 #include "engine/IniStore.h"
+#include "engine/ScanSession.h"
 #include "registry/ComApartment.h"
 #include "registry/OperationLog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
 {
+    UseLowFragmentationHeaps();
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));
     {
         // The settings dialog's folder browser and the drive tree's shell look-ups are COM calls on this thread.

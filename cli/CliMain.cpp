@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv)
 {
+    UseLowFragmentationHeaps();
     QuietenDriveErrorsOfThisThread();
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));
     const int result = RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <malloc.h>
 #include <process.h>
 
 #include <exception>
@@ -123,6 +124,14 @@ void ScanSession::Run(ScanObserver& observer) noexcept
 void QuietenDriveErrorsOfThisThread() noexcept
 {
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
+}
+
+void UseLowFragmentationHeaps() noexcept
+{
+    ULONG lowFragmentation = 2;
+    for (const HANDLE heap : {GetProcessHeap(), reinterpret_cast<HANDLE>(_get_heap_handle())}) {
+        HeapSetInformation(heap, HeapCompatibilityInformation, &lowFragmentation, sizeof lowFragmentation);
+    }
 }
 
 unsigned __stdcall ScanSession::Worker(void* session)

@@ -40,6 +40,11 @@ public:
 // mode stays as it was.
 void QuietenDriveErrorsOfThisThread() noexcept;
 
+// A big scan makes and frees millions of small blocks; on a heap without the low-fragmentation front end each one
+// costs more the bigger the heap has grown. Windows turns that front end on by itself, emulators may not: a
+// program calls this once, at its start, for the process's and the C library's heaps.
+void UseLowFragmentationHeaps() noexcept;
+
 class ScanSession {
 public:
     // The counters written are those of results.

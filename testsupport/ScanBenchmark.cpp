@@ -12,6 +12,7 @@
 // planted after each size, also after a failed plant.
 #include "engine/IniStore.h"
 #include "engine/IssueList.h"
+#include "engine/ScanSession.h"
 #include "engine/ScannerList.h"
 #include "registry/OperationLog.h"
 #include "registry/ProgressSink.h"
@@ -571,6 +572,8 @@ bool ParseSizes(const std::string& text, std::vector<int>& sizes)
 
 int main(int argc, char** argv)
 {
+    // Scanned on the heaps the program's own scans run on.
+    UseLowFragmentationHeaps();
     std::vector<int> sizes;
     std::string folder = "C:\\CorvadinBench";
     PlantMix mix = PlantMix::Realistic;

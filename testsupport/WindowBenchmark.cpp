@@ -419,6 +419,8 @@ std::string BuildProgram()
 
 int main(int argc, char** argv)
 {
+    // The reference scan runs on the heaps the program's own runs on.
+    UseLowFragmentationHeaps();
     if (argc == 3 && std::string(argv[1]) == "--reference") {
         return WriteReference(argv[2]);
     }
