@@ -1,14 +1,14 @@
 #!/bin/bash
 # The scan benchmark under Wine: builds corvadin-bench in a configured x64 build dir and runs it.
-#   tools/bench.sh <builddir> [sizes] [--even]   e.g. tools/bench.sh build/x64              (1,000 entries, quick)
-#                                                     tools/bench.sh build/x64 10000,100000 (the usual table)
+#   tools/bench.sh <builddir> [sizes] [--even] [--keep]   e.g. tools/bench.sh build/x64              (1,000 entries, quick)
+#                                                              tools/bench.sh build/x64 10000,100000 (the usual table)
 # The default mix is a realistic one (half COM classes, a fifth file classes, ...); --even plants the same number
 # of every category. A million entries work too, but planting and removing them takes the better part of an hour.
 # It plants into the Wine prefix of that build dir and removes what it planted after each size (--keep leaves the
 # last one for a later run of the same size, e.g. of another build run in this prefix). Not part of the
 # tests: its times depend on the machine.
 set -euo pipefail
-build_dir=${1:?usage: tools/bench.sh <builddir> [sizes] [--even]}
+build_dir=${1:?usage: tools/bench.sh <builddir> [sizes] [--even] [--keep]}
 sizes=${2:-1000}
 shift $(($# < 2 ? $# : 2))
 cmake --build "$build_dir" --target corvadin-bench
