@@ -1,7 +1,8 @@
 #!/bin/bash
 # The scan benchmark under Wine: builds corvadin-bench in a configured x64 build dir and runs it.
-#   tools/bench.sh <builddir> [sizes] [--even] [--keep]   e.g. tools/bench.sh build/x64              (1,000 entries, quick)
-#                                                              tools/bench.sh build/x64 10000,100000 (the usual table)
+#   tools/bench.sh <builddir> [sizes] [--even] [--keep]
+#   e.g. tools/bench.sh build/x64                 (1,000 entries, quick)
+#        tools/bench.sh build/x64 10000,100000    (the usual table)
 # The default mix is a realistic one (half COM classes, a fifth file classes, ...); --even plants the same number
 # of every category. A million entries work too, but planting and removing them takes the better part of an hour.
 # It plants into the Wine prefix of that build dir and removes what it planted after each size (--keep leaves the
