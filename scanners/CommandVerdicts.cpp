@@ -20,15 +20,15 @@ bool CommandVerdicts::IsGone(const std::string& commandLine)
     if (const bool* gone = Known(started_, commandLine)) {
         return *gone;
     }
-    if (const bool* gone = Known(checked_, commandLine)) {
-        return *gone;
+    if (working_.count(commandLine)) {
+        return false;
     }
     // The file checks settle most commands; a process is started only when they cannot.
     if (!CommandNeedsStart(commandLine)) {
-        if (checked_.size() >= CheckedLimit) {
-            checked_.clear();
+        if (working_.size() >= CheckedLimit) {
+            working_.clear();
         }
-        checked_.emplace(commandLine, false);
+        working_.insert(commandLine);
         return false;
     }
     const bool gone = !CanStartProcess(commandLine);

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 class CommandVerdicts {
 public:
@@ -13,11 +14,12 @@ public:
     // Forgets the verdicts the file checks gave, which are cheap to reach again, and lets go of their memory. Those
     // that took a process start stay, so that no program is started twice in one scan; the scanners of one scan
     // share one CommandVerdicts, and the next scan starts with a new one.
-    void ForgetChecked() { checked_ = {}; }
+    void ForgetChecked() { working_ = {}; }
 
 private:
     static constexpr size_t CheckedLimit = 16384;
-    std::unordered_map<std::string, bool> checked_;
+    // Commands the file checks found working, and the verdicts that took a process start.
+    std::unordered_set<std::string> working_;
     std::unordered_map<std::string, bool> started_;
 };
 
