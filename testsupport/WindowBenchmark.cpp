@@ -44,7 +44,8 @@ double SecondsSince(Clock::time_point start)
 std::set<DWORD> ThreadsOf(DWORD process)
 {
     std::set<DWORD> threads;
-    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    // Like CreateFile, it reports failure with INVALID_HANDLE_VALUE.
+    const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = snapshot && Thread32First(snapshot.get(), &entry); more;
