@@ -25,7 +25,7 @@ bool CommandVerdicts::IsGone(const std::string& commandLine)
     }
     // The file checks settle most commands; a process is started only when they cannot.
     if (!CommandNeedsStart(commandLine)) {
-        if (working_.size() >= CheckedLimit) {
+        if (working_.size() >= VerdictLimit) {
             working_.clear();
         }
         working_.insert(commandLine);
@@ -41,7 +41,7 @@ bool SearchVerdicts::IsFound(const std::string& text)
     if (const bool* found = Known(found_, text)) {
         return *found;
     }
-    if (found_.size() >= Limit) {
+    if (found_.size() >= VerdictLimit) {
         found_.clear();
     }
     const bool found = FindOnSearchPath(text);

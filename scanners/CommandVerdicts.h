@@ -7,6 +7,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+// The most verdicts a scanner keeps at a time that it could reach again cheaply, so that a huge registry does not
+// make a scan big.
+inline constexpr size_t VerdictLimit = 16384;
+
 class CommandVerdicts {
 public:
     // Whether the command cannot start although nothing else speaks for it (see CommandNeedsStart), remembered.
@@ -17,7 +21,6 @@ public:
     void ForgetChecked() { working_ = {}; }
 
 private:
-    static constexpr size_t CheckedLimit = 16384;
     // Commands the file checks found working, and the verdicts that took a process start.
     std::unordered_set<std::string> working_;
     std::unordered_map<std::string, bool> started_;
@@ -25,13 +28,12 @@ private:
 
 // Whether a file is found on the search path (FindOnSearchPath), decided once per text for the length of one scan:
 // every class one library serves names the same file, and a name without a folder is looked for in many folders.
-// At most Limit answers are kept at a time, so that a huge registry does not make a scan big.
+// At most VerdictLimit answers are kept at a time.
 class SearchVerdicts {
 public:
     bool IsFound(const std::string& text);
     void Clear() { found_ = {}; }
 
 private:
-    static constexpr size_t Limit = 16384;
     std::unordered_map<std::string, bool> found_;
 };
