@@ -19,10 +19,6 @@ esac
 [[ -z $display || $display =~ ^:[0-9]+$ ]] || usage
 
 "$root/tools/install-deps.sh"
-# Only running the 32-bit build's programs needs it; building does not.
-if [[ $arch == x86 ]] && ! "$root/tools/fetch-wine10.sh"; then
-  echo "configure: Wine 10 could not be fetched: build/x86's programs cannot run here" >&2
-fi
 
 args=(-G Ninja -S "$root" -B "$build_dir"
       "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/toolchain-$triple.cmake"

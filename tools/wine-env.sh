@@ -90,3 +90,20 @@ wine_like_windows() {
   cp -n -- "$fonts/marlett.ttf" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wine_run reg query 'HKCR\.html' >/dev/null 2>&1 || wine_run reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1
 }
+
+# Whether the kernel runs 32-bit x86 programs at all (many run with IA-32 emulation off): a 93-byte 32-bit Linux
+# program that only exits 0 is started, from the build folder (a temporary folder may forbid running programs).
+# A kernel without it refuses the file ("Exec format error").
+kernel_runs_32bit() {
+  local dir=${wine10_root%/*} elf status
+  elf='\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0'                       # 32-bit, little-endian
+  elf+='\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08\x34\0\0\0\0\0\0\0'    # executable, i386, entry after the headers
+  elf+='\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0'                      # one program header
+  elf+='\x01\0\0\0\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08\x5d\0\0\0\x5d\0\0\0\x05\0\0\0\0\x10\0\0'  # load the file
+  elf+='\xb8\x01\0\0\0\x31\xdb\xcd\x80'                              # exit(0) through int 0x80
+  mkdir -p -- "$dir" && printf "$elf" > "$dir/.probe-32bit" && chmod +x "$dir/.probe-32bit" || return 1
+  "$dir/.probe-32bit" 2>/dev/null
+  status=$?
+  rm -f -- "$dir/.probe-32bit"
+  return "$status"
+}
