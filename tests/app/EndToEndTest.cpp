@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr DWORD ScanTimeout = 200000;
+constexpr DWORD FullScanTimeout = 200000;
 
 // The planted rows of the list, by the Type column.
 std::map<std::string, std::vector<int>> PlantedRows(const CScanView& view)
@@ -64,7 +64,7 @@ TEST(EndToEndTest, PlantScanRepairAndScanAgain)
     const HWND window = main.GetSafeHwnd();
     const auto scan = [&] {
         ClickItem(window, IDC_START_SCAN);
-        return PumpUntil([&] { return main.State() == CMainDialog::kIdle; }, ScanTimeout);
+        return PumpUntil([&] { return main.State() == CMainDialog::kIdle; }, FullScanTimeout);
     };
     ASSERT_TRUE(scan());
     CScanView& view = *main.View();

@@ -17,7 +17,7 @@
 
 namespace {
 
-const std::string RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string UserRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const std::string ClassKey = "Software\\Classes\\CLSID\\{C0A1D000-0000-4000-8000-0000000000A1}";
 const std::wstring Cyrillic = L"\u0422\u0435\u0441\u0442";
@@ -44,7 +44,7 @@ TEST(InUseEntriesTest, TextOutsideTheCodePageIsPassedOverAndNeverBackedUp)
     ASSERT_TRUE(CreateDirectoryW((Widen(folder.Path()) + L"\\" + Cyrillic).c_str(), nullptr));
     CloseHandle(CreateFileW(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     PlantedRegistry planted;
-    PlantWide(planted, HKEY_CURRENT_USER, RunKey, "CorvadinTestCyrillic", L"\"" + program + L"\"");
+    PlantWide(planted, HKEY_CURRENT_USER, UserRunKey, "CorvadinTestCyrillic", L"\"" + program + L"\"");
     PlantWide(planted, HKEY_CURRENT_USER, ClassKey + "\\InprocServer32", "", program);
 
     StartupProgramScanner run(nullptr);
@@ -70,16 +70,16 @@ TEST(InUseEntriesTest, AnEntryRewrittenSinceTheScanIsLeftAlone)
     ScratchFolder folder("rewritten");
     CurrentFolder here(folder.Path());
     PlantedRegistry planted;
-    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestRewritten", "\"C:\\corvadin-gone\\agent.exe\"");
+    planted.SetString(HKEY_CURRENT_USER, UserRunKey, "CorvadinTestRewritten", "\"C:\\corvadin-gone\\agent.exe\"");
     StartupProgramScanner scanner(nullptr);
     const auto found = ScanFor(scanner, "CorvadinTestRewritten");
     ASSERT_EQ(found.size(), 1u);
 
     // The program was installed again meanwhile.
-    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestRewritten", "notepad.exe");
+    planted.SetString(HKEY_CURRENT_USER, UserRunKey, "CorvadinTestRewritten", "notepad.exe");
     const LogCapture log(folder.Path() + ".log");
     EXPECT_FALSE(DeleteAction().Fix(found[0].get()));
-    EXPECT_EQ(ValueText(HKEY_CURRENT_USER, RunKey, "CorvadinTestRewritten"), "notepad.exe");
+    EXPECT_EQ(ValueText(HKEY_CURRENT_USER, UserRunKey, "CorvadinTestRewritten"), "notepad.exe");
     EXPECT_TRUE(ListRollbackFiles(folder.Path()).empty());
     const auto lines = log.FixLines();
     ASSERT_EQ(lines.size(), 1u);

@@ -7,13 +7,13 @@
 
 namespace {
 
-const std::string Scratch = "Software\\CorvadinTest\\Exporter";
-const std::string Header = "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + Scratch;
+const std::string Exports = "Software\\CorvadinTest\\Exporter";
+const std::string Heading = "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + Exports;
 
 std::string Exported(const std::string& name, bool* complete = nullptr)
 {
     RegistryExporter exporter;
-    Ref<RegistryKey> key(new RegistryKey(HKEY_CURRENT_USER, Scratch, name));
+    Ref<RegistryKey> key(new RegistryKey(HKEY_CURRENT_USER, Exports, name));
     exporter.OnKey(key.get());
     if (complete) {
         *complete = exporter.IsComplete();
@@ -31,11 +31,11 @@ TEST(RegistryExporterTest, KeysAreFollowedByOneEmptyLinePerLevelOfNesting)
     scratch.SetString("Tree\\A", "x", "1");
     scratch.CreateSubkey("Tree\\A\\Deep");
 
-    EXPECT_EQ(Exported("Lone"), Header + "\\Lone]\n\n" + "[HKEY_CURRENT_USER\\" + Scratch + "\\Lone\\Sub]\n\n\n\n");
+    EXPECT_EQ(Exported("Lone"), Heading + "\\Lone]\n\n" + "[HKEY_CURRENT_USER\\" + Exports + "\\Lone\\Sub]\n\n\n\n");
     bool complete = false;
-    EXPECT_EQ(Exported("Tree", &complete), Header + "\\Tree]\n@=dword:00000010\n\n" +
-                                               "[HKEY_CURRENT_USER\\" + Scratch + "\\Tree\\A]\n\"x\"=\"1\"\n\n" +
-                                               "[HKEY_CURRENT_USER\\" + Scratch + "\\Tree\\A\\Deep]\n\n\n\n\n");
+    EXPECT_EQ(Exported("Tree", &complete), Heading + "\\Tree]\n@=dword:00000010\n\n" +
+                                               "[HKEY_CURRENT_USER\\" + Exports + "\\Tree\\A]\n\"x\"=\"1\"\n\n" +
+                                               "[HKEY_CURRENT_USER\\" + Exports + "\\Tree\\A\\Deep]\n\n\n\n\n");
     EXPECT_TRUE(complete);
 }
 
@@ -43,7 +43,7 @@ TEST(RegistryExporterTest, AMissingKeyHasNothingToLose)
 {
     ScratchKey scratch("Exporter");
     bool complete = false;
-    EXPECT_EQ(Exported("Missing", &complete), Header + "\\Missing]\n\n\n");
+    EXPECT_EQ(Exported("Missing", &complete), Heading + "\\Missing]\n\n\n");
     EXPECT_TRUE(complete);
 }
 
@@ -56,6 +56,6 @@ TEST(RegistryExporterTest, WhatCannotBeWrittenMakesTheExportIncomplete)
     Exported("Long", &complete);
     EXPECT_FALSE(complete);
     complete = true;
-    EXPECT_EQ(Exported("Break", &complete), Header + "\\Break]\n\n\n");
+    EXPECT_EQ(Exported("Break", &complete), Heading + "\\Break]\n\n\n");
     EXPECT_FALSE(complete);
 }

@@ -13,9 +13,9 @@
 
 namespace {
 
-const std::string Scratch = "Software\\CorvadinTest\\RoundTrip";
+const std::string RoundTripKey = "Software\\CorvadinTest\\RoundTrip";
 
-std::string Bytes(size_t n)
+std::string FilledBytes(size_t n)
 {
     std::string bytes;
     for (size_t i = 0; i < n; ++i) {
@@ -43,11 +43,11 @@ void PlantEveryType(const ScratchKey& scratch, const std::string& subkey)
     set("expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\system32\\x.dll\0", 28));
     set("multi", REG_MULTI_SZ, std::string("a\0b\\c\0\"d\"\0\0", 11));
     for (size_t n : {0, 1, 21, 22, 47, 1000}) {
-        set("binary " + std::to_string(n), REG_BINARY, Bytes(n));
+        set("binary " + std::to_string(n), REG_BINARY, FilledBytes(n));
     }
     set("dword", REG_DWORD, std::string("\xef\xbe\xad\xde", 4));
-    set("qword", REG_QWORD, Bytes(8));
-    set("none", REG_NONE, Bytes(3));
+    set("qword", REG_QWORD, FilledBytes(8));
+    set("none", REG_NONE, FilledBytes(3));
     set("empty none", REG_NONE, "");
 }
 
@@ -95,22 +95,22 @@ protected:
             }
         }
         scratch_.CreateSubkey("Tree\\Empty");
-        planted_ = Snapshot(HKEY_CURRENT_USER, Scratch);
+        planted_ = Snapshot(HKEY_CURRENT_USER, RoundTripKey);
         ASSERT_EQ(planted_.at("\\Values").size(), 18u);
         ASSERT_EQ(planted_.size(), 1 + 2 + 1 + 3 + 6 + 18u);
 
         for (const auto& [name, value] : planted_.at("\\Values")) {
-            Ref<ScanIssue> issue = ValueIssueFor(HKEY_CURRENT_USER, Scratch, "Values", name);
+            Ref<ScanIssue> issue = ValueIssueFor(HKEY_CURRENT_USER, RoundTripKey, "Values", name);
             EXPECT_TRUE(CreateRepairAction()->Fix(issue.get())) << name;
         }
-        EXPECT_TRUE(CreateRepairAction()->Fix(KeyIssueFor(HKEY_CURRENT_USER, Scratch, "Tree").get()));
-        const KeySnapshot repaired = Snapshot(HKEY_CURRENT_USER, Scratch);
+        EXPECT_TRUE(CreateRepairAction()->Fix(KeyIssueFor(HKEY_CURRENT_USER, RoundTripKey, "Tree").get()));
+        const KeySnapshot repaired = Snapshot(HKEY_CURRENT_USER, RoundTripKey);
         EXPECT_EQ(repaired, (KeySnapshot{{"", {}}, {"\\Values", {}}}));
     }
 
     void ExpectEverythingRestored() const
     {
-        const KeySnapshot restored = Snapshot(HKEY_CURRENT_USER, Scratch);
+        const KeySnapshot restored = Snapshot(HKEY_CURRENT_USER, RoundTripKey);
         EXPECT_EQ(restored.size(), planted_.size());
         for (const auto& [path, values] : planted_) {
             ASSERT_TRUE(restored.count(path)) << path;

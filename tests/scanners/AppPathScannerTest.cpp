@@ -10,7 +10,7 @@
 namespace {
 
 const std::string AppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-const std::string Entries = "HKEY_LOCAL_MACHINE\\" + AppPaths + "\\";
+const std::string AppEntries = "HKEY_LOCAL_MACHINE\\" + AppPaths + "\\";
 
 void PlantPath(PlantedRegistry& planted, const std::string& program, const std::string& path, DWORD type = REG_SZ)
 {
@@ -45,9 +45,9 @@ TEST(AppPathScannerTest, ReportsPathsThatNameNothing)
 
     EXPECT_EQ(Reported(list, "corvadintest"),
               (std::vector<std::string>{
-                  Entries + "corvadintest-empty.exe| missing folder:",
-                  Entries + "corvadintest-gone.exe| missing folder:" + gone + ";",
-                  Entries + "corvadintest-goneList.exe| missing folder:" + gone + ";" + gone + "\\Bin",
+                  AppEntries + "corvadintest-empty.exe| missing folder:",
+                  AppEntries + "corvadintest-gone.exe| missing folder:" + gone + ";",
+                  AppEntries + "corvadintest-goneList.exe| missing folder:" + gone + ";" + gone + "\\Bin",
               }));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
@@ -99,5 +99,5 @@ TEST(AppPathScannerTest, AStopRequestEndsTheWalkAtTheNextEntryAndKeepsWhatWasFou
     IssueList list;
     scanner.Scan(&list);
     EXPECT_EQ(Reported(list, "corvadintest"),
-              (std::vector<std::string>{Entries + "corvadintest-stop1.exe| missing folder:C:\\corvadin-gone\\one"}));
+              (std::vector<std::string>{AppEntries + "corvadintest-stop1.exe| missing folder:C:\\corvadin-gone\\one"}));
 }

@@ -10,7 +10,7 @@
 namespace {
 
 const std::string Uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const std::string Entries = "HKEY_LOCAL_MACHINE\\" + Uninstall + "\\";
+const std::string Programs = "HKEY_LOCAL_MACHINE\\" + Uninstall + "\\";
 
 void PlantCommand(PlantedRegistry& planted, const std::string& entry, const std::string& command,
                   DWORD type = REG_SZ)
@@ -48,11 +48,11 @@ TEST(UninstallScannerTest, ReportsEntriesWhoseUninstallerIsGone)
 
     EXPECT_EQ(Reported(list, "CorvadinTest"),
               (std::vector<std::string>{
-                  Entries + "CorvadinTest-Empty| missing file:",
-                  Entries + "CorvadinTest-Gone| missing file:" + gone,
-                  Entries + "CorvadinTest-IsUninst| missing file:C:\\corvadin-gone\\IsUninst.exe -f",
-                  Entries + "CorvadinTest-Long| missing file:" + longCommand,
-                  Entries + "CorvadinTest-RunDllOtherCase| missing file:C:\\corvadin-gone\\RunDll32.exe x.dll,Remove",
+                  Programs + "CorvadinTest-Empty| missing file:",
+                  Programs + "CorvadinTest-Gone| missing file:" + gone,
+                  Programs + "CorvadinTest-IsUninst| missing file:C:\\corvadin-gone\\IsUninst.exe -f",
+                  Programs + "CorvadinTest-Long| missing file:" + longCommand,
+                  Programs + "CorvadinTest-RunDllOtherCase| missing file:C:\\corvadin-gone\\RunDll32.exe x.dll,Remove",
               }));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
@@ -104,5 +104,5 @@ TEST(UninstallScannerTest, AStopRequestEndsTheWalkAtTheNextEntryAndKeepsWhatWasF
     IssueList list;
     scanner.Scan(&list);
     EXPECT_EQ(Reported(list, "CorvadinTest"),
-              (std::vector<std::string>{Entries + "CorvadinTest-Stop1| missing file:C:\\corvadin-gone\\one.exe"}));
+              (std::vector<std::string>{Programs + "CorvadinTest-Stop1| missing file:C:\\corvadin-gone\\one.exe"}));
 }
