@@ -3,6 +3,7 @@
 // what was installed and what the program wrote, and nothing of the user's.
 #include "CorvadinVersion.h"
 #include "registry/UniqueHandle.h"
+#include "settings/FolderProtection.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartTask.h"
 #include "tests/installer/ReleaseFiles.h"
@@ -161,7 +162,7 @@ protected:
     static void RemoveLeftovers()
     {
         std::error_code ignored;
-        for (const std::string& folder : {Folder(), DefaultFolder(), OtherDefaultFolder()}) {
+        for (const std::string& folder : {Folder(), DefaultFolder(), OtherDefaultFolder(), RootFolder()}) {
             fs::remove_all(folder, ignored);
         }
         fs::remove_all(StartMenu(), ignored);
@@ -177,6 +178,8 @@ protected:
     }
 
     static std::string Folder() { return "C:\\Program Files\\Corvadin Install Test"; }
+    // Outside Program Files, where every user may create files.
+    static std::string RootFolder() { return "C:\\Corvadin Protection Test"; }
     // Where the setup installs without /D=, and where the other bitness's setup did.
     static std::string DefaultFolder()
     {
@@ -187,10 +190,10 @@ protected:
     static fs::path StartMenu() { return fs::path(CommonProgramsFolder()) / "Corvadin"; }
 
     // The installer's exit code: 0 installed, 2 refused.
-    static long Setup(const std::string& options)
+    static long Setup(const std::string& options, const std::string& folder = Folder())
     {
         // /D= comes last and unquoted, blanks and all.
-        return RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S " + options + " /D=" + Folder());
+        return RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S " + options + " /D=" + folder);
     }
 
     // Uninstalls the way the list of installed programs does, with the entry's own command. The uninstaller
@@ -365,6 +368,20 @@ TEST_F(InstallerTest, AnUpdateReplacesAnInstallationOfTheOtherBitnessAndKeepsWha
         EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\" + file), "old " + file) << "moved with the program";
     }
     ASSERT_TRUE(Uninstall());
+}
+
+// A folder the user made at the root of C: lets every user change what is in it: the setup gives it the permissions
+// of Program Files, and the uninstaller leaves it, as the setup did not make it.
+TEST_F(InstallerTest, ProtectsAFolderOutsideProgramFilesAndLeavesItIfItWasThereBefore)
+{
+    fs::create_directories(RootFolder());
+    ASSERT_TRUE(LetEveryoneWrite(RootFolder()));
+    ASSERT_EQ(Setup("", RootFolder()), 0);
+    const FolderProtection protection = CheckFolderProtection(RootFolder());
+    EXPECT_EQ(protection.state, FolderProtection::State::Protected) << protection.permissions;
+    EXPECT_NE(protection.permissions.find("(A;OICI;0x1200a9;;;"), std::string::npos) << "users read and run";
+    ASSERT_TRUE(Uninstall());
+    EXPECT_TRUE(fs::exists(RootFolder()));
 }
 
 TEST_F(InstallerTest, ARunningCopyStopsASilentInstallOrUninstallBeforeAnythingChanges)
