@@ -30,10 +30,9 @@ HWND WindowOf(DWORD process, const char* caption)
 // One run of the program, ended by force if the test leaves it running.
 class Program {
 public:
-    Program(const std::string& folder, const std::string& arguments = "",
-            const std::string& program = WindowsPath(CORVADIN_EXE))
+    Program(const std::string& folder, const std::string& arguments = "", const std::string& exe = CORVADIN_EXE)
     {
-        std::string commandLine = "\"" + program + "\" " + arguments;
+        std::string commandLine = "\"" + WindowsPath(exe) + "\" " + arguments;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -145,7 +144,6 @@ TEST_F(ProgramTest, ScanStartupFromAFolderUsersMayChangeRefusesToScanLogsWhyAndS
     ASSERT_TRUE(CopyFileA(WindowsPath(CORVADIN_EXE).c_str(), copy.c_str(), FALSE));
     folder.AddFile("Corvadin.ini", "[Common]\nLogName=corvadin.log\n");
     ASSERT_TRUE(LetEveryoneWrite(folder.Path()));
-
     Program program(folder.Path(), "/scanstartup", copy);
     const HWND box = WaitForDialog("Corvadin", Patience);
     EXPECT_NE(MessageText(box).find("did not scan at log-on"), std::string::npos) << MessageText(box);

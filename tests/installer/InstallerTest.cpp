@@ -178,7 +178,6 @@ protected:
     }
 
     static std::string Folder() { return "C:\\Program Files\\Corvadin Install Test"; }
-    // Outside Program Files, where every user may create files.
     static std::string RootFolder() { return "C:\\Corvadin Protection Test"; }
     // Where the setup installs without /D=, and where the other bitness's setup did.
     static std::string DefaultFolder()
@@ -190,10 +189,10 @@ protected:
     static fs::path StartMenu() { return fs::path(CommonProgramsFolder()) / "Corvadin"; }
 
     // The installer's exit code: 0 installed, 2 refused.
-    static long Setup(const std::string& options, const std::string& folder = Folder())
+    static long Setup(const std::string& options)
     {
         // /D= comes last and unquoted, blanks and all.
-        return RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S " + options + " /D=" + folder);
+        return RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S " + options + " /D=" + Folder());
     }
 
     // Uninstalls the way the list of installed programs does, with the entry's own command. The uninstaller
@@ -370,18 +369,15 @@ TEST_F(InstallerTest, AnUpdateReplacesAnInstallationOfTheOtherBitnessAndKeepsWha
     ASSERT_TRUE(Uninstall());
 }
 
-// A folder the user made at the root of C: lets every user change what is in it: the setup gives it the permissions
-// of Program Files, and the uninstaller leaves it, as the setup did not make it.
-TEST_F(InstallerTest, ProtectsAFolderOutsideProgramFilesAndLeavesItIfItWasThereBefore)
+// Every user may change a folder made at the root of C:: the setup gives it the permissions of Program Files.
+TEST_F(InstallerTest, ProtectsAFolderOutsideProgramFilesThatUsersMayChange)
 {
     fs::create_directories(RootFolder());
     ASSERT_TRUE(LetEveryoneWrite(RootFolder()));
-    ASSERT_EQ(Setup("", RootFolder()), 0);
+    ASSERT_EQ(RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S /D=" + RootFolder()), 0);
     const FolderProtection protection = CheckFolderProtection(RootFolder());
     EXPECT_EQ(protection.state, FolderProtection::State::Protected) << protection.permissions;
     EXPECT_NE(protection.permissions.find("(A;OICI;0x1200a9;;;"), std::string::npos) << "users read and run";
-    ASSERT_TRUE(Uninstall());
-    EXPECT_TRUE(fs::exists(RootFolder()));
 }
 
 TEST_F(InstallerTest, ARunningCopyStopsASilentInstallOrUninstallBeforeAnythingChanges)

@@ -22,9 +22,8 @@ inline std::string ReadWholeFile(const std::string& path, std::ios::openmode mod
 inline bool LetEveryoneWrite(const std::string& folder)
 {
     PSECURITY_DESCRIPTOR open = nullptr;
-    const bool done = ConvertStringSecurityDescriptorToSecurityDescriptorA(
-                          "D:(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;WD)", SDDL_REVISION_1, &open, nullptr) &&
-                      SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, open);
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;WD)", 1, &open, nullptr);
+    const bool done = open && SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, open);
     LocalFree(open);
     return done;
 }
