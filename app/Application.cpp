@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include "app/RegisteredMessages.h"
+#include "registry/OperationLog.h"
+#include "settings/FolderProtection.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupOptions.h"
 
@@ -10,6 +12,36 @@ namespace {
 
 // The running copy answers at once; a copy that hangs must not keep this one for ever.
 constexpr UINT HandOverTimeout = 10000;
+
+// The program's folder as the security functions take it: without the trailing backslash, unless it is a root.
+std::string ProgramFolderPath()
+{
+    const std::string& folder = ProgramFolder();
+    return folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder;
+}
+
+// The log-on start runs with the rights of whichever administrator logs on: it scans, and so repairs, only from a
+// folder that standard users cannot change, since what they put there would run with those rights.
+void RefuseLogonScanFromUnprotectedFolder()
+{
+    StartupFlags& flags = TheStartupFlags();
+    if (!flags.startupScan) {
+        return;
+    }
+    const std::string folder = ProgramFolderPath();
+    const FolderProtection protection = CheckFolderProtection(folder);
+    if (protection.state == FolderProtection::State::Protected) {
+        return;
+    }
+    flags.startupScan = false;
+    OperationLog::Write("The scan at log-on was refused: " + protection.reason + " (" + folder + ": " +
+                        protection.permissions + ")");
+    const std::string message =
+        "Corvadin did not scan at log-on: users who are not administrators may be able to change its folder " +
+        folder + " (" + protection.reason + "), and whatever they put there would run with your rights.\n\n" +
+        "Install Corvadin again with its setup, which protects the folder, or let only administrators change it.";
+    MessageBoxA(nullptr, message.c_str(), "Corvadin", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
 
 }  // namespace
 
@@ -25,6 +57,7 @@ BOOL CApplication::InitInstance()
     }
     hidden_.SetExitOnClose(TheStartupFlags().exitOnClose);
     if (!HandOverToRunningCopy()) {
+        RefuseLogonScanFromUnprotectedFolder();
         hidden_.DoModal();
     }
     return FALSE;

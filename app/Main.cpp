@@ -3,12 +3,15 @@
 #include "engine/IniStore.h"
 #include "engine/ScanSession.h"
 #include "registry/ComApartment.h"
+#include "registry/DllSearch.h"
 #include "registry/OperationLog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
 {
+    const bool dllSearchRestricted = RestrictDllSearchToSystemFolder();
     UseLowFragmentationHeaps();
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));
+    LogDllSearch(dllSearchRestricted);
     {
         // The settings dialog's folder browser and the drive tree's shell look-ups are COM calls on this thread.
         const ComApartment com;

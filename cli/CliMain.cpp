@@ -3,15 +3,18 @@
 #include "cli/CliCommands.h"
 #include "engine/IniStore.h"
 #include "engine/ScanSession.h"
+#include "registry/DllSearch.h"
 #include "registry/OperationLog.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
+    const bool dllSearchRestricted = RestrictDllSearchToSystemFolder();
     UseLowFragmentationHeaps();
     QuietenDriveErrorsOfThisThread();
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));
+    LogDllSearch(dllSearchRestricted);
     const int result = RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
     OperationLog::Stop();
     return result;

@@ -61,6 +61,9 @@ AllowSkipFiles off
 Var Bits
 ; The other view, where an installation of the other bitness may be; empty on 32-bit Windows.
 Var OtherBits
+; 1 when this setup, or the one that installed the folder's earlier version, made the installation folder: only
+; then does the uninstaller take it away once it is empty.
+Var FolderCreated
 
 !ifdef CORVADIN_ICON
   !define MUI_ICON "${CORVADIN_ICON}"
@@ -69,6 +72,7 @@ Var OtherBits
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseUnprotectableDrive
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -254,8 +258,131 @@ Function ReplaceOtherInstallation
   ${EndIf}
 FunctionEnd
 
+; The installation folder's permissions, those of the Program Files folder: Administrators and SYSTEM may do
+; anything, users may read and run. Nothing is inherited from the parent folder, where every user may be allowed
+; to create files (as at the root of C:), and the owner is the Administrators group, so that a user who made the
+; folder beforehand keeps no right to change its permissions. The log-on task starts the program with the rights
+; of whoever logs on, so whoever may change this folder may gain an administrator's rights.
+!define PROTECTED_FOLDER_SDDL "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
+!define SE_FILE_OBJECT 1
+; OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, and PROTECTED_DACL_SECURITY_INFORMATION to set them.
+!define OWNER_AND_DACL 5
+!define SET_PROTECTED_OWNER_AND_DACL 0x80000005
+!define FILE_PERSISTENT_ACLS 8
+!ifndef DRIVE_REMOTE
+  !define DRIVE_REMOTE 4
+!endif
+
+; Ends the installation, or keeps the folder page, with the reason the folder cannot be protected. The folder
+; goes again if this setup made it.
+!macro REFUSE_FOLDER reason
+  DetailPrint "${reason}"
+  MessageBox MB_OK|MB_ICONSTOP "${reason}" /SD IDOK
+  ${If} $FolderCreated == 1
+    RMDir "$INSTDIR"
+  ${EndIf}
+  Abort
+!macroend
+
+; A network folder or a drive without permissions (FAT) cannot be kept from users. A network path is refused as
+; it is written, without a look at the network.
+Function RefuseUnprotectableDrive
+  StrCpy $0 "$INSTDIR" 2
+  StrCpy $3 0
+  ${If} $0 != "\\"
+    StrCpy $1 "$INSTDIR" 3
+    System::Call 'kernel32::GetDriveTypeW(w r1) i .r2'
+    ${If} $2 != ${DRIVE_REMOTE}
+      System::Call 'kernel32::GetVolumeInformationW(w r1, p 0, i 0, p 0, p 0, *i 0 r3, p 0, i 0)'
+      IntOp $3 $3 & ${FILE_PERSISTENT_ACLS}
+    ${EndIf}
+  ${EndIf}
+  ${If} $3 == 0
+    StrCpy $FolderCreated 0
+    !insertmacro REFUSE_FOLDER "Corvadin cannot be installed in $INSTDIR: a network folder or a drive without \
+      permissions (FAT) cannot keep users who are not administrators from changing the program, which runs with \
+      an administrator's rights. Choose a folder on a local NTFS drive, such as the Program Files folder."
+  ${EndIf}
+FunctionEnd
+
+; $0: the owner and access list of $INSTDIR as text, empty when they cannot be read.
+Function ReadFolderPermissions
+  StrCpy $0 ""
+  System::Call 'advapi32::GetNamedSecurityInfoW(w "$INSTDIR", i ${SE_FILE_OBJECT}, i ${OWNER_AND_DACL}, p 0, p 0, \
+    p 0, p 0, *p 0 r1) i .r2'
+  ${If} $2 == 0
+    System::Call 'advapi32::ConvertSecurityDescriptorToStringSecurityDescriptorW(p r1, i 1, i ${OWNER_AND_DACL}, \
+      *p 0 r3, p 0) i .r2'
+    ${If} $2 != 0
+      System::Call 'kernel32::lstrcpynW(w .r0, p r3, i ${NSIS_MAX_STRLEN})'
+      System::Call 'kernel32::LocalFree(p r3)'
+    ${EndIf}
+    System::Call 'kernel32::LocalFree(p r1)'
+  ${EndIf}
+FunctionEnd
+
+; Clears $1 when the permissions in $0 give group more than to read and run.
+!macro CLEAR_IF_GROUP_MAY_CHANGE group
+  ${WordReplace} "$0" "(A;OICI;0x1200a9;;;${group})" "" "+" $2
+  ${WordReplace} "$2" ";${group})" "" "+" $3
+  ${If} $3 != $2
+    StrCpy $1 0
+  ${EndIf}
+!macroend
+
+; Whether the permissions read back in $0 let no group of every user (Users, Authenticated Users, Everyone,
+; Interactive) do more than read and run. $1: 1 if so.
+Function CheckFolderPermissions
+  StrCpy $1 1
+  ${If} $0 == ""
+    StrCpy $1 0
+  ${EndIf}
+  !insertmacro CLEAR_IF_GROUP_MAY_CHANGE BU
+  !insertmacro CLEAR_IF_GROUP_MAY_CHANGE AU
+  !insertmacro CLEAR_IF_GROUP_MAY_CHANGE WD
+  !insertmacro CLEAR_IF_GROUP_MAY_CHANGE IU
+FunctionEnd
+
+; Makes the installation folder if need be and gives it the protected permissions, before any file goes in, so
+; that every file inherits them; reads them back and refuses the folder when they did not take.
+Function ProtectInstallFolder
+  Call RefuseUnprotectableDrive
+  StrCpy $FolderCreated 0
+  ${IfNot} ${FileExists} "$INSTDIR\*"
+    StrCpy $FolderCreated 1
+  ${Else}
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegDWORD $1 HKLM "${UNINSTALL_KEY}" "InstallFolderCreated"
+    ${If} $0 == $INSTDIR
+    ${AndIf} $1 == 1
+      StrCpy $FolderCreated 1
+    ${EndIf}
+  ${EndIf}
+  CreateDirectory "$INSTDIR"
+  StrCpy $5 "no descriptor"
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${PROTECTED_FOLDER_SDDL}", i 1, \
+    *p 0 r1, p 0) i .r2'
+  ${If} $2 != 0
+    System::Call 'advapi32::GetSecurityDescriptorOwner(p r1, *p 0 r3, *i 0) i .r2'
+    System::Call 'advapi32::GetSecurityDescriptorDacl(p r1, *i 0, *p 0 r4, *i 0) i .r2'
+    System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i ${SE_FILE_OBJECT}, \
+      i ${SET_PROTECTED_OWNER_AND_DACL}, p r3, p 0, p r4, p 0) i .r5'
+    System::Call 'kernel32::LocalFree(p r1)'
+  ${EndIf}
+  Call ReadFolderPermissions
+  Call CheckFolderPermissions
+  ${If} $1 != 1
+  ${OrIf} $5 != 0
+    !insertmacro REFUSE_FOLDER "Corvadin cannot be installed in $INSTDIR: its permissions could not be set so that \
+      only administrators may change it (error $5; they read: $0). Choose another folder, such as the \
+      Program Files folder."
+  ${EndIf}
+  DetailPrint "Only administrators and SYSTEM may change $INSTDIR, users may read and run it: $0"
+FunctionEnd
+
 Section "Corvadin" SecProgram
   SectionIn RO
+  Call ProtectInstallFolder
   SetOutPath "$INSTDIR"
   ${If} $Bits == 64
     !ifdef CORVADIN_x64_GUI_EXE
@@ -308,6 +435,7 @@ Section "Corvadin" SecProgram
   !endif
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "InstallFolderCreated" $FolderCreated
   SectionGetSize ${SecProgram} $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
@@ -408,7 +536,8 @@ Function un.onInit
 FunctionEnd
 
 ; Removes what the installer and the program wrote, and nothing else: rollback and backup files, logs and a
-; Corvadin.ini of the user's stay, and with them the folder that holds them.
+; Corvadin.ini of the user's stay, and with them the folder that holds them, as does a folder the setup did not
+; make.
 Section "Uninstall"
   !insertmacro REMOVE_PROGRAM_FILES "$INSTDIR"
   Delete "${START_MENU}\Corvadin.lnk"
@@ -430,7 +559,11 @@ Section "Uninstall"
     !insertmacro SET_VIEW $Bits
   ${EndIf}
 
-  RMDir "$INSTDIR"
+  ; A folder the user had before the installation stays, empty or not.
+  ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "InstallFolderCreated"
+  ${If} $0 == 1
+    RMDir "$INSTDIR"
+  ${EndIf}
   ; Last: while the entry is there, the uninstallation has not finished.
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

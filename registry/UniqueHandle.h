@@ -87,8 +87,16 @@ struct FileSearchTraits {
     static void Close(Handle h) noexcept { FindClose(h); }
 };
 
+// Memory the system hands out for the caller to free, such as a security descriptor read from a file.
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { LocalFree(h); }
+};
+
 using UniqueHkey = UniqueHandle<RegistryKeyTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueFileSearch = UniqueHandle<FileSearchTraits>;
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;

@@ -30,9 +30,9 @@ HWND WindowOf(DWORD process, const char* caption)
 // One run of the program, ended by force if the test leaves it running.
 class Program {
 public:
-    Program(const std::string& folder, const std::string& arguments = "")
+    Program(const std::string& folder, const std::string& arguments = "", const std::string& exe = CORVADIN_EXE)
     {
-        std::string commandLine = "\"" + WindowsPath(CORVADIN_EXE) + "\" " + arguments;
+        std::string commandLine = "\"" + WindowsPath(exe) + "\" " + arguments;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -135,4 +135,23 @@ TEST_F(ProgramTest, ScanStartupScansOutOfSightAndExitFromTheTrayEndsItInOrder)
     ASSERT_TRUE(program.Ends());
     const std::string written = ReadWholeFile(log, std::ios::in);
     EXPECT_NE(written.rfind("logging stopped\n"), std::string::npos);
+}
+
+// Users may write to the folder, as to one made at the root of C:, and so run what they like as an administrator.
+TEST_F(ProgramTest, ScanStartupFromAFolderUsersMayChangeRefusesToScanLogsWhyAndSaysSo)
+{
+    const std::string copy = folder.Path() + "\\Corvadin.exe";
+    ASSERT_TRUE(CopyFileA(WindowsPath(CORVADIN_EXE).c_str(), copy.c_str(), FALSE));
+    folder.AddFile("Corvadin.ini", "[Common]\nLogName=corvadin.log\n");
+    ASSERT_TRUE(LetEveryoneWrite(folder.Path()));
+    Program program(folder.Path(), "/scanstartup", copy);
+    const HWND box = WaitForDialog("Corvadin", Patience);
+    EXPECT_NE(MessageText(box).find("did not scan at log-on"), std::string::npos) << MessageText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box) && program.Main(); }, Patience));
+    program.Exit();
+    ASSERT_TRUE(program.Ends());
+    const std::string log = ReadWholeFile(folder.Path() + "\\corvadin.log", std::ios::in);
+    EXPECT_NE(log.find("refused: Everyone may change files in it (" + folder.Path() + ": "), std::string::npos) << log;
+    EXPECT_EQ(log.find("start\n"), std::string::npos) << "no scanner ran";
 }

@@ -3,6 +3,7 @@
 // what was installed and what the program wrote, and nothing of the user's.
 #include "CorvadinVersion.h"
 #include "registry/UniqueHandle.h"
+#include "settings/FolderProtection.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartTask.h"
 #include "tests/installer/ReleaseFiles.h"
@@ -161,7 +162,7 @@ protected:
     static void RemoveLeftovers()
     {
         std::error_code ignored;
-        for (const std::string& folder : {Folder(), DefaultFolder(), OtherDefaultFolder()}) {
+        for (const std::string& folder : {Folder(), DefaultFolder(), OtherDefaultFolder(), RootFolder()}) {
             fs::remove_all(folder, ignored);
         }
         fs::remove_all(StartMenu(), ignored);
@@ -177,6 +178,7 @@ protected:
     }
 
     static std::string Folder() { return "C:\\Program Files\\Corvadin Install Test"; }
+    static std::string RootFolder() { return "C:\\Corvadin Protection Test"; }
     // Where the setup installs without /D=, and where the other bitness's setup did.
     static std::string DefaultFolder()
     {
@@ -365,6 +367,17 @@ TEST_F(InstallerTest, AnUpdateReplacesAnInstallationOfTheOtherBitnessAndKeepsWha
         EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\" + file), "old " + file) << "moved with the program";
     }
     ASSERT_TRUE(Uninstall());
+}
+
+// Every user may change a folder made at the root of C:: the setup gives it the permissions of Program Files.
+TEST_F(InstallerTest, ProtectsAFolderOutsideProgramFilesThatUsersMayChange)
+{
+    fs::create_directories(RootFolder());
+    ASSERT_TRUE(LetEveryoneWrite(RootFolder()));
+    ASSERT_EQ(RunToEnd(Quoted(WindowsPath(CORVADIN_SETUP_PATH)) + " /S /D=" + RootFolder()), 0);
+    const FolderProtection protection = CheckFolderProtection(RootFolder());
+    EXPECT_EQ(protection.state, FolderProtection::State::Protected) << protection.permissions;
+    EXPECT_NE(protection.permissions.find("(A;OICI;0x1200a9;;;"), std::string::npos) << "users read and run";
 }
 
 TEST_F(InstallerTest, ARunningCopyStopsASilentInstallOrUninstallBeforeAnythingChanges)

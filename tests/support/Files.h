@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -15,6 +16,16 @@ inline std::string ReadWholeFile(const std::string& path, std::ios::openmode mod
 {
     std::ifstream in(path, mode);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Lets every user change what is in folder, as a folder made at the root of C: may.
+inline bool LetEveryoneWrite(const std::string& folder)
+{
+    PSECURITY_DESCRIPTOR open = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;WD)", 1, &open, nullptr);
+    const bool done = open && SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, open);
+    LocalFree(open);
+    return done;
 }
 
 inline bool PathExists(const std::string& path)
