@@ -27,7 +27,7 @@ public:
     // Null while there is no list.
     CScanView* View() const noexcept;
     HWND FrameWindow() const noexcept { return frame_ ? frame_->GetSafeHwnd() : nullptr; }
-    // The read-only text below the list that shows the selected row's details.
+    // The text below the list that shows the selected row's details.
     HWND DetailsWindow() const noexcept { return details_.get(); }
 
 private:

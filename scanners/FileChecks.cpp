@@ -198,6 +198,10 @@ bool FindOnSearchPath(const std::string& text, Looks& looks)
     if (IsNetworkPath(name)) {
         return false;
     }
+    if (name.empty()) {
+        looks.Note("(no name)", Presence::Absent, "names no file");
+        return false;
+    }
     // The search path plays no part for a full path: the search would only ask after that one file or folder.
     const bool full = IsFullyQualified(name) && name.find_first_of("*?") == std::string::npos;
     if (full ? Probe(name, looks) != Found::Nothing : Search(name, looks)) {

@@ -51,9 +51,10 @@ TEST(UninstallScannerTest, ReportsEntriesWhoseUninstallerIsGone)
                   Entries + "CorvadinTest-Empty| missing file:",
                   Entries + "CorvadinTest-Gone| missing file:" + gone,
                   Entries + "CorvadinTest-IsUninst| missing file:C:\\corvadin-gone\\IsUninst.exe -f",
-                  Entries + "CorvadinTest-Long| missing file:" + longCommand,
                   Entries + "CorvadinTest-RunDllOtherCase| missing file:C:\\corvadin-gone\\RunDll32.exe x.dll,Remove",
               }));
+    // Windows cannot answer for a name that long: counted, not reported.
+    EXPECT_EQ(scanner.ScanGaps().undecided, 1);
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
         EXPECT_EQ(list.At(i)->Source(), "Uninstall");
