@@ -21,9 +21,11 @@ bool ResultsFrame::Create(HWND parent, ResultsCommands* commands)
         return false;
     }
     frame_->LoadAccelTable(IDR_RESULTS_ACCEL);
-    // A static text: it tells its parent nothing, so the dialog behind sees no commands from it.
-    details_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-                                   0, 0, 1, 1, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+    // Read-only but scrollable and selectable: a verdict's evidence may run longer than the area. Its id is 0, so
+    // its change notices reach no command of the window.
+    details_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                   WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 1, 1,
+                                   parent, nullptr, GetModuleHandleA(nullptr), nullptr));
     if (details_) {
         SendMessageA(details_.get(), WM_SETFONT, SendMessageA(parent, WM_GETFONT, 0, 0), FALSE);
     }

@@ -44,7 +44,11 @@ public:
 protected:
     bool OnCommand(UINT id, UINT code, HWND control) override
     {
-        commands.push_back(id);
+        // The details area's notices of its new text are no commands.
+        char kind[16] = "";
+        if (!control || !GetClassNameA(control, kind, sizeof kind) || lstrcmpiA(kind, "Edit") != 0) {
+            commands.push_back(id);
+        }
         return CDialog::OnCommand(id, code, control);
     }
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
