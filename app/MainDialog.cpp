@@ -221,6 +221,7 @@ void CMainDialog::StartScan()
     state_ = kScanning;
     UpdateControls();
     session_.SetIgnoreList(IgnoreList::Load(HKEY_LOCAL_MACHINE, IgnoreListKeyPath()));
+    repaired_ = RepairedIssueDates(".");
     session_.Prepare(CreateScannerList(), Sink(), [leftOut](const RegistryScanner& scanner) {
         for (size_t i = 0; i < leftOut.size(); ++i) {
             if (scanner.Name() == Categories()[i].name) {
@@ -268,6 +269,7 @@ LRESULT CMainDialog::OnScannerFinished(WPARAM index, const ScanEntry* entry)
         return 1;
     }
     const int n = entry->issues->Count();
+    MarkCameBack(*entry->issues, repaired_);
     session_.CountFound(index, n);
     if (controls_) {
         controls_->ShowCounter(static_cast<int>(index) + 1, TheScanResults());

@@ -11,7 +11,9 @@
 #include "framework/GdiHandles.h"
 #include "ui/SkinDialog.h"
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class RepairJournal;
@@ -90,6 +92,8 @@ private:
     bool exitOnClose_ = false;
     bool exiting_ = false;
     ScanSession session_{TheScanResults()};
+    // The ids of the issues earlier repairs deleted, read when a scan starts: an issue found again came back.
+    std::map<std::string, std::string> repaired_;
     WindowScanObserver observer_;
     // The current window's sink is the last; earlier ones stay while a scan that may hold one runs.
     std::vector<std::unique_ptr<WindowProgressSink>> sinks_;

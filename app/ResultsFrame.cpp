@@ -21,8 +21,17 @@ bool ResultsFrame::Create(HWND parent, ResultsCommands* commands)
         return false;
     }
     frame_->LoadAccelTable(IDR_RESULTS_ACCEL);
+    // Read-only but scrollable and selectable: a verdict's evidence may run longer than the area. Its id is 0, so
+    // its change notices reach no command of the window.
+    details_.reset(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                   WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 1, 1,
+                                   parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+    if (details_) {
+        SendMessageA(details_.get(), WM_SETFONT, SendMessageA(parent, WM_GETFONT, 0, 0), FALSE);
+    }
     if (CScanView* view = View()) {
         view->SetMainWindow(commands);
+        view->SetDetailsArea(details_.get());
     }
     return true;
 }
@@ -30,6 +39,7 @@ bool ResultsFrame::Create(HWND parent, ResultsCommands* commands)
 void ResultsFrame::Destroy() noexcept
 {
     document_.reset();
+    details_.reset();
     frame_.reset();
 }
 
@@ -41,8 +51,15 @@ void ResultsFrame::PlaceOver(HWND placeholder) const noexcept
     RECT place{};
     GetWindowRect(placeholder, &place);
     MapWindowPoints(nullptr, GetParent(placeholder), reinterpret_cast<POINT*>(&place), 2);
-    MoveWindow(frame_->GetSafeHwnd(), place.left, place.top, place.right - place.left, place.bottom - place.top,
-               TRUE);
+    // The list keeps three fifths: enough rows to choose from, and room for a verdict's evidence below.
+    const int width = place.right - place.left;
+    const int listHeight = details_ ? (place.bottom - place.top) * 3 / 5 : place.bottom - place.top;
+    MoveWindow(frame_->GetSafeHwnd(), place.left, place.top, width, listHeight, TRUE);
+    if (details_) {
+        MoveWindow(details_.get(), place.left, place.top + listHeight, width, place.bottom - place.top - listHeight,
+                   TRUE);
+        ShowWindow(details_.get(), SW_SHOW);
+    }
     frame_->ShowWindow(SW_SHOW);
     UpdateWindow(frame_->GetSafeHwnd());
     ShowWindow(placeholder, SW_HIDE);

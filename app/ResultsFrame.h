@@ -6,6 +6,7 @@
 #include "app/ScanDocument.h"
 #include "app/ScanView.h"
 #include "framework/FrameWnd.h"
+#include "framework/GdiHandles.h"
 
 #include <memory>
 
@@ -19,14 +20,18 @@ public:
     bool Create(HWND parent, ResultsCommands* commands);
     // Deletes the document and destroys the frame, which destroys the list and frees its rows' records.
     void Destroy() noexcept;
-    // Moves the frame onto placeholder (a control of the same parent), shows it and hides the placeholder.
+    // Moves the frame onto the upper part of placeholder (a control of the same parent) and the details area onto
+    // the rest, shows both and hides the placeholder.
     void PlaceOver(HWND placeholder) const noexcept;
 
     // Null while there is no list.
     CScanView* View() const noexcept;
     HWND FrameWindow() const noexcept { return frame_ ? frame_->GetSafeHwnd() : nullptr; }
+    // The text below the list that shows the selected row's details.
+    HWND DetailsWindow() const noexcept { return details_.get(); }
 
 private:
     std::unique_ptr<CScanDocument> document_;
     std::unique_ptr<CFrameWnd> frame_;
+    UniqueChildWindow details_;
 };

@@ -1,5 +1,6 @@
 #include "app/ScanView.h"
 
+#include "engine/IssueDetails.h"
 #include "app/ResultsCommands.h"
 #include "app/RowActions.h"
 #include "engine/IssueList.h"
@@ -21,7 +22,7 @@ struct ColumnSpec {
     int width;
 };
 
-constexpr ColumnSpec kColumns[] = {{"Name", 80}, {"Description", 80}, {"Type", 80}, {"Action", 80}};
+constexpr ColumnSpec kColumns[] = {{"Name", 80}, {"Description", 80}, {"Type", 80}, {"Grade", 60}, {"Action", 80}};
 
 // The list's commands that belong to the main window.
 struct MainWindowCommand {
@@ -35,7 +36,8 @@ constexpr MainWindowCommand kMainWindowCommands[] = {
     {ID_LIST_HELP, &ResultsCommands::OpenHelp},       {ID_ROW_IGNORE, &ResultsCommands::IgnoreSelected},
 };
 
-constexpr UINT kRowCommands[] = {ID_ROW_OPEN_REGEDIT, ID_ROW_OPEN_FOLDER, ID_ROW_COPY_PATH, ID_ROW_IGNORE};
+constexpr UINT kRowCommands[] = {ID_ROW_OPEN_REGEDIT, ID_ROW_OPEN_FOLDER, ID_ROW_COPY_PATH, ID_ROW_COPY_DETAILS,
+                                 ID_ROW_IGNORE};
 
 // The registry key a target is or lies in; empty for a target on disk.
 std::string KeyPathOf(RepairTarget* target)
@@ -48,6 +50,24 @@ std::string KeyPathOf(RepairTarget* target)
     }
     const RegistryValue* value = target->AsRegistryValue();
     return value && value->Key() ? value->Key()->FullPath() : std::string();
+}
+
+std::unique_ptr<ResultRow> RecordOf(ScanIssue& issue, const std::string& scannerName, int category)
+{
+    RepairTarget* target = issue.Target();
+    auto record = std::make_unique<ResultRow>(ResultRow{category, &issue, target ? target->FullPath() : std::string(),
+                                                        KeyPathOf(target), issue.Kind() == FileIssue, issue.Name(),
+                                                        issue.Description(), scannerName,
+                                                        GradeName(issue.GetGrade())});
+    record->ticked = issue.GetGrade() != Grade::Expert;
+    return record;
+}
+
+const std::string& ColumnText(const ResultRow& record, int column)
+{
+    const std::string* texts[] = {&record.name, &record.description, &record.type, &record.grade, &record.action};
+    static const std::string none;
+    return column >= 0 && column < static_cast<int>(std::size(texts)) ? *texts[column] : none;
 }
 
 void Tell(HWND owner, const std::string& text)
@@ -89,6 +109,7 @@ bool CScanView::OnCommand(UINT id, UINT code, HWND control)
     case ID_ROW_OPEN_REGEDIT:
     case ID_ROW_OPEN_FOLDER:
     case ID_ROW_COPY_PATH:
+    case ID_ROW_COPY_DETAILS:
         RunRowCommand(id);
         return true;
     default:
@@ -107,12 +128,8 @@ bool CScanView::OnCommand(UINT id, UINT code, HWND control)
 
 int CScanView::InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int category)
 {
-    RepairTarget* target = issue.Target();
     std::vector<std::unique_ptr<ResultRow>> records;
-    records.push_back(std::make_unique<ResultRow>(ResultRow{category, &issue,
-                                                            target ? target->FullPath() : std::string(),
-                                                            KeyPathOf(target), issue.Kind() == FileIssue, issue.Name(),
-                                                            issue.Description(), scannerName}));
+    records.push_back(RecordOf(issue, scannerName, category));
     return InsertRecords(position, std::move(records));
 }
 
@@ -122,10 +139,7 @@ int CScanView::InsertIssues(const IssueList& issues, const std::string& scannerN
     records.reserve(static_cast<size_t>(issues.Count()));
     for (int j = 0; j < issues.Count(); ++j) {
         if (ScanIssue* issue = issues.At(j)) {
-            RepairTarget* target = issue->Target();
-            records.push_back(std::make_unique<ResultRow>(
-                ResultRow{category, issue, target ? target->FullPath() : std::string(), KeyPathOf(target),
-                          issue->Kind() == FileIssue, issue->Name(), issue->Description(), scannerName}));
+            records.push_back(RecordOf(*issue, scannerName, category));
         }
     }
     const int count = static_cast<int>(records.size());
@@ -202,7 +216,7 @@ std::string CScanView::Text(int row, Column column) const
 void CScanView::TickAll() const noexcept
 {
     for (const auto& record : rows_) {
-        record->ticked = true;
+        record->ticked = record->ticked || !record->issue || record->issue->GetGrade() != Grade::Expert;
     }
     GetListCtrl().RedrawItems(0, RowCount() - 1);
 }
@@ -215,10 +229,33 @@ void CScanView::ToggleSelectedTick() const noexcept
     }
 }
 
+void CScanView::SortBy(Column column)
+{
+    const CListCtrl list = GetListCtrl();
+    for (const int row : SelectedRows()) {
+        list.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    std::stable_sort(rows_.begin(), rows_.end(), [column](const auto& a, const auto& b) {
+        return lstrcmpiA(ColumnText(*a, column).c_str(), ColumnText(*b, column).c_str()) < 0;
+    });
+    list.RedrawItems(0, RowCount() - 1);
+}
+
+std::string CScanView::FocusedDetails() const
+{
+    const ResultRow* record = FocusedRecord();
+    if (!record) {
+        return {};
+    }
+    return record->issue ? IssueDetails(*record->issue)
+                          : record->path + "\r\n" + record->description + "\r\nAction: " + record->action;
+}
+
 void CScanView::ClearResults() noexcept
 {
     rows_.clear();
     GetListCtrl().DeleteAllItems();
+    ShowDetails();
 }
 
 std::optional<LRESULT> CScanView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -245,8 +282,17 @@ std::optional<LRESULT> CScanView::HandleMessage(UINT message, WPARAM wParam, LPA
 
 std::optional<LRESULT> CScanView::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == LVN_GETDISPINFOA) {
+    const UINT code = message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam)->code : 0;
+    if (code == LVN_GETDISPINFOA) {
         SupplyItem(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
+        return 0;
+    }
+    if (code == LVN_ITEMCHANGED) {
+        ShowDetails();
+        return CListView::HandleReflected(message, wParam, lParam);
+    }
+    if (code == LVN_COLUMNCLICK) {
+        SortBy(static_cast<Column>(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem));
         return 0;
     }
     return CListView::HandleReflected(message, wParam, lParam);
@@ -264,9 +310,7 @@ void CScanView::SupplyItem(NMLVDISPINFOA& request) const noexcept
         item.stateMask |= LVIS_STATEIMAGEMASK;
     }
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const std::string* texts[] = {&record->name, &record->description, &record->type, &record->action};
-        const bool known = item.iSubItem >= 0 && item.iSubItem < static_cast<int>(std::size(texts));
-        lstrcpynA(item.pszText, known ? texts[item.iSubItem]->c_str() : "", item.cchTextMax);
+        lstrcpynA(item.pszText, ColumnText(*record, item.iSubItem).c_str(), item.cchTextMax);
     }
 }
 
@@ -316,6 +360,8 @@ bool CScanView::RowCommandApplies(UINT id) const
         return focused && !focused->keyPath.empty();
     case ID_ROW_OPEN_FOLDER:
         return focused && focused->isFile && !focused->path.empty();
+    case ID_ROW_COPY_DETAILS:
+        return focused != nullptr;
     default:
         break;
     }
@@ -377,6 +423,9 @@ void CScanView::RunRowCommand(UINT id)
     case ID_ROW_COPY_PATH:
         CopyPaths();
         break;
+    case ID_ROW_COPY_DETAILS:
+        CopyDetails();
+        break;
     default:
         break;
     }
@@ -393,5 +442,19 @@ void CScanView::CopyPaths() const
     }
     if (!CopyToClipboard(GetSafeHwnd(), text)) {
         Tell(GetSafeHwnd(), "The path could not be copied: another program holds the clipboard.");
+    }
+}
+
+void CScanView::ShowDetails() const
+{
+    if (details_ && ::IsWindow(details_)) {
+        ::SetWindowTextA(details_, FocusedDetails().c_str());
+    }
+}
+
+void CScanView::CopyDetails() const
+{
+    if (!CopyToClipboard(GetSafeHwnd(), FocusedDetails())) {
+        Tell(GetSafeHwnd(), "The details could not be copied: another program holds the clipboard.");
     }
 }

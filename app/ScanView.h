@@ -1,4 +1,5 @@
-// CScanView: the results list, one ticked row per issue with the columns Name, Description, Type and Action, the
+// CScanView: the results list, one row per issue with the columns Name, Description, Type, Grade and Action (rows
+// are ticked but for Expert ones, and sorted by a click on a column's header), the
 // list's own keyboard commands and the menu of its rows. The view keeps each row as a ResultRow record, with its
 // texts and its tick, and the list asks for them as it draws (an owner-data list): a scan may list tens of thousands
 // of rows, which the list then takes in one step. The records go when the rows are cleared or the list is
@@ -27,22 +28,26 @@ struct ResultRow {
     std::string path;
     std::string keyPath;
     bool isFile = false;
-    // The texts of the columns Name, Description, Type and Action.
+    // The texts of the columns Name, Description, Type, Grade and Action.
     std::string name;
     std::string description;
     std::string type;
+    std::string grade;
     std::string action = "Repair";
+    // Expert rows are ticked only by hand, one at a time.
     bool ticked = true;
 };
 
 class CScanView : public CListView {
 public:
-    enum Column { NameColumn, DescriptionColumn, TypeColumn, ActionColumn };
+    enum Column { NameColumn, DescriptionColumn, TypeColumn, GradeColumn, ActionColumn };
 
     CScanView() noexcept : CListView(LVS_OWNERDATA) {}
     ~CScanView() override;
 
     void SetMainWindow(ResultsCommands* mainWindow) noexcept { mainWindow_ = mainWindow; }
+    // The text that shows the focused row's details; not owned, may be null.
+    void SetDetailsArea(HWND details) noexcept { details_ = details; }
     void OnInitialUpdate() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
 
@@ -60,10 +65,14 @@ public:
     void SetAction(int row, const std::string& text) const;
     std::string Text(int row, Column column) const;
 
-    // Ticks every row; nothing unticks them all.
+    // Ticks every row but the Expert ones; nothing unticks them all.
     void TickAll() const noexcept;
     // Toggles the first selected row only.
     void ToggleSelectedTick() const noexcept;
+    // Orders the rows by the text of the column, from the top; rows of equal text keep their order.
+    void SortBy(Column column);
+    // The details of the focused row: its entry, data, evidence, grade and what a repair does; empty without one.
+    std::string FocusedDetails() const;
     // Frees every row's record, then deletes every row.
     void ClearResults() noexcept;
 
@@ -91,7 +100,11 @@ private:
     const ResultRow* FocusedRecord() const noexcept;
     int FocusedRow() const noexcept;
     void CopyPaths() const;
+    void CopyDetails() const;
+
+    void ShowDetails() const;
 
     ResultsCommands* mainWindow_ = nullptr;
+    HWND details_ = nullptr;
     std::vector<std::unique_ptr<ResultRow>> rows_;
 };

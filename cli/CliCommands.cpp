@@ -2,7 +2,9 @@
 
 #include "cli/ConsoleText.h"
 #include "cli/ScanRun.h"
+#include "engine/Evidence.h"
 #include "engine/IgnoreList.h"
+#include "engine/IssueDetails.h"
 #include "engine/RegistryScanner.h"
 #include "engine/RepairAction.h"
 #include "engine/ScanSession.h"
@@ -17,6 +19,7 @@
 #include <fstream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <set>
 
 namespace {
@@ -36,24 +39,32 @@ const char* const MainHelp =
     "administrator rights, so the scan is incomplete; it is named on standard error.\n";
 
 const char* const ScanHelp =
-    "Usage: corvadin-cli scan [--category NAME]... [--json] [--quiet]\n"
+    "Usage: corvadin-cli scan [--category NAME]... [--grade GRADE]... [--details] [--json] [--quiet]\n"
     "\n"
-    "Scans every category (or only those named) and lists the issues found.\n"
+    "Scans every category (or only those named) and lists the issues found, each with its\n"
+    "grade: Safe (nothing reads the entry any more), Review (a program may still rely on\n"
+    "it) or Expert (deleting it can stop Windows or a program from working or being\n"
+    "repaired).\n"
     "  --category NAME  scan this category only; may be given several times\n"
-    "  --json           print the issues as JSON instead of a table\n"
+    "  --grade GRADE    list issues of this grade only (safe, review, expert); may be repeated\n"
+    "  --details        list with each issue what was looked for and what Windows answered\n"
+    "  --json           print the issues as JSON instead of a table, with grade and evidence\n"
     "  --quiet          no progress line on standard error\n"
     "Every issue carries an id derived from what it is; 'fix --issue ID' takes it.\n"
     "Exit code: 0 nothing found, 1 issues found, 2 bad usage, 4 incomplete scan.\n";
 
 const char* const FixHelp =
-    "Usage: corvadin-cli fix --yes [--category NAME]... [--issue ID]... [--from FILE] [--json] [--quiet]\n"
+    "Usage: corvadin-cli fix --yes [--category NAME]... [--grade GRADE]... [--issue ID]... [--from FILE]\n"
+    "                   [--json] [--quiet]\n"
     "\n"
-    "Scans, then repairs the issues found: all of them, those of the named categories,\n"
-    "or only those with the given ids. An issue is repaired only while its entry still\n"
+    "Scans, then repairs the issues found: all of them, those of the named categories or\n"
+    "grades, or only those with the given ids. Expert issues are repaired only when named\n"
+    "with --issue or chosen with --grade expert. An issue is repaired only while its entry still\n"
     "fails as it did; ids this scan did not find are named and left alone. Every repair\n"
     "first writes a rollback (.reg) or backup (.fso) file into the current folder.\n"
     "  --yes            required: confirms that the issues may be deleted\n"
     "  --category NAME  repair issues of this category only; may be given several times\n"
+    "  --grade GRADE    repair issues of this grade only (safe, review, expert); may be repeated\n"
     "  --issue ID       repair the issue with this id (from 'scan'); may be given several times\n"
     "  --from FILE      repair the issues listed in FILE, a saved 'scan --json' output\n"
     "  --json           report as JSON: machine, user, version, times, categories, results\n"
@@ -90,10 +101,12 @@ const char* const IgnoreHelp =
 struct Options {
     std::vector<std::string> categories;
     std::vector<std::string> issues;
+    std::set<Grade> grades;
     std::string from;
     std::string run;
     std::vector<std::string> files;
     bool list = false;
+    bool details = false;
     bool json = false;
     bool quiet = false;
     bool confirmed = false;
@@ -120,7 +133,8 @@ bool ParseOptions(const std::vector<std::string>& args, const std::set<std::stri
 {
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue = arg == "--category" || arg == "--issue" || arg == "--from" || arg == "--run";
+        const bool takesValue =
+            arg == "--category" || arg == "--issue" || arg == "--from" || arg == "--run" || arg == "--grade";
         if (arg.rfind("--", 0) == 0 && !allowed.count(arg)) {
             err << "corvadin-cli " << args[0] << ": unknown option '" << arg << "'\n";
             return false;
@@ -147,6 +161,16 @@ bool ParseOptions(const std::vector<std::string>& args, const std::set<std::stri
                 return false;
             }
             options.issues.push_back(Lowered(id));
+        } else if (arg == "--grade") {
+            const std::optional<Grade> grade = GradeNamed(args[++i]);
+            if (!grade) {
+                err << "corvadin-cli " << args[0] << ": --grade takes safe, review or expert, not '" << args[i]
+                    << "'\n";
+                return false;
+            }
+            options.grades.insert(*grade);
+        } else if (arg == "--details") {
+            options.details = true;
         } else if (arg == "--from") {
             options.from = args[++i];
         } else if (arg == "--run") {
@@ -194,19 +218,26 @@ std::string TargetPath(const ScanIssue& issue)
     return issue.Target() ? issue.Target()->FullPath() : std::string();
 }
 
-void PrintTable(const std::vector<ScanRun::Row>& rows, std::ostream& out)
+void PrintTable(const std::vector<const ScanRun::Row*>& rows, bool details, std::ostream& out)
 {
     size_t categoryWidth = 8;
-    for (const ScanRun::Row& row : rows) {
-        categoryWidth = std::max(categoryWidth, row.category.size());
+    for (const ScanRun::Row* row : rows) {
+        categoryWidth = std::max(categoryWidth, row->category.size());
     }
     char line[64];
-    for (const ScanRun::Row& row : rows) {
-        snprintf(line, sizeof line, "%5d  ", row.number);
+    for (const ScanRun::Row* row : rows) {
+        const ScanIssue& issue = *row->issue;
+        snprintf(line, sizeof line, "%5d  ", row->number);
         const std::string indent(7 + categoryWidth + 2, ' ');
-        out << line << row.category << std::string(categoryWidth - row.category.size() + 2, ' ')
-            << row.issue->Name() << "\n" << indent << row.issue->Description() << "\n"
-            << indent << "id " << row.issue->Id() << "\n";
+        out << line << row->category << std::string(categoryWidth - row->category.size() + 2, ' ') << issue.Name()
+            << "\n" << indent << issue.Description() << "\n"
+            << indent << "id " << issue.Id() << "  grade " << GradeName(issue.GetGrade()) << "\n";
+        if (details) {
+            const std::string lines = IssueDetails(issue);
+            for (size_t at = 0, end; (end = lines.find("\r\n", at)) != std::string::npos; at = end + 2) {
+                out << indent << lines.substr(at, end - at) << "\n";
+            }
+        }
     }
     out << rows.size() << (rows.size() == 1 ? " issue" : " issues") << " found.\n";
 }
@@ -219,18 +250,35 @@ void PrintIssueJson(const ScanRun::Row& row, std::ostream& out)
         << JsonString(row.category) << ", \"kind\": \"" << KindName(issue.Kind()) << "\", \"name\": "
         << JsonString(issue.Name()) << ", \"description\": " << JsonString(issue.Description())
         << ", \"target\": " << JsonString(TargetPath(issue)) << ", \"view\": " << JsonString(ViewName(issue.View()))
-        << "}";
+        << ", \"grade\": \"" << GradeName(issue.GetGrade()) << "\", \"evidence\": [";
+    for (size_t i = 0; i < issue.Looks().size(); ++i) {
+        const Look& look = issue.Looks()[i];
+        out << (i ? ", " : "") << "{\"looked\": " << JsonString(look.looked) << ", \"answer\": "
+            << JsonString(look.answer) << "}";
+    }
+    out << "]}";
 }
 
-void PrintJson(const ScanRun& scan, int exitCode, std::ostream& out)
+// The rows of the chosen grades (every grade when none is chosen).
+std::vector<const ScanRun::Row*> RowsOfGrades(const ScanRun& scan, const std::set<Grade>& grades)
 {
-    const std::vector<ScanRun::Row>& rows = scan.Rows();
+    std::vector<const ScanRun::Row*> rows;
+    for (const ScanRun::Row& row : scan.Rows()) {
+        if (grades.empty() || grades.count(row.issue->GetGrade())) {
+            rows.push_back(&row);
+        }
+    }
+    return rows;
+}
+
+void PrintJson(const ScanRun& scan, const std::vector<const ScanRun::Row*>& rows, int exitCode, std::ostream& out)
+{
     out << "{\n";
     WriteRunJson(scan, exitCode, out);
     out << "  \"count\": " << rows.size() << ",\n  \"issues\": [";
     for (size_t i = 0; i < rows.size(); ++i) {
         out << (i ? ",\n    " : "\n    ");
-        PrintIssueJson(rows[i], out);
+        PrintIssueJson(*rows[i], out);
     }
     out << (rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
@@ -267,7 +315,7 @@ void PrintFixJson(const ScanRun& scan, const FixReport& report, int exitCode, st
 int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     Options options;
-    if (!ParseOptions(args, {"--help", "--category", "--json", "--quiet"}, options, err)) {
+    if (!ParseOptions(args, {"--help", "--category", "--grade", "--details", "--json", "--quiet"}, options, err)) {
         return ExitUsage;
     }
     if (options.help) {
@@ -280,11 +328,12 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     scan.Run();
     const bool incomplete = ReportIncomplete(scan, "scan", err);
-    const int exitCode = incomplete ? ExitIncomplete : scan.Rows().empty() ? ExitClean : ExitIssues;
+    const std::vector<const ScanRun::Row*> rows = RowsOfGrades(scan, options.grades);
+    const int exitCode = incomplete ? ExitIncomplete : rows.empty() ? ExitClean : ExitIssues;
     if (options.json) {
-        PrintJson(scan, exitCode, out);
+        PrintJson(scan, rows, exitCode, out);
     } else {
-        PrintTable(scan.Rows(), out);
+        PrintTable(rows, options.details, out);
     }
     return exitCode;
 }
@@ -325,8 +374,8 @@ bool ReadIssueIds(const std::string& file, std::vector<std::string>& ids, std::o
 int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     Options options;
-    if (!ParseOptions(args, {"--help", "--category", "--issue", "--from", "--yes", "--json", "--quiet"}, options,
-                      err)) {
+    if (!ParseOptions(args, {"--help", "--category", "--grade", "--issue", "--from", "--yes", "--json", "--quiet"},
+                      options, err)) {
         return ExitUsage;
     }
     if (options.help) {
@@ -358,14 +407,21 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const bool incomplete = ReportIncomplete(scan, "fix", err);
     // Issues are chosen by what they are, never by their place in a listing that may have changed.
     std::set<std::string> unmatched = wanted;
+    const std::set<std::string> named(options.issues.begin(), options.issues.end());
     RepairRun run;
     std::vector<FixResult> results;
-    for (const ScanRun::Row& row : scan.Rows()) {
+    for (const ScanRun::Row* chosen : RowsOfGrades(scan, options.grades)) {
+        const ScanRun::Row& row = *chosen;
         const std::string id = row.issue->Id();
         if (!wanted.empty() && !wanted.count(id)) {
             continue;
         }
         unmatched.erase(id);
+        if (row.issue->GetGrade() == Grade::Expert && !named.count(id) && !options.grades.count(Grade::Expert)) {
+            err << "corvadin-cli fix: left alone Expert issue " << id << " (" << row.issue->GradeReason()
+                << "); name it with --issue to repair it.\n";
+            continue;
+        }
         RepairAction* action = CreateRepairAction();
         if (action) {
             action->SetJournal(&run);

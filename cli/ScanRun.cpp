@@ -4,6 +4,7 @@
 #include "engine/IgnoreList.h"
 #include "engine/RegistryScanner.h"
 #include "engine/ScannerList.h"
+#include "repair/RepairRuns.h"
 #include "scanners/Categories.h"
 #include "settings/SettingsStore.h"
 
@@ -98,6 +99,7 @@ void ScanRun::Run()
     for (const CategoryInfo& info : ::Categories()) {
         categories_.push_back({info.name});
     }
+    repaired_ = RepairedIssueDates(".");
     session_.Run(*this);
     progress_.Clear();
     facts_.ended = UtcNow();
@@ -111,6 +113,7 @@ void ScanRun::ScannerStarting(size_t, const ScanEntry& entry)
 void ScanRun::ScannerFinished(size_t index, const ScanEntry& entry)
 {
     const RegistryScanner& scanner = *entry.scanner;
+    MarkCameBack(*entry.issues, repaired_);
     for (int j = 0; j < entry.issues->Count(); ++j) {
         rows_.push_back({static_cast<int>(rows_.size()) + 1, scanner.Name(), entry.issues->At(j)});
     }

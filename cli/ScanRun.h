@@ -6,6 +6,7 @@
 #include "engine/ScanResults.h"
 #include "engine/ScanSession.h"
 
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -69,6 +70,8 @@ private:
     ScanResults results_;
     ScanSession session_{results_};
     std::vector<Row> rows_;
+    // The ids of the issues earlier repairs in the current folder deleted: an issue found again came back.
+    std::map<std::string, std::string> repaired_;
     std::vector<std::string> unreadable_;
     std::vector<CategoryReport> categories_;
     RunFacts facts_;

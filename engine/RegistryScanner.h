@@ -37,6 +37,10 @@ public:
         int ignored = 0;  // problems found in entries the user ignores: neither listed nor counted
         std::vector<std::pair<std::string, long>> unreadableKeys;
         int outsideCodePage = 0;
+        // Entries Windows could not say anything about (a file it answered for with access denied, say), and
+        // machine-wide entries whose text names a per-user variable: neither listed nor repaired.
+        int undecided = 0;
+        int perUserText = 0;
     };
     const Gaps& ScanGaps() const noexcept { return gaps_; }
     void ClearGaps() { gaps_ = {}; }
@@ -44,6 +48,8 @@ public:
     void SetIgnoreList(const IgnoreList* ignored) noexcept { ignored_ = ignored; }
     void NoteOutsideCodePage() override { ++gaps_.outsideCodePage; }
     void NoteEntry() override { ++gaps_.entries; }
+    void NoteUndecided() noexcept { ++gaps_.undecided; }
+    void NotePerUserText() noexcept { ++gaps_.perUserText; }
     void NoteUnreadableKey(const std::string& fullPath, long error) { gaps_.unreadableKeys.emplace_back(fullPath, error); }
 
     RegistryScanner(const RegistryScanner&) = delete;

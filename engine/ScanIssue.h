@@ -1,10 +1,12 @@
 // One problem a scanner found: one row of the results list.
 #pragma once
 
+#include "engine/Evidence.h"
 #include "registry/RepairTarget.h"
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 // Sixteen hex digits derived from the parts alone: a 64-bit FNV-1a over them, each ended by a zero so that no two
 // lists of parts run together. The ids of issues and the keys of ignored entries.
@@ -56,10 +58,26 @@ public:
     // place in a listing: the same entry failing in the same way gets the same id in every scan.
     std::string Id() const;
 
+    // What the verdict rests on, in the order the checks asked.
+    const Evidence& Looks() const noexcept { return evidence_; }
+    void SetEvidence(Evidence evidence) { evidence_ = std::move(evidence); }
+    void AddLook(Look look) { evidence_.push_back(std::move(look)); }
+    // How much is at stake in deleting the entry, and why, in words. Issues made outside a scan are Safe.
+    Grade GetGrade() const noexcept { return grade_; }
+    const std::string& GradeReason() const noexcept { return gradeReason_; }
+    void SetGrade(Grade grade, std::string reason)
+    {
+        grade_ = grade;
+        gradeReason_ = std::move(reason);
+    }
+
 private:
     int kind_;
     Ref<RepairTarget> target_;
     std::string description_;
     std::string source_;
     Ref<IssueJudge> judge_;
+    Evidence evidence_;
+    Grade grade_ = Grade::Safe;
+    std::string gradeReason_;
 };

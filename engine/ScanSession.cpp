@@ -56,6 +56,14 @@ void LogGaps(const RegistryScanner& scanner)
         OperationLog::Write(scanner.Name() + ": " + std::to_string(gaps.outsideCodePage) +
                             " entries not judged: their names or text hold characters outside the system code page");
     }
+    if (gaps.undecided > 0) {
+        OperationLog::Write(scanner.Name() + ": " + std::to_string(gaps.undecided) +
+                            " entries not judged: Windows could not say whether their file exists");
+    }
+    if (gaps.perUserText > 0) {
+        OperationLog::Write(scanner.Name() + ": " + std::to_string(gaps.perUserText) +
+                            " entries not judged: machine-wide text names a variable set for each user");
+    }
 }
 
 }  // namespace

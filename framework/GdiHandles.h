@@ -38,11 +38,24 @@ struct ImageListTraits {
     static void Close(Handle h) noexcept { ImageList_Destroy(h); }
 };
 
+// A child window made by code rather than by a dialog template; the parent destroys it too, if it goes first.
+struct ChildWindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept
+    {
+        if (IsWindow(h)) {
+            DestroyWindow(h);
+        }
+    }
+};
+
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueChildWindow = UniqueHandle<ChildWindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
 

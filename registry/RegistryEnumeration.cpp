@@ -119,6 +119,9 @@ void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, WalkContext& co
                 context.NoteOutsideCodePage();
                 return true;
             }
+            if (value && context.PassesOver(*value)) {
+                return true;
+            }
             return visitor.OnValue(value.get());
         });
 }

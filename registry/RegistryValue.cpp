@@ -136,9 +136,7 @@ std::string RegistryValue::GetString(int index) const
     if (type_ != REG_EXPAND_SZ) {
         return strings[index];
     }
-    // Longer text than the file functions take is kept as written.
-    const std::string expanded = ExpandInView(strings[index], View());
-    return expanded.size() < MAX_PATH ? expanded : strings[index];
+    return ExpandInView(strings[index], View());
 }
 
 std::string RegistryValue::FullPath() const

@@ -43,8 +43,10 @@ public:
     // continuation lines). An unreadable value gives a comment line, never invented data.
     std::string ToExportLine() const;
 
-private:
+    // The strings of REG_SZ, REG_EXPAND_SZ or REG_MULTI_SZ data as they are stored, unexpanded.
     std::vector<std::string> Strings() const;
+
+private:
     void Take(DWORD type, const BYTE* data, DWORD size);
     void TakeText(const BYTE* wide, DWORD size);
 

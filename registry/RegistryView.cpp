@@ -48,9 +48,26 @@ bool IsSameKeyInBothViews(HKEY root, const std::string& path)
 
 std::string Environment(const char* name)
 {
-    char value[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+    const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+    if (needed == 0) {
+        return {};
+    }
+    std::vector<char> value(needed);
+    const DWORD length = GetEnvironmentVariableA(name, value.data(), needed);
+    return length > 0 && length < needed ? std::string(value.data(), length) : std::string();
+}
+
+bool HoldsVariable(const std::string& text, const std::string& name)
+{
+    const std::string token = "%" + name + "%";
+    for (size_t at = 0; (at = text.find('%', at)) != std::string::npos; ++at) {
+        if (text.size() - at >= token.size() &&
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str() + at, static_cast<int>(token.size()),
+                           token.c_str(), static_cast<int>(token.size())) == CSTR_EQUAL) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Replaces each %name% (any case) by the value of the variable other; nothing when other is not set.
@@ -159,4 +176,21 @@ std::string ExpandVariables(const std::string& text)
     std::vector<char> expanded(needed);
     const DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), needed);
     return written != 0 && written <= needed ? std::string(expanded.data()) : text;
+}
+
+bool NamesPerUserVariable(const std::string& text)
+{
+    // Set for each user at log-on, from the user's profile.
+    static const char* const perUser[] = {"APPDATA",   "LOCALAPPDATA", "USERPROFILE", "HOMEDRIVE",    "HOMEPATH",
+                                          "HOMESHARE", "TEMP",         "TMP",         "USERNAME",     "USERDOMAIN",
+                                          "USERDNSDOMAIN", "LOGONSERVER", "ONEDRIVE", "CLIENTNAME", "SESSIONNAME"};
+    if (text.find('%') == std::string::npos) {
+        return false;
+    }
+    for (const char* name : perUser) {
+        if (HoldsVariable(text, name)) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -40,3 +40,6 @@ std::string ExpandVariables(const std::string& text);
 // Text with its environment variables expanded as a program of the view sees them: %ProgramFiles% and
 // %CommonProgramFiles% name a different folder for 32-bit and 64-bit programs.
 std::string ExpandInView(const std::string& text, RegistryView view);
+// The text names a variable that Windows sets for each user who logs on (%APPDATA%, %USERPROFILE%, %TEMP%, ...):
+// a machine-wide entry that holds one names a different place for every user.
+bool NamesPerUserVariable(const std::string& text);

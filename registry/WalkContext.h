@@ -3,6 +3,7 @@
 #pragma once
 
 class ProgressSink;
+class RegistryValue;
 
 class WalkContext {
 public:
@@ -14,6 +15,8 @@ public:
     virtual void NoteOutsideCodePage() {}
     // The walk hands an entry to its visitor.
     virtual void NoteEntry() {}
+    // True when the value read for the entry is one the work must not act on; the walk then passes it over.
+    virtual bool PassesOver(const RegistryValue&) { return false; }
 };
 
 // The context of walks made on nobody's behalf (export, deletion): never stopped, no progress shown.

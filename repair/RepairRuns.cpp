@@ -1,5 +1,6 @@
 #include "repair/RepairRuns.h"
 
+#include "engine/IssueList.h"
 #include "engine/ScanIssue.h"
 #include "registry/UniqueHandle.h"
 #include "repair/RollbackFiles.h"
@@ -15,6 +16,9 @@ namespace {
 
 constexpr const char* RecordSignature = "Corvadin repair run";
 constexpr char Separator = '\t';
+// The line after an entry that names the id of the issue it repaired; with one separator only, so that readers
+// that know nothing of it pass it over.
+constexpr const char* IssueIdTag = "id";
 
 bool EndsWithNoCase(const std::string& text, const char* ending)
 {
@@ -58,10 +62,13 @@ bool ReadRecord(const std::string& path, RepairRunInfo& run)
         const size_t first = line.find(Separator);
         const size_t second = first == std::string::npos ? first : line.find(Separator, first + 1);
         if (second == std::string::npos) {
+            if (first != std::string::npos && line.compare(0, first, IssueIdTag) == 0 && !run.entries.empty()) {
+                run.entries.back().issueId = line.substr(first + 1);
+            }
             continue;
         }
         run.entries.push_back({line.substr(0, first), line.substr(first + 1, second - first - 1),
-                               line.substr(second + 1)});
+                               line.substr(second + 1), {}});
     }
     return true;
 }
@@ -143,7 +150,8 @@ void RepairRun::BackupWritten(const std::string& backupFile, const ScanIssue& is
     if (first) {
         out << RecordSignature << "\r\n";
     }
-    out << backupFile << Separator << issue.Source() << Separator << (target ? target->FullPath() : "") << "\r\n";
+    out << backupFile << Separator << issue.Source() << Separator << (target ? target->FullPath() : "") << "\r\n"
+        << IssueIdTag << Separator << issue.Id() << "\r\n";
 }
 
 std::vector<RepairRunInfo> ListRepairRuns(const std::string& folder)
@@ -163,6 +171,35 @@ std::vector<RepairRunInfo> ListRepairRuns(const std::string& folder)
     // The id starts with the time, and its counter orders runs of the same second.
     std::sort(runs.begin(), runs.end(), [](const RepairRunInfo& a, const RepairRunInfo& b) { return a.id > b.id; });
     return runs;
+}
+
+std::map<std::string, std::string> RepairedIssueDates(const std::string& folder)
+{
+    std::map<std::string, std::string> repaired;
+    // Newest first: the first date met for an id is its latest repair.
+    for (const RepairRunInfo& run : ListRepairRuns(folder)) {
+        for (const RunEntry& entry : run.entries) {
+            if (!entry.issueId.empty()) {
+                repaired.emplace(entry.issueId, run.date);
+            }
+        }
+    }
+    return repaired;
+}
+
+void MarkCameBack(const IssueList& list, const std::map<std::string, std::string>& repaired)
+{
+    if (repaired.empty()) {
+        return;
+    }
+    for (int i = 0; i < list.Count(); ++i) {
+        ScanIssue& issue = *list.At(i);
+        const auto found = repaired.find(issue.Id());
+        if (found != repaired.end()) {
+            issue.AddLook({"repair of " + found->second, "came back after the repair of " + found->second});
+            issue.SetGrade(Grade::Expert, CameBackReason);
+        }
+    }
 }
 
 std::string PathInFolder(const std::string& folder, const std::string& name)

@@ -5,13 +5,17 @@
 
 #include "engine/RepairAction.h"
 
+#include <map>
 #include <string>
 #include <vector>
+
+class IssueList;
 
 struct RunEntry {
     std::string file;      // the backup file, without the folder
     std::string category;  // the issue's category
     std::string path;      // the full path of what the repair deleted
+    std::string issueId;   // the id of the issue it repaired; empty in records written before ids were kept
     // A shortcut's copy, restored by copying it back to path.
     bool IsFileCopy() const;
 };
@@ -43,6 +47,12 @@ private:
 
 // The runs recorded in folder, newest first. A record that cannot be read is left out.
 std::vector<RepairRunInfo> ListRepairRuns(const std::string& folder);
+
+// The ids of the issues the runs recorded in folder repaired, each with the date of the newest run that did.
+std::map<std::string, std::string> RepairedIssueDates(const std::string& folder);
+// Marks every issue of list that an earlier run repaired as come back (see CameBackReason): Expert, with the
+// date of that repair in its evidence.
+void MarkCameBack(const IssueList& list, const std::map<std::string, std::string>& repaired);
 
 // One file to write back: a rollback file, or a shortcut's copy with the place it goes to.
 struct RestoreItem {

@@ -206,5 +206,6 @@
 #define ID_ROW_COPY_PATH            32801
 #define ID_ROW_IGNORE               32802
 #define ID_ROW_OPEN_FOLDER          32803
+#define ID_ROW_COPY_DETAILS         32804
 
 #endif /* CORVADIN_RESOURCES_RESOURCE_H */

@@ -36,14 +36,9 @@ std::string SingleFolder(std::string text)
     return text;
 }
 
-bool Exists(const std::string& path)
-{
-    return FileOrFolderExists(path);
-}
-
 // A list such as "C:\Tool;C:\Tool\Bin" still serves the program while any of its
 // folders is there, or while one of them lies on a drive that is away.
-bool AnyListedFolderStands(const std::string& text)
+bool AnyListedFolderStands(const std::string& text, Looks& looks)
 {
     size_t start = 0;
     while (start <= text.size()) {
@@ -52,7 +47,7 @@ bool AnyListedFolderStands(const std::string& text)
             end = text.size();
         }
         const std::string folder = Trimmed(ExpandVariables(text.substr(start, end - start)));
-        if (!folder.empty() && (Exists(folder) || !IsOnAvailableDrive(folder))) {
+        if (!folder.empty() && (FileOrFolderExists(folder, looks) || !IsOnAvailableDrive(folder))) {
             return true;
         }
         start = end + 1;
@@ -74,7 +69,7 @@ bool AppPathScanner::OnKey(RegistryKey* entry)
         return true;
     }
     const std::string text = path->GetString(0);
-    if (Exists(SingleFolder(text)) || AnyListedFolderStands(text)) {
+    if (FileOrFolderExists(SingleFolder(text), Looked()) || AnyListedFolderStands(text, Looked())) {
         return true;
     }
     ReportIssue(KeyIssue, entry, " missing folder:" + text);

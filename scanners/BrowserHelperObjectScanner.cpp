@@ -2,19 +2,7 @@
 
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"
-
-namespace {
-
-// Only a key that is not there is missing: one we may not read (or that fails to
-// open for any other reason) still exists, and deleting the entry that points at
-// it would lose a working registration.
-bool KeyIsMissing(const RegistryKey& key)
-{
-    UniqueHkey handle;
-    return key.OpenHandle(KEY_QUERY_VALUE, handle) == ERROR_FILE_NOT_FOUND;
-}
-
-}  // namespace
+#include "scanners/ClassKeys.h"
 
 BrowserHelperObjectScanner::BrowserHelperObjectScanner(IniStore* ini) : CategoryScanner(ini, Category::BrowserHelperObject) {}
 
@@ -23,9 +11,10 @@ bool BrowserHelperObjectScanner::OnKey(RegistryKey* entry)
     if (!entry) {
         return true;
     }
-    // An object registered for 32-bit programs is a class of their view.
+    // An object registered for 32-bit programs is a class of their view. Only a key that is not there is missing:
+    // one we may not read still exists, and deleting the entry that points at it would lose a working registration.
     const RegistryKey classKey(HKEY_CLASSES_ROOT, "CLSID", entry->Name(), entry->View());
-    if (!KeyIsMissing(classKey)) {
+    if (ClassIsRegistered("CLSID", entry->Name(), entry->View(), Looked())) {
         return true;
     }
     ReportIssue(KeyIssue, entry,

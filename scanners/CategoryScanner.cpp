@@ -6,6 +6,7 @@
 #include "registry/RegistryEnumeration.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
+#include "scanners/Grades.h"
 
 #include <memory>
 
@@ -32,7 +33,7 @@ private:
 }  // namespace
 
 CategoryScanner::CategoryScanner(IniStore* ini, Category category)
-    : RegistryScanner(ini), info_(InfoOf(category)), judge_(new CategoryJudge(category, ini))
+    : RegistryScanner(ini), category_(category), info_(InfoOf(category)), judge_(new CategoryJudge(category, ini))
 {
 }
 
@@ -97,15 +98,52 @@ bool CategoryScanner::ReadForJudging(RegistryKey& key, const std::string& name, 
         NoteOutsideCodePage();
         return false;
     }
+    if (value && PassesOver(*value)) {
+        value = nullptr;
+        return false;
+    }
     return true;
+}
+
+void CategoryScanner::NoteEntry()
+{
+    RegistryScanner::NoteEntry();
+    looks_.Clear();
+}
+
+bool CategoryScanner::PassesOver(const RegistryValue& value)
+{
+    const RegistryKey* key = value.Key();
+    if (!key || key->RootHandle() != HKEY_LOCAL_MACHINE) {
+        return false;
+    }
+    for (const std::string& text : value.Strings()) {
+        if (NamesPerUserVariable(text)) {
+            NotePerUserText();
+            return true;
+        }
+    }
+    return false;
 }
 
 void CategoryScanner::ReportIssue(int kind, RepairTarget* target, const std::string& description, bool log,
                                   const char* source)
 {
+    if (looks_.Undecided()) {
+        if (!rejudging_) {
+            NoteUndecided();
+        }
+        return;
+    }
     Ref<ScanIssue> issue(new ScanIssue(kind, target, description, source ? source : Name()));
     if (!rejudging_ && LeaveOut(*issue)) {
         return;
+    }
+    issue->SetEvidence(looks_.Items());
+    const GradeRow& grade = GradeOf(category_, kind);
+    issue->SetGrade(grade.grade, grade.reason);
+    if (!rejudging_) {
+        MarkInstallerOwned(*issue);
     }
     if (log && !rejudging_) {
         OperationLog::Write(Name() + ":" + description);
@@ -113,6 +151,16 @@ void CategoryScanner::ReportIssue(int kind, RepairTarget* target, const std::str
     issue->SetJudge(judge_.get());
     if (Issues()) {
         Issues()->Add(issue.get());
+    }
+}
+
+void CategoryScanner::MarkInstallerOwned(ScanIssue& issue)
+{
+    RepairTarget* target = issue.MatchingTarget();
+    const std::string component = target ? keyPaths_->OwnerOf(*target) : std::string();
+    if (!component.empty()) {
+        issue.AddLook({component, "Windows Installer names it as this component's key path"});
+        issue.SetGrade(Grade::Expert, InstallerOwnedReason);
     }
 }
 
@@ -140,6 +188,7 @@ bool CategoryScanner::StillFails(const ScanIssue& issue)
 {
     IssueList found;
     SetIssues(&found);
+    looks_.Clear();
     rejudging_ = true;
     Revisit(issue);
     rejudging_ = false;

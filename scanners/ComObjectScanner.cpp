@@ -20,7 +20,7 @@ bool ComObjectScanner::OnKey(RegistryKey* classKey)
     }
     const std::string serverFile = value->GetString(0);
     // A server on a drive that is away right now may well still be there.
-    if (Searches().IsFound(serverFile) || !IsOnAvailableDrive(ExtractProgramPath(serverFile))) {
+    if (Searches().IsFound(serverFile, Looked()) || !IsOnAvailableDrive(ExtractProgramPath(serverFile))) {
         return true;
     }
     ReportIssue(KeyIssue, classKey, " missing file:" + serverFile);

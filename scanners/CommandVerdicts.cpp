@@ -5,46 +5,49 @@
 
 namespace {
 
-// The remembered verdict on key, if any.
-template <typename Verdicts>
-const bool* Known(const Verdicts& verdicts, const std::string& key)
+// Hands on the looks of a remembered miss; true when it was a miss.
+bool Recall(const std::optional<Looks>& miss, Looks& looks)
 {
-    const auto known = verdicts.find(key);
-    return known == verdicts.end() ? nullptr : &known->second;
+    if (miss) {
+        looks.Add(*miss);
+    }
+    return miss.has_value();
 }
 
 }  // namespace
 
-bool CommandVerdicts::IsGone(const std::string& commandLine)
+bool CommandVerdicts::IsGone(const std::string& commandLine, Looks& looks)
 {
-    if (const bool* gone = Known(started_, commandLine)) {
-        return *gone;
+    if (const auto known = started_.find(commandLine); known != started_.end()) {
+        return Recall(known->second, looks);
     }
     if (working_.count(commandLine)) {
         return false;
     }
     // The file checks settle most commands; a process is started only when they cannot.
-    if (!CommandNeedsStart(commandLine)) {
+    Looks checked;
+    if (!CommandNeedsStart(commandLine, checked)) {
         if (working_.size() >= VerdictLimit) {
             working_.clear();
         }
         working_.insert(commandLine);
         return false;
     }
-    const bool gone = !CanStartProcess(commandLine);
-    started_.emplace(commandLine, gone);
-    return gone;
+    const bool gone = !CanStartProcess(commandLine, checked);
+    const auto added = started_.emplace(commandLine, gone ? std::optional<Looks>(checked) : std::nullopt);
+    return Recall(added.first->second, looks);
 }
 
-bool SearchVerdicts::IsFound(const std::string& text)
+bool SearchVerdicts::IsFound(const std::string& text, Looks& looks)
 {
-    if (const bool* found = Known(found_, text)) {
-        return *found;
+    if (const auto known = found_.find(text); known != found_.end()) {
+        return !Recall(known->second, looks);
     }
     if (found_.size() >= VerdictLimit) {
         found_.clear();
     }
-    const bool found = FindOnSearchPath(text);
-    found_.emplace(text, found);
-    return found;
+    Looks searched;
+    const bool found = FindOnSearchPath(text, searched);
+    const auto added = found_.emplace(text, found ? std::nullopt : std::optional<Looks>(searched));
+    return !Recall(added.first->second, looks);
 }

@@ -18,10 +18,12 @@ ScannerList* CreateScannerList()
     IniStore* ini = &SharedIniStore();
     // One scan decides each command line once, whichever categories name it.
     const auto commands = std::make_shared<CommandVerdicts>();
+    const auto keyPaths = std::make_shared<InstallerKeyPaths>();
     for (const CategoryInfo& category : Categories()) {
         std::unique_ptr<RegistryScanner> scanner = category.make(ini);
         if (auto* categoryScanner = dynamic_cast<CategoryScanner*>(scanner.get())) {
             categoryScanner->ShareCommands(commands);
+            categoryScanner->ShareKeyPaths(keyPaths);
         }
         current->Append(std::move(scanner));
     }

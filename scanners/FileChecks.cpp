@@ -13,23 +13,25 @@ namespace {
 enum class Found { Nothing, File, Folder };
 
 // What path names: one attribute query, the cheapest question the file system answers. A wildcard asks for the
-// first match instead.
-Found Probe(const std::string& path)
+// first match instead. Every answer goes to looks: a failure other than "not found" leaves the entry undecided.
+Found Probe(const std::string& path, Looks& looks)
 {
     const size_t afterPrefix = path.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
     if (path.find_first_of("*?", afterPrefix) == std::string::npos) {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            return Found::Nothing;
-        }
-        return attributes & FILE_ATTRIBUTE_DIRECTORY ? Found::Folder : Found::File;
+        attributes = GetFileAttributesA(path.c_str());
+    } else {
+        WIN32_FIND_DATAA first;
+        const UniqueFileSearch search(FindFirstFileA(path.c_str(), &first));
+        attributes = search ? first.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
     }
-    WIN32_FIND_DATAA first;
-    const UniqueFileSearch search(FindFirstFileA(path.c_str(), &first));
-    if (!search) {
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        looks.NoteError(path, GetLastError());
         return Found::Nothing;
     }
-    return first.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Found::Folder : Found::File;
+    const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    looks.Note(path, Presence::Present, folder ? "a folder" : "a file");
+    return folder ? Found::Folder : Found::File;
 }
 
 bool IsSlash(char c)
@@ -122,14 +124,27 @@ std::string OtherSystemFolderPath(const std::string& path)
 }
 
 // What path, or its twin in the other system folder, names.
-Found ProbeInEither(const std::string& path)
+Found ProbeInEither(const std::string& path, Looks& looks)
 {
-    const Found found = Probe(path);
+    const Found found = Probe(path, looks);
     if (found != Found::Nothing) {
         return found;
     }
     const std::string other = OtherSystemFolderPath(path);
-    return other.empty() ? Found::Nothing : Probe(other);
+    return other.empty() ? Found::Nothing : Probe(other, looks);
+}
+
+// A name looked for in the folders of the default search path.
+bool Search(const std::string& name, Looks& looks)
+{
+    char found[MAX_PATH];
+    const std::string looked = name + " on the search path";
+    if (SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0) {
+        looks.Note(looked, Presence::Present, "found");
+        return true;
+    }
+    looks.NoteError(looked, GetLastError());
+    return false;
 }
 
 }  // namespace
@@ -144,35 +159,37 @@ bool IsNetworkPath(const std::string& path)
     return root[1] != ':' || (!IsSystemDrive(root) && GetDriveTypeA(root.c_str()) == DRIVE_REMOTE);
 }
 
-bool FileExists(const std::string& path)
+bool FileExists(const std::string& path, Looks& looks)
 {
     if (IsNetworkPath(path)) {
         return false;
     }
-    return ProbeInEither(path) == Found::File;
+    return ProbeInEither(path, looks) == Found::File;
 }
 
-bool FolderExists(const std::string& path)
+bool FolderExists(const std::string& path, Looks& looks)
 {
     if (IsNetworkPath(path)) {
         return false;
     }
     std::string folder = path;
-    if (!folder.empty() && folder.back() == '\\') {
+    // "C:" without its backslash would name the drive's current folder.
+    const bool driveRoot = folder.size() == 3 && folder[1] == ':';
+    if (!folder.empty() && folder.back() == '\\' && !driveRoot) {
         folder.pop_back();
     }
-    return ProbeInEither(folder) == Found::Folder;
+    return ProbeInEither(folder, looks) == Found::Folder;
 }
 
-bool FileOrFolderExists(const std::string& path)
+bool FileOrFolderExists(const std::string& path, Looks& looks)
 {
     if (!path.empty() && path.back() == '\\') {
-        return FileExists(path) || FolderExists(path);
+        return FileExists(path, looks) || FolderExists(path, looks);
     }
-    return !IsNetworkPath(path) && ProbeInEither(path) != Found::Nothing;
+    return !IsNetworkPath(path) && ProbeInEither(path, looks) != Found::Nothing;
 }
 
-bool FindOnSearchPath(const std::string& text)
+bool FindOnSearchPath(const std::string& text, Looks& looks)
 {
     std::string name = text;
     if (!name.empty() && name.front() == '"') {
@@ -181,21 +198,28 @@ bool FindOnSearchPath(const std::string& text)
     if (IsNetworkPath(name)) {
         return false;
     }
+    if (name.empty()) {
+        looks.Note("(no name)", Presence::Absent, "names no file");
+        return false;
+    }
     // The search path plays no part for a full path: the search would only ask after that one file or folder.
     const bool full = IsFullyQualified(name) && name.find_first_of("*?") == std::string::npos;
-    char found[MAX_PATH];
-    if (full ? GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES
-             : SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, found, nullptr) != 0) {
+    if (full ? Probe(name, looks) != Found::Nothing : Search(name, looks)) {
         return true;
     }
     // The search reaches one system folder; a file of the other one is there as well.
     const bool bare = name.find_first_of("\\/:") == std::string::npos;
     const std::string other = OtherSystemFolderPath(bare ? WindowsFolder() + "\\system32\\" + name : name);
-    return !other.empty() && FileExists(other);
+    return !other.empty() && FileExists(other, looks);
 }
 
-bool CanStartProcess(const std::string& commandLine)
+bool CanStartProcess(const std::string& commandLine, Looks& looks)
 {
+    const std::string looked = "start of " + commandLine;
+    if (commandLine.find_first_not_of(" \t") == std::string::npos) {
+        looks.Note(looked, Presence::Absent, "names no program");
+        return false;
+    }
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
     STARTUPINFOA startup{};
@@ -203,8 +227,10 @@ bool CanStartProcess(const std::string& commandLine)
     PROCESS_INFORMATION started{};
     if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                         &startup, &started)) {
+        looks.NoteError(looked, GetLastError());
         return false;
     }
+    looks.Note(looked, Presence::Present, "started");
     UniqueKernelHandle process(started.hProcess);
     UniqueKernelHandle thread(started.hThread);
     TerminateProcess(process.get(), 0);

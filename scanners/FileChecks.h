@@ -2,6 +2,8 @@
 // of a command line or an icon reference.
 #pragma once
 
+#include "scanners/Looks.h"
+
 #include <string>
 
 // A path on a share (\\server\share\x, also \\?\UNC\ and device paths) or on a
@@ -10,18 +12,21 @@
 // IsOnAvailableDrive calls them unreachable, so nothing on them is ever reported.
 bool IsNetworkPath(const std::string& path);
 
+// Each test below records what it asked and what Windows answered in looks; false means "not shown to be there",
+// and the looks tell whether that is an absence or an answer that proves nothing.
+
 // An existing file that is not a folder (a wildcard matches when any match is a file).
-bool FileExists(const std::string& path);
+bool FileExists(const std::string& path, Looks& looks);
 // An existing folder; a trailing backslash is allowed.
-bool FolderExists(const std::string& path);
+bool FolderExists(const std::string& path, Looks& looks);
 // FileExists(path) || FolderExists(path), asked with one look where one does.
-bool FileOrFolderExists(const std::string& path);
+bool FileOrFolderExists(const std::string& path, Looks& looks);
 // Found on the system's default search path, after one pair of surrounding quotes
 // is removed.
-bool FindOnSearchPath(const std::string& text);
+bool FindOnSearchPath(const std::string& text, Looks& looks);
 // The command line can be started as a process. The process is created suspended
 // and killed at once, so the program never runs.
-bool CanStartProcess(const std::string& commandLine);
+bool CanStartProcess(const std::string& commandLine, Looks& looks);
 // The program or icon file at the start of text: the quoted part, or everything up
 // to the first .exe, .dll, .ico or .ocx that is not followed by a backslash.
 std::string ExtractProgramPath(const std::string& text);

@@ -36,13 +36,13 @@ std::string WithoutIconIndex(const std::string& text)
     return text.substr(0, comma);
 }
 
-bool IconFileFound(const std::string& path, SearchVerdicts& searches)
+bool IconFileFound(const std::string& path, SearchVerdicts& searches, Looks& looks)
 {
-    if (searches.IsFound(path) || !IsOnAvailableDrive(path)) {
+    if (searches.IsFound(path, looks) || !IsOnAvailableDrive(path)) {
         return true;
     }
     const std::string file = WithoutIconIndex(path);
-    return !file.empty() && searches.IsFound(file);
+    return !file.empty() && searches.IsFound(file, looks);
 }
 
 bool StartsWithVariable(const std::string& text)
@@ -94,7 +94,7 @@ void FileExtensionReferenceScanner::CheckIcon(RegistryKey& classKey)
     const std::string path = ExtractProgramPath(text);
     // A variable left unexpanded (REG_SZ data) cannot be judged, nor can an indirect
     // resource ("@{package?ms-resource://...}") of an installed app package.
-    if (path.rfind("%", 0) == 0 || path.rfind("@", 0) == 0 || IconFileFound(path, Searches())) {
+    if (path.rfind("%", 0) == 0 || path.rfind("@", 0) == 0 || IconFileFound(path, Searches(), Looked())) {
         return;
     }
     ReportIssue(KeyIssue, &classKey, " missing file with icon:" + text);
@@ -112,7 +112,7 @@ void FileExtensionReferenceScanner::CheckVerb(RegistryKey* verbKey)
     }
     const std::string text = command->GetString(0);
     // Placeholders such as "%1" %* stand for the document itself.
-    if (StartsWithVariable(text) || !Commands().IsGone(text)) {
+    if (StartsWithVariable(text) || !Commands().IsGone(text, Looked())) {
         return;
     }
     // A verb served by a COM handler keeps an empty command.

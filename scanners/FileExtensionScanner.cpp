@@ -2,6 +2,7 @@
 
 #include "engine/ScanIssue.h"
 #include "registry/RegistryKey.h"
+#include "scanners/ClassKeys.h"
 
 FileExtensionScanner::FileExtensionScanner(IniStore* ini) : CategoryScanner(ini, Category::FileExtension) {}
 
@@ -12,10 +13,9 @@ bool FileExtensionScanner::OnKey(RegistryKey* entry)
     }
     // Only a key that is not there is missing: one this user may not read still exists, and reporting it would
     // let the repair delete the user's choices for that type.
-    Ref<RegistryKey> classKey(new RegistryKey(HKEY_CLASSES_ROOT, "", entry->Name()));
-    if (classKey->TryOpen(KEY_QUERY_VALUE) != ERROR_FILE_NOT_FOUND) {
+    if (ClassIsRegistered("", entry->Name(), entry->View(), Looked())) {
         return true;
     }
-    ReportIssue(KeyIssue, entry, "missing link to:" + classKey->FullPath());
+    ReportIssue(KeyIssue, entry, "missing link to:" + RootNameOf(HKEY_CLASSES_ROOT) + entry->Name());
     return true;
 }

@@ -34,7 +34,7 @@ bool FontFileScanner::OnValue(RegistryValue* value)
     // Testing such a path under the font folder would name nothing, and the repair
     // would unregister a font that is installed.
     const std::string path = IsPathOfItsOwn(file) ? file : folder + file;
-    if (FileExists(path) || !IsOnAvailableDrive(path)) {
+    if (FileExists(path, Looked()) || !IsOnAvailableDrive(path)) {
         return true;
     }
     ReportIssue(ValueIssue, value, "font:" + value->Name() + "missing file:" + path);

@@ -17,7 +17,7 @@ bool HelpFileScanner::OnValue(RegistryValue* value)
     // A folder written without its closing backslash still holds the file. That path is tried first: the one
     // without a separator names nothing in most cases, and a failed look-up is the slow one.
     const bool needsSeparator = !folder.empty() && folder.back() != '\\';
-    if ((needsSeparator && FileExists(folder + "\\" + value->Name())) || FileExists(path) ||
+    if ((needsSeparator && FileExists(folder + "\\" + value->Name(), Looked())) || FileExists(path, Looked()) ||
         !IsOnAvailableDrive(path)) {
         return true;
     }

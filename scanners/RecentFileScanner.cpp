@@ -47,7 +47,7 @@ bool RecentFileScanner::OnValue(RegistryValue* value)
     const std::string stored = value->GetString(0);
     const std::string command = WithoutHistoryMark(stored);
     // The Run dialog opens documents, folders and addresses as well as programs.
-    if (IsAddress(command) || NamesExistingPath(command) || !Commands().IsGone(command)) {
+    if (IsAddress(command) || NamesExistingPath(command, Looked()) || !Commands().IsGone(command, Looked())) {
         return true;
     }
     ReportIssue(ValueIssue, value, " missing file:" + stored);

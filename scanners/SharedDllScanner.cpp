@@ -15,7 +15,7 @@ bool SharedDllScanner::OnValue(RegistryValue* value)
     // as files, so an existing folder is as present as an existing file; a path on a
     // drive that is away right now proves nothing.
     const std::string& path = value->Name();
-    if (FileOrFolderExists(path) || !IsOnAvailableDrive(path)) {
+    if (FileOrFolderExists(path, Looked()) || !IsOnAvailableDrive(path)) {
         return true;
     }
     ReportIssue(ValueIssue, value, " missing file:" + path);

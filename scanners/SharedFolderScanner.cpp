@@ -96,7 +96,7 @@ bool IsListedDrive(const std::string& root)
 
 SharedFolderScanner::SharedFolderScanner(IniStore* ini) : CategoryScanner(ini, Category::SharedFolder) {}
 
-std::string SharedFolderScanner::CheckSharePath(const std::string& path) const
+std::string SharedFolderScanner::CheckSharePath(const std::string& path)
 {
     if (path.size() < 3) {
         return " incorrect record about shared resource:" + path;
@@ -109,7 +109,7 @@ std::string SharedFolderScanner::CheckSharePath(const std::string& path) const
     if (path.size() == 3) {
         return IsListedDrive(path) ? std::string() : " missing partition:" + path;
     }
-    return FolderExists(path) ? std::string() : " missing folder:" + path;
+    return FolderExists(path, Looked()) ? std::string() : " missing folder:" + path;
 }
 
 bool SharedFolderScanner::OnValue(RegistryValue* value)

@@ -15,5 +15,5 @@ public:
     bool OnKey(RegistryKey* shareKey) override;
 
     // Empty when nothing is wrong with the share path, otherwise what is.
-    std::string CheckSharePath(const std::string& path) const;
+    std::string CheckSharePath(const std::string& path);
 };

@@ -30,12 +30,10 @@ bool HasLinkExtension(const std::string& fileName)
 }
 
 // A target on a drive or share that is away right now may still be there, and one on
-// the network is not even asked; a drive root (C:\) is a folder that the folder test
-// cannot see.
-bool TargetIsPresent(const std::string& target)
+// the network is not even asked.
+bool TargetIsPresent(const std::string& target, Looks& looks)
 {
-    return !IsOnAvailableDrive(target) || FileOrFolderExists(target) ||
-           GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return !IsOnAvailableDrive(target) || FileOrFolderExists(target, looks);
 }
 
 // A shortcut file may keep its target only in the code page of the machine that wrote it, with "?" for what that
@@ -193,7 +191,7 @@ std::string ShortcutScanner::ResolveShortcutTarget(const std::string& linkPath)
         return {};
     }
     // A link without a file-system target has an empty path: nothing to report.
-    if (target->empty() || TargetIsPresent(*target)) {
+    if (target->empty() || TargetIsPresent(*target, Looked())) {
         return {};
     }
     return *target;

@@ -12,7 +12,7 @@ bool StartupProgramScanner::OnValue(RegistryValue* value)
     }
     // A program that asks for elevation cannot be started from here, yet it is there.
     const std::string commandLine = value->GetString(0);
-    if (!Commands().IsGone(commandLine)) {
+    if (!Commands().IsGone(commandLine, Looked())) {
         return true;
     }
     ReportIssue(ValueIssue, value, " missing file:" + commandLine);

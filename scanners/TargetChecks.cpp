@@ -46,28 +46,32 @@ std::optional<std::string> RegisteredProgram(std::string name)
 
 // A program named without a folder ("wordpad /x") that the shell finds through its
 // App Paths registration, as the Run dialog, start-up and file verbs do.
-bool RegisteredProgramExists(const std::string& program)
+bool RegisteredProgramExists(const std::string& program, Looks& looks)
 {
     const std::string name = program.substr(0, program.find(' '));
     if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
         return false;
     }
     const std::optional<std::string> file = RegisteredProgram(name);
-    return !file || (!file->empty() && NamesExistingPath(*file));
+    if (file && file->empty()) {
+        looks.Note(name + " in App Paths", Presence::Absent, "not registered");
+    }
+    return !file || (!file->empty() && NamesExistingPath(*file, looks));
 }
 
 }  // namespace
 
-bool NamesExistingPath(const std::string& text)
+bool NamesExistingPath(const std::string& text, Looks& looks)
 {
     const std::string path = WithoutSurroundingQuotes(ExpandVariables(text));
-    return !path.empty() && !HasWildcard(path) && FileOrFolderExists(path);
+    return !path.empty() && !HasWildcard(path) && FileOrFolderExists(path, looks);
 }
 
-bool ProgramFileExists(const std::string& commandLine)
+bool ProgramFileExists(const std::string& commandLine, Looks& looks)
 {
     const std::string program = ExtractProgramPath(ExpandVariables(commandLine));
-    return !program.empty() && !HasWildcard(program) && (FileExists(program) || RegisteredProgramExists(program));
+    return !program.empty() && !HasWildcard(program) &&
+           (FileExists(program, looks) || RegisteredProgramExists(program, looks));
 }
 
 bool ProgramDriveIsAvailable(const std::string& commandLine)
@@ -75,7 +79,7 @@ bool ProgramDriveIsAvailable(const std::string& commandLine)
     return IsOnAvailableDrive(ExtractProgramPath(ExpandVariables(commandLine)));
 }
 
-bool CommandNeedsStart(const std::string& commandLine)
+bool CommandNeedsStart(const std::string& commandLine, Looks& looks)
 {
-    return !ProgramFileExists(commandLine) && ProgramDriveIsAvailable(commandLine);
+    return !ProgramFileExists(commandLine, looks) && ProgramDriveIsAvailable(commandLine);
 }

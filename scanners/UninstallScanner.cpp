@@ -34,7 +34,7 @@ bool UninstallScanner::OnKey(RegistryKey* entry)
     }
     const std::string command = uninstall->GetString(0);
     // An uninstaller that asks for elevation cannot be started here, yet it is there.
-    if (IsSystemUninstaller(command) || !Commands().IsGone(command)) {
+    if (IsSystemUninstaller(command) || !Commands().IsGone(command, Looked())) {
         return true;
     }
     ReportIssue(KeyIssue, entry, " missing file:" + command);

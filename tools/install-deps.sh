@@ -7,7 +7,7 @@ source "$(dirname "$0")/apt-index.sh"
 # dillo is the web browser Wine hands the help pages to (Wine's winebrowser tries it when no desktop's is there).
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 wine wine64 xvfb xauth
           imagemagick xdotool ninja-build cmake ccache nsis googletest procps util-linux patchelf libz-mingw-w64
-          dillo)
+          dillo wixl)
 
 # The packages among the arguments that are not installed, one a line.
 not_installed() {

@@ -44,7 +44,11 @@ public:
 protected:
     bool OnCommand(UINT id, UINT code, HWND control) override
     {
-        commands.push_back(id);
+        // The details area's notices of its new text are no commands.
+        char kind[16] = "";
+        if (!control || !GetClassNameA(control, kind, sizeof kind) || lstrcmpiA(kind, "Edit") != 0) {
+            commands.push_back(id);
+        }
         return CDialog::OnCommand(id, code, control);
     }
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -109,14 +113,14 @@ protected:
 
 }  // namespace
 
-TEST_F(ScanViewTest, ListHasItsFourColumnsCheckBoxesAndFullRowSelection)
+TEST_F(ScanViewTest, ListHasItsFiveColumnsCheckBoxesAndFullRowSelection)
 {
     const CListCtrl list = view->GetListCtrl();
-    ASSERT_EQ(ColumnCount(list.GetSafeHwnd()), 4);
-    const char* headers[] = {"Name", "Description", "Type", "Action"};
-    for (int column = 0; column < 4; ++column) {
+    ASSERT_EQ(ColumnCount(list.GetSafeHwnd()), 5);
+    const char* headers[] = {"Name", "Description", "Type", "Grade", "Action"};
+    for (int column = 0; column < 5; ++column) {
         EXPECT_EQ(ColumnHeader(list.GetSafeHwnd(), column), headers[column]);
-        EXPECT_EQ(ListView_GetColumnWidth(list.GetSafeHwnd(), column), 80);
+        EXPECT_EQ(ListView_GetColumnWidth(list.GetSafeHwnd(), column), column == 3 ? 60 : 80);
         LVCOLUMNA info{};
         info.mask = LVCF_FMT;
         ListView_GetColumn(list.GetSafeHwnd(), column, &info);
@@ -129,15 +133,21 @@ TEST_F(ScanViewTest, ListHasItsFourColumnsCheckBoxesAndFullRowSelection)
     EXPECT_TRUE(view->GetStyle() & WS_BORDER);
 }
 
-TEST_F(ScanViewTest, FrameTakesThePlaceholdersPlace)
+TEST_F(ScanViewTest, ListAndDetailsTakeThePlaceholdersPlace)
 {
     HWND placeholder = GetDlgItem(window.GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER);
     RECT place{};
     RECT frame{};
+    RECT details{};
     GetWindowRect(placeholder, &place);
     GetWindowRect(results.FrameWindow(), &frame);
-    EXPECT_TRUE(EqualRect(&place, &frame));
+    GetWindowRect(results.DetailsWindow(), &details);
+    RECT both{};
+    UnionRect(&both, &frame, &details);
+    EXPECT_TRUE(EqualRect(&place, &both));
+    EXPECT_EQ(frame.bottom, details.top);
     EXPECT_TRUE(IsWindowVisible(results.FrameWindow()));
+    EXPECT_TRUE(IsWindowVisible(results.DetailsWindow()));
     EXPECT_FALSE(IsWindowVisible(placeholder));
 }
 
@@ -230,6 +240,34 @@ TEST_F(ScanViewTest, ClearingFreesTheRowsButLeavesTheIssuesToTheirLists)
     EXPECT_EQ(view->RowData(0), nullptr);
     view->ClearResults();
     EXPECT_EQ(view->RowCount(), 0);
+}
+
+// An Expert row starts unticked and stays so through Tick All; the details area shows the selected row's case,
+// and a click on the Grade header brings the rows of one grade together.
+TEST_F(ScanViewTest, ExpertRowsAreTickedOnlyByHandAndTheDetailsShowTheSelectedRow)
+{
+    FillThreeRows();
+    issues[1]->SetGrade(Grade::Expert, "restored by its installer");
+    issues[1]->AddLook({"C:\\gone\\tool.exe", "not found"});
+    const Ref<ScanIssue> expert = issues[1];
+    view->ClearResults();
+    InsertBatch("Scanner", 0, issues);
+    EXPECT_FALSE(view->IsTicked(1));
+    view->TickAll();
+    EXPECT_FALSE(view->IsTicked(1));
+    EXPECT_EQ(view->Text(1, CScanView::GradeColumn), "Expert");
+
+    FocusListAndSelect({1});
+    const std::string shown = WindowText(results.DetailsWindow());
+    EXPECT_NE(shown.find("Entry: HKEY_CURRENT_USER\\Software\\Test\\second"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Grade: Expert - restored by its installer"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("  C:\\gone\\tool.exe: not found"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Repair deletes the key"), std::string::npos) << shown;
+    EXPECT_TRUE(view->RowCommandApplies(ID_ROW_COPY_DETAILS));
+
+    view->SortBy(CScanView::GradeColumn);
+    EXPECT_EQ(view->RowData(0)->issue, expert.get());
+    EXPECT_EQ(view->Text(1, CScanView::NameColumn), view->RowData(1)->name);
 }
 
 TEST_F(ScanViewTest, TickAllTicksAgainWhatTheUserUnticked)

@@ -1,7 +1,9 @@
 #include "cli/CliCommands.h"
 #include "cli/ConsoleText.h"
 #include "registry/ComApartment.h"
+#include "scanners/Grades.h"
 #include "settings/SettingsStore.h"
+#include "testsupport/PlantFixture.h"
 #include "tests/support/Files.h"
 #include "tests/support/LockedKey.h"
 #include "tests/support/PlainRegistry.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -386,4 +389,66 @@ TEST(CliCommandsTest, JsonStringsAreEscapedUtf8)
     EXPECT_EQ(JsonString("a\"b\\c\td"), "\"a\\\"b\\\\c\\u0009d\"");
     EXPECT_EQ(JsonString(""), "\"\"");
     EXPECT_EQ(JsonString("\xE9"), "\"\xC3\xA9\"");  // e acute in the Western code page
+}
+
+// Every category's issue carries its grade and the evidence it rests on, each answer a clear one.
+TEST(CliCommandsTest, JsonGivesEveryCategorysIssueItsGradeAndEvidence)
+{
+    ScratchFolder folder("cli-evidence");
+    CurrentFolder here(folder.Path());
+    PlantFixture fixture(folder.Path() + "\\fixture");
+    ASSERT_TRUE(fixture.AddShortcutFolderToIni(".\\Corvadin.ini")) << fixture.LastError();
+    for (int i = 0; i < CategoryCount; ++i) {
+        ASSERT_TRUE(fixture.Plant(static_cast<Category>(i), 0, 1)) << fixture.LastError();
+    }
+    const Result scan = Invoke({"scan", "--json", "--quiet"});
+    ASSERT_TRUE(Json(scan.out).Parse()) << scan.out;
+    std::set<std::string> seen;
+    std::istringstream lines(scan.out);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t category = line.find("\"category\": \"");
+        if (category == std::string::npos || !NamesPlantedEntry(line)) {
+            continue;
+        }
+        const std::string name = line.substr(category + 13, line.find('"', category + 13) - category - 13);
+        const auto planted = CategoryFromText(name);
+        ASSERT_TRUE(planted) << line;
+        seen.insert(name);
+        EXPECT_NE(line.find(std::string("\"grade\": \"") + GradeName(GradeOf(*planted, AnyKind).grade) + "\""),
+                  std::string::npos)
+            << line;
+        EXPECT_NE(line.find("\"evidence\": [{\"looked\": "), std::string::npos) << line;
+        EXPECT_EQ(line.find("cannot tell"), std::string::npos) << line;
+    }
+    EXPECT_EQ(seen.size(), static_cast<size_t>(CategoryCount)) << scan.out;
+    EXPECT_TRUE(fixture.RemoveAll()) << fixture.LastError();
+}
+
+// An entry that comes back after a repair is Expert: fix --yes leaves it, naming its id repairs it.
+TEST(CliCommandsTest, AnEntryThatCameBackIsExpertAndRepairedOnlyWhenNamed)
+{
+    ScratchFolder folder("cli-came-back");
+    CurrentFolder here(folder.Path());
+    std::string id;
+    {
+        BrokenRunValue first("CorvadinCliBack");
+        id = IdOf(Invoke({"scan", "--category", "Startup program", "--json", "--quiet"}).out, "CorvadinCliBack");
+        ASSERT_EQ(Invoke({"fix", "--yes", "--issue", id, "--quiet"}).code, ExitClean);
+        ASSERT_FALSE(first.Present());
+    }
+    BrokenRunValue again("CorvadinCliBack");
+    const std::string json = Invoke({"scan", "--category", "Startup program", "--json", "--quiet"}).out;
+    const size_t line = json.find("\"id\": \"" + id + "\"");
+    ASSERT_NE(line, std::string::npos) << json;
+    const std::string issue = json.substr(line, json.find('\n', line) - line);
+    EXPECT_NE(issue.find("\"grade\": \"Expert\""), std::string::npos) << issue;
+    EXPECT_NE(issue.find("came back after the repair of 20"), std::string::npos) << issue;
+    EXPECT_NE(Invoke({"scan", "--category", "Startup program", "--grade", "expert", "--quiet"}).out.find(id),
+              std::string::npos);
+
+    const Result left = Invoke({"fix", "--yes", "--category", "Startup program", "--quiet"});
+    EXPECT_NE(left.err.find("left alone Expert issue " + id), std::string::npos) << left.err;
+    EXPECT_TRUE(again.Present());
+    EXPECT_EQ(Invoke({"fix", "--yes", "--issue", id, "--quiet"}).code, ExitClean);
+    EXPECT_FALSE(again.Present());
 }

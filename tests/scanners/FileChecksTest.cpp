@@ -1,5 +1,6 @@
 #include "registry/UniqueHandle.h"
 #include "scanners/FileChecks.h"
+#include "tests/scanners/QuietChecks.h"
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
 

@@ -28,6 +28,9 @@ TEST(FileExtensionScannerTest, ReportsEntriesWhoseExtensionIsNotRegistered)
     PlantEntry(planted, ".corvadintest-known");
     PlantEntry(planted, ".corvadintest-unknown");
     PlantEntry(planted, "corvadintest-nodot");
+    // Registered for this user only: Windows' merged view shows it, whether or not this system merges.
+    planted.CreateKey(HKEY_CURRENT_USER, "Software\\Classes\\.corvadintest-user");
+    PlantEntry(planted, ".corvadintest-user");
 
     FileExtensionScanner scanner(nullptr);
     IssueList list;
@@ -40,6 +43,12 @@ TEST(FileExtensionScannerTest, ReportsEntriesWhoseExtensionIsNotRegistered)
         EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
         EXPECT_EQ(list.At(i)->Source(), "File Extension");
     }
+    // Both halves were asked, and both answered that the key is absent.
+    const ScanIssue* unknown = FirstIssue(list, ".corvadintest-unknown");
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(LooksText(*unknown), "HKEY_CURRENT_USER\\Software\\Classes\\.corvadintest-unknown: key absent\n"
+                                   "HKEY_LOCAL_MACHINE\\Software\\Classes\\.corvadintest-unknown: key absent\n");
+    EXPECT_EQ(unknown->GetGrade(), Grade::Review);
 }
 
 // A registration this user may not read is still a registration.

@@ -1,4 +1,5 @@
 #include "scanners/FileChecks.h"
+#include "tests/scanners/QuietChecks.h"
 #include "scanners/FontFileScanner.h"
 #include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"

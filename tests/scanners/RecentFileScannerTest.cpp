@@ -47,7 +47,6 @@ TEST(RecentFileScannerTest, ReportsRememberedCommandsThatCannotStart)
               (std::vector<std::string>{
                   UserHistory + "CorvadinTest-b| missing file:" + gone + "\\1",
                   UserHistory + "CorvadinTest-empty| missing file:",
-                  UserHistory + "CorvadinTest-long| missing file:" + longText,
                   UserHistory + "CorvadinTest-multi| missing file:" + gone + "\\1",
                   UserHistory + "CorvadinTest-number| missing file:",
                   UserHistory + "CorvadinTest-quoted| missing file:\"" + gone + "\" /s\\1",
@@ -55,6 +54,8 @@ TEST(RecentFileScannerTest, ReportsRememberedCommandsThatCannotStart)
                       "\\My Tools\\gone.exe /min\\1",
                   MachineHistory + "CorvadinTest-machine| missing file:" + gone + "\\1",
               }));
+    // Windows cannot answer for a name that long: counted, not reported.
+    EXPECT_EQ(scanner.ScanGaps().undecided, 1);
     // The machine's history is walked first.
     EXPECT_EQ(Reported(list, "CorvadinTest").front().rfind(MachineHistory, 0), 0u);
     EXPECT_TRUE(Reported(list, "MRUList").empty());

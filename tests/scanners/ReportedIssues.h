@@ -52,6 +52,27 @@ inline std::vector<std::string> ReportedInAnyOrder(const IssueList& list, const 
     return found;
 }
 
+// The first issue whose target path contains marker; null when none does.
+inline const ScanIssue* FirstIssue(const IssueList& list, const std::string& marker)
+{
+    for (int i = 0; i < list.Count(); ++i) {
+        if (TargetPath(*list.At(i)).find(marker) != std::string::npos) {
+            return list.At(i);
+        }
+    }
+    return nullptr;
+}
+
+// An issue's evidence as "looked: answer" lines.
+inline std::string LooksText(const ScanIssue& issue)
+{
+    std::string text;
+    for (const Look& look : issue.Looks()) {
+        text += look.looked + ": " + look.answer + "\n";
+    }
+    return text;
+}
+
 // A copy of the system's notepad.exe at path: a program that exists and starts.
 inline std::string PlantProgram(const std::string& path)
 {

@@ -32,7 +32,7 @@ std::vector<std::string> Planted(const IssueList& list)
 TEST(SharedFolderScannerTest, JudgesSharePathsByLength)
 {
     ScratchFolder folder("share-paths");
-    const SharedFolderScanner scanner(nullptr);
+    SharedFolderScanner scanner(nullptr);
     EXPECT_EQ(scanner.CheckSharePath(folder.Path()), "");
     EXPECT_EQ(scanner.CheckSharePath(folder.Path() + "\\"), "");
     EXPECT_EQ(scanner.CheckSharePath(folder.Path() + "\\gone"), " missing folder:" + folder.Path() + "\\gone");

@@ -3,6 +3,7 @@
 #include "registry/CodePageText.h"
 #include "registry/FileItem.h"
 #include "scanners/FileChecks.h"
+#include "tests/scanners/QuietChecks.h"
 #include "scanners/ShortcutScanner.h"
 #include "tests/scanners/ScannerTestSupport.h"
 #include "tests/support/Scratch.h"

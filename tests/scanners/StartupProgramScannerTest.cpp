@@ -3,6 +3,7 @@
 #include "scanners/StartupProgramScanner.h"
 #include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
+#include "tests/support/Programs.h"
 #include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,65 @@ TEST(StartupProgramScannerTest, ProgramsThatAreThereAreNotReported)
     scanner.Scan(&list);
     EXPECT_EQ(Reported(list, "CorvadinTest"), std::vector<std::string>{});
 }
+
+// Only "not found" proves a program gone, and text is judged as the programs that read it see it: a name too long
+// for Windows to answer for, and machine-wide text that names a per-user variable, are counted, not reported; a
+// long command of the 32-bit view names the 32-bit program folder.
+TEST(StartupProgramScannerTest, JudgesOnlyWhatWindowsAnswersForAsItsProgramsSeeIt)
+{
+    const std::string programs32 = EnvironmentText("ProgramFiles(x86)");
+    if (programs32.empty()) {
+        GTEST_SKIP() << "not 64-bit Windows";
+    }
+    const std::string folder32 = programs32 + "\\CorvadinTest";
+    const std::string program = PlantProgram(folder32 + "\\agent.exe");
+    ScratchFolder folder("startup-answers");
+    PlantedRegistry planted;
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestTooLong",
+                      "\"" + folder.Path() + "\\" + std::string(300, 'x') + "\\agent.exe\" /min");
+    planted.SetString(HKEY_LOCAL_MACHINE, RunKey, "CorvadinTestPerUser", "%APPDATA%\\CorvadinGone\\agent.exe",
+                      REG_EXPAND_SZ);
+    planted.SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+                      "CorvadinTestLong32", "\"%ProgramFiles%\\CorvadinTest\\agent.exe\" /" + std::string(300, 'a'),
+                      REG_EXPAND_SZ);
+    planted.SetString(HKEY_CURRENT_USER, RunKey, "CorvadinTestGone", "\"" + folder.Path() + "\\gone.exe\"");
+
+    StartupProgramScanner scanner(nullptr);
+    IssueList list;
+    scanner.Scan(&list);
+    DeleteFileA(program.c_str());
+    RemoveDirectoryA(folder32.c_str());
+
+    EXPECT_EQ(Reported(list, "CorvadinTest"),
+              std::vector<std::string>{UserRun + "CorvadinTestGone| missing file:\"" + folder.Path() + "\\gone.exe\""});
+    EXPECT_EQ(scanner.ScanGaps().undecided, 1);
+    EXPECT_EQ(scanner.ScanGaps().perUserText, 1);
+    const ScanIssue* gone = FirstIssue(list, "CorvadinTestGone");
+    ASSERT_TRUE(gone);
+    EXPECT_EQ(LooksText(*gone).find(folder.Path() + "\\gone.exe: not found\n"), 0u) << LooksText(*gone);
+    EXPECT_EQ(gone->GetGrade(), Grade::Review);
+}
+
+#ifdef CORVADIN_KEYPATH_MSI
+// Windows Installer puts a component's key path back when its product starts: a Run value an installed product
+// owns is Expert, and its evidence names the component.
+TEST(StartupProgramScannerTest, AValueAnInstalledProductOwnsIsExpert)
+{
+    const std::string msi = CORVADIN_KEYPATH_MSI;
+    ASSERT_EQ(RunToEnd("msiexec /i \"" + msi + "\" /qn"), 0);
+    StartupProgramScanner scanner(nullptr);
+    IssueList list;
+    scanner.Scan(&list);
+    EXPECT_EQ(RunToEnd("msiexec /x \"" + msi + "\" /qn"), 0);
+
+    const ScanIssue* owned = FirstIssue(list, "CorvadinTestMsi");
+    ASSERT_TRUE(owned);
+    EXPECT_EQ(owned->GetGrade(), Grade::Expert);
+    EXPECT_NE(LooksText(*owned).find("\\Installer\\UserData\\S-1-5-18\\Components\\"), std::string::npos)
+        << LooksText(*owned);
+    EXPECT_NE(LooksText(*owned).find(": Windows Installer names it as this component's key path"), std::string::npos);
+}
+#endif
 
 TEST(StartupProgramScannerTest, LogsItsStartAndEachIssue)
 {

@@ -1,5 +1,6 @@
 #include "scanners/CommandVerdicts.h"
 #include "scanners/FileChecks.h"
+#include "tests/scanners/QuietChecks.h"
 #include "scanners/TargetChecks.h"
 #include "tests/scanners/ReportedIssues.h"
 #include "tests/scanners/ScannerTestSupport.h"
@@ -12,7 +13,8 @@ namespace {
 // A verdict from verdicts of its own, as the first entry of a scan to name the command gets it.
 bool CommandIsGone(const std::string& commandLine)
 {
-    return CommandVerdicts().IsGone(commandLine);
+    CommandVerdicts verdicts;
+    return IsGone(verdicts, commandLine);
 }
 
 }  // namespace
@@ -86,12 +88,12 @@ TEST(TargetChecksTest, CommandVerdictsAreRememberedUntilForgotten)
     const std::string program = PlantProgram(folder.Path() + "\\tool.exe");
     const std::string command = "\"" + program + "\" /x";
     CommandVerdicts verdicts;
-    EXPECT_FALSE(verdicts.IsGone(command));
+    EXPECT_FALSE(IsGone(verdicts, command));
     ASSERT_TRUE(DeleteFileA(program.c_str()));
-    EXPECT_FALSE(verdicts.IsGone(command));
-    EXPECT_TRUE(verdicts.IsGone(command + " /y"));
+    EXPECT_FALSE(IsGone(verdicts, command));
+    EXPECT_TRUE(IsGone(verdicts, command + " /y"));
     verdicts.ForgetChecked();
-    EXPECT_TRUE(verdicts.IsGone(command));
+    EXPECT_TRUE(IsGone(verdicts, command));
 }
 
 // The shell finds a program named without a folder through its App Paths

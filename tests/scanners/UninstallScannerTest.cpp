@@ -51,9 +51,10 @@ TEST(UninstallScannerTest, ReportsEntriesWhoseUninstallerIsGone)
                   Programs + "CorvadinTest-Empty| missing file:",
                   Programs + "CorvadinTest-Gone| missing file:" + gone,
                   Programs + "CorvadinTest-IsUninst| missing file:C:\\corvadin-gone\\IsUninst.exe -f",
-                  Programs + "CorvadinTest-Long| missing file:" + longCommand,
                   Programs + "CorvadinTest-RunDllOtherCase| missing file:C:\\corvadin-gone\\RunDll32.exe x.dll,Remove",
               }));
+    // Windows cannot answer for a name that long: counted, not reported.
+    EXPECT_EQ(scanner.ScanGaps().undecided, 1);
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_EQ(list.At(i)->Kind(), KeyIssue);
         EXPECT_EQ(list.At(i)->Source(), "Uninstall");

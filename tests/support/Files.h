@@ -51,6 +51,14 @@ inline std::string WindowsFolder()
     return folder;
 }
 
+// The variable's value; empty when it is not set.
+inline std::string EnvironmentText(const char* name)
+{
+    char value[MAX_PATH] = "";
+    const DWORD length = GetEnvironmentVariableA(name, value, MAX_PATH);
+    return length < MAX_PATH ? value : "";
+}
+
 inline std::string SystemFolder()
 {
     char folder[MAX_PATH] = "";
