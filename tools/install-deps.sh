@@ -5,6 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/apt-index.sh"
 
 # dillo is the web browser Wine hands the help pages to (Wine's winebrowser tries it when no desktop's is there).
+# wixl builds the small Windows Installer package a scanner test installs.
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 wine wine64 xvfb xauth
           imagemagick xdotool ninja-build cmake ccache nsis googletest procps util-linux patchelf libz-mingw-w64
           dillo wixl)
