@@ -8,7 +8,7 @@
 namespace {
 
 const std::string Scratch = "Software\\CorvadinTest\\Exporter";
-const std::string Header = "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + Scratch;
+const std::string Header = "REGEDIT4\n; registry view: shared\n\n[HKEY_CURRENT_USER\\" + Scratch;
 
 std::string Exported(const std::string& name, bool* complete = nullptr)
 {
