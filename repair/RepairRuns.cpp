@@ -1,6 +1,7 @@
 #include "repair/RepairRuns.h"
 
 #include "engine/ScanIssue.h"
+#include "registry/OperationLog.h"
 #include "registry/UniqueHandle.h"
 #include "repair/RollbackFiles.h"
 
@@ -15,6 +16,9 @@ namespace {
 
 constexpr const char* RecordSignature = "Corvadin repair run";
 constexpr char Separator = '\t';
+// Lines of one separator, which no backup's line has: a deletion that failed, and the end of the run.
+constexpr const char* NotDeletedMark = "Not deleted";
+constexpr const char* EndMark = "End";
 
 bool EndsWithNoCase(const std::string& text, const char* ending)
 {
@@ -42,6 +46,18 @@ std::string DateOfId(const std::string& id)
            id.substr(10, 2) + ":" + id.substr(12, 2);
 }
 
+// A line of one separator: what it says about the entries before it.
+void ReadMark(const std::string& mark, const std::string& text, RepairRunInfo& run)
+{
+    if (mark == NotDeletedMark) {
+        for (RunEntry& entry : run.entries) {
+            entry.deleted = entry.deleted && entry.file != text;
+        }
+    } else if (mark == EndMark) {
+        run.complete = text == std::to_string(run.entries.size());
+    }
+}
+
 // Reads one record; false when it is not a run record.
 bool ReadRecord(const std::string& path, RepairRunInfo& run)
 {
@@ -57,9 +73,14 @@ bool ReadRecord(const std::string& path, RepairRunInfo& run)
         // The path comes last, so that nothing in it can shift the fields.
         const size_t first = line.find(Separator);
         const size_t second = first == std::string::npos ? first : line.find(Separator, first + 1);
-        if (second == std::string::npos) {
+        if (first == std::string::npos) {
             continue;
         }
+        if (second == std::string::npos) {
+            ReadMark(line.substr(0, first), line.substr(first + 1), run);
+            continue;
+        }
+        run.complete = false;
         run.entries.push_back({line.substr(0, first), line.substr(first + 1, second - first - 1),
                                line.substr(second + 1)});
     }
@@ -127,23 +148,68 @@ std::string RepairRunInfo::Categories() const
     return text;
 }
 
+int RepairRunInfo::DeletedCount() const
+{
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const RunEntry& e) { return e.deleted; }));
+}
+
 void RepairRun::BackupWritten(const std::string& backupFile, const ScanIssue& issue)
 {
     // A folder's backup holds nothing to write back.
     if (issue.Kind() == FolderIssue) {
         return;
     }
-    const bool first = recordName_.empty();
-    if (first) {
+    std::string lines;
+    if (recordName_.empty()) {
         id_ = IdOfBackup(backupFile);
         recordName_ = "run" + id_ + ".txt";
+        lines = std::string(RecordSignature) + "\r\n";
     }
     const RepairTarget* target = issue.MatchingTarget();
-    std::ofstream out(folder_ + "\\" + recordName_, std::ios::binary | std::ios::app);
-    if (first) {
-        out << RecordSignature << "\r\n";
+    lines += backupFile + Separator + issue.Source() + Separator + (target ? target->FullPath() : "") + "\r\n";
+    ++entries_;
+    Append(lines);
+}
+
+void RepairRun::NotDeleted(const std::string& backupFile)
+{
+    if (!recordName_.empty()) {
+        Append(NotDeletedMark + std::string(1, Separator) + backupFile + "\r\n");
     }
-    out << backupFile << Separator << issue.Source() << Separator << (target ? target->FullPath() : "") << "\r\n";
+}
+
+bool RepairRun::Finish()
+{
+    // A record with a hole never gets its end: it is listed as incomplete.
+    if (complete_ && entries_ > 0) {
+        Append(EndMark + std::string(1, Separator) + std::to_string(entries_) + "\r\n");
+    }
+    return complete_;
+}
+
+std::string RepairRun::IncompleteText() const
+{
+    return "The record " + recordName_ + " of this repair run could not be written in full, so the run cannot be "
+           "undone in one step; restore its backup files one by one.";
+}
+
+void RepairRun::Append(const std::string& lines)
+{
+    const std::string path = folder_ + "\\" + recordName_;
+    UniqueFileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    bool done = file && WriteFile(file.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr) &&
+                written == lines.size();
+    const DWORD error = done ? ERROR_SUCCESS : GetLastError();
+    // Closing is where a network or removable drive reports a failed write.
+    done = file && CloseHandle(file.release()) && done;
+    if (!done && complete_) {
+        OperationLog::Write("Repair run " + id_ + ": the record " + path + " could not be written (error " +
+                            std::to_string(error == ERROR_SUCCESS ? GetLastError() : error) +
+                            "); restore its backup files one by one");
+    }
+    complete_ = complete_ && done;
 }
 
 std::vector<RepairRunInfo> ListRepairRuns(const std::string& folder)
@@ -174,9 +240,22 @@ std::vector<RestoreItem> ItemsOfRun(const std::string& folder, const RepairRunIn
 {
     std::vector<RestoreItem> items;
     for (const RunEntry& entry : run.entries) {
-        items.push_back({PathInFolder(folder, entry.file), entry.IsFileCopy() ? entry.path : std::string()});
+        if (entry.deleted) {
+            items.push_back({PathInFolder(folder, entry.file), entry.IsFileCopy() ? entry.path : std::string()});
+        }
     }
     return items;
+}
+
+BatchRestoreOutcome RestoreRun(const std::string& folder, const RepairRunInfo& run)
+{
+    BatchRestoreOutcome outcome = RestoreItems(ItemsOfRun(folder, run));
+    if (!run.complete) {
+        outcome.failed += 1;
+        outcome.lines.push_back("The record " + run.name + " is incomplete: other backup files of this run may be "
+                                "in the folder; restore them one by one.");
+    }
+    return outcome;
 }
 
 BatchRestoreOutcome RestoreItems(const std::vector<RestoreItem>& items)
