@@ -4,15 +4,21 @@
 #include "engine/ScanSession.h"
 #include "registry/ComApartment.h"
 #include "registry/OperationLog.h"
+#include "settings/StartupOptions.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
 {
     UseLowFragmentationHeaps();
+    const std::string commandLine = arguments ? arguments : "";
+    const bool inProgramFolder = EnterProgramFolderForScheduledStart(commandLine);
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));
+    if (!inProgramFolder) {
+        OperationLog::Write("The program's folder could not be made the current folder; working in this one");
+    }
     {
         // The settings dialog's folder browser and the drive tree's shell look-ups are COM calls on this thread.
         const ComApartment com;
-        CApplication application(arguments ? arguments : "");
+        CApplication application(commandLine);
         application.Run(instance);
     }
     OperationLog::Stop();

@@ -30,9 +30,10 @@ HWND WindowOf(DWORD process, const char* caption)
 // One run of the program, ended by force if the test leaves it running.
 class Program {
 public:
-    Program(const std::string& folder, const std::string& arguments = "")
+    Program(const std::string& folder, const std::string& arguments = "",
+            const std::string& exe = WindowsPath(CORVADIN_EXE))
     {
-        std::string commandLine = "\"" + WindowsPath(CORVADIN_EXE) + "\" " + arguments;
+        std::string commandLine = "\"" + exe + "\" " + arguments;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -119,12 +120,19 @@ TEST_F(ProgramTest, ScanNowEndsTheRebootScheduleAndClosingTheMainWindowEndsThePr
     EXPECT_TRUE(program.Ends());
 }
 
-TEST_F(ProgramTest, ScanStartupScansOutOfSightAndExitFromTheTrayEndsItInOrder)
+// Started in a folder of Windows' choosing, and twice at once where User Account Control is off (value and task).
+TEST_F(ProgramTest, ScanStartupWorksInTheProgramsFolderAsOneCopyAndExitFromTheTrayEndsItInOrder)
 {
-    folder.AddFile("Corvadin.ini", "[Common]\nLogName=corvadin.log\n");
-    const std::string log = folder.Path() + "\\corvadin.log";
-    Program program(folder.Path(), "/scanstartup");
-    ASSERT_TRUE(program.Started());
+    const ScratchFolder home("program-home");
+    const std::string exe = home.Path() + "\\Corvadin.exe";
+    ASSERT_TRUE(CopyFileA(WindowsPath(CORVADIN_EXE).c_str(), exe.c_str(), FALSE));
+    home.AddFile("Corvadin.ini", "[Common]\nLogName=corvadin.log\n");
+    const std::string log = home.Path() + "\\corvadin.log";
+    Program value(folder.Path(), "/scanstartup", exe);
+    Program task(folder.Path(), "/scanstartup", exe);
+    ASSERT_TRUE(value.Started() && task.Started());
+    ASSERT_TRUE(WaitUntil([&] { return !value.IsRunning() || !task.IsRunning(); }, Patience)) << "one copy ends";
+    const Program& program = value.IsRunning() ? value : task;
     ASSERT_TRUE(
         WaitUntil([&] { return ReadWholeFile(log, std::ios::in).find("start\n") != std::string::npos; }, Patience));
     EXPECT_TRUE(program.Main() != nullptr);
