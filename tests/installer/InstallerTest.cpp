@@ -161,7 +161,7 @@ protected:
     static void RemoveLeftovers()
     {
         std::error_code ignored;
-        for (const std::string& folder : {Folder(), DefaultFolder(), OtherDefaultFolder()}) {
+        for (const std::string& folder : {Folder(), DefaultFolder(), OtherDefaultFolder(), SharedFolder()}) {
             fs::remove_all(folder, ignored);
         }
         fs::remove_all(StartMenu(), ignored);
@@ -183,6 +183,7 @@ protected:
         return Environment(Installs64() ? "ProgramW6432" : "ProgramFiles") + "\\Corvadin";
     }
     static std::string OtherDefaultFolder() { return Environment("ProgramFiles(x86)") + "\\Corvadin"; }
+    static std::string SharedFolder() { return "C:\\Corvadin Test Shared Tools"; }
     static std::string InFolder(const std::string& file) { return Folder() + "\\" + file; }
     static fs::path StartMenu() { return fs::path(CommonProgramsFolder()) / "Corvadin"; }
 
@@ -364,6 +365,37 @@ TEST_F(InstallerTest, AnUpdateReplacesAnInstallationOfTheOtherBitnessAndKeepsWha
     for (const std::string& file : usersFiles) {
         EXPECT_EQ(ReadWholeFile(DefaultFolder() + "\\" + file), "old " + file) << "moved with the program";
     }
+    ASSERT_TRUE(Uninstall());
+}
+
+// The other bitness's installation shares its folder with another program: only what its list names (inside the
+// folder) and the user's Corvadin files leave it. The same folder spelled otherwise is not an installation elsewhere.
+TEST_F(InstallerTest, AnUpdateTakesOnlyItsOwnFilesFromAFolderSharedWithAnotherProgram)
+{
+    if (!Installs64()) {
+        GTEST_SKIP() << "only 64-bit Windows has a view of the other bitness";
+    }
+    const std::string shared = SharedFolder() + "\\";
+    fs::create_directories(shared);
+    std::ofstream("C:\\corvadin-test-outside.txt") << "x";
+    for (const std::string file : {"tool.exe", "Corvadin.exe", "run20260101120000_00.txt", "my.log"}) {
+        std::ofstream(shared + file) << file;
+    }
+    std::ofstream(shared + "Corvadin.ini") << "[Common]\nLogName=my.log\n";
+    std::ofstream(shared + "Corvadin-files.txt") << "Corvadin.exe\r\n..\\corvadin-test-outside.txt\r\n";
+    ASSERT_TRUE(Other.Write(UninstallKey, "InstallLocation", SharedFolder()));
+    ASSERT_EQ(Setup(""), 0);
+    EXPECT_EQ(ReadWholeFile(shared + "tool.exe"), "tool.exe") << "another program's";
+    EXPECT_FALSE(fs::exists(shared + "Corvadin.exe"));
+    EXPECT_TRUE(DeleteFileA("C:\\corvadin-test-outside.txt"));
+    for (const std::string file : {"run20260101120000_00.txt", "my.log", "Corvadin.ini"}) {
+        EXPECT_TRUE(fs::exists(InFolder(file)) && !fs::exists(shared + file)) << file << " moves with the program";
+    }
+    std::string spelled = Folder() + "\\";
+    CharUpperA(spelled.data());
+    ASSERT_TRUE(Other.Write(UninstallKey, "InstallLocation", spelled));
+    ASSERT_EQ(Setup(""), 0);
+    EXPECT_TRUE(fs::is_regular_file(InFolder("uninstall.exe"))) << "the programs just installed stay";
     ASSERT_TRUE(Uninstall());
 }
 
