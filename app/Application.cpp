@@ -3,6 +3,7 @@
 #include "app/RegisteredMessages.h"
 #include "registry/OperationLog.h"
 #include "settings/FolderProtection.h"
+#include "registry/UniqueHandle.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupOptions.h"
 
@@ -12,6 +13,11 @@ namespace {
 
 // The running copy answers at once; a copy that hangs must not keep this one for ever.
 constexpr UINT HandOverTimeout = 10000;
+// How long a copy started by hand waits for the first one's window, which a copy still starting has not made yet.
+constexpr DWORD WindowPatience = 10000;
+// One copy per session. With User Account Control off the Run value and the log-on task both start one at
+// log-on, at the same moment, when neither has a window to be found by yet.
+constexpr const char* OneCopyMutexName = "Local\\Corvadin.OneCopy";
 
 // The program's folder as the security functions take it: without the trailing backslash, unless it is a root.
 std::string ProgramFolderPath()
@@ -56,24 +62,31 @@ BOOL CApplication::InitInstance()
         EndRebootSchedule();
     }
     hidden_.SetExitOnClose(TheStartupFlags().exitOnClose);
-    if (!HandOverToRunningCopy()) {
+    // Held until the program ends. A mutex that cannot be made at all does not keep the program from running.
+    const UniqueKernelHandle oneCopy(CreateMutexA(nullptr, FALSE, OneCopyMutexName));
+    const bool first = GetLastError() != ERROR_ALREADY_EXISTS;
+    if (first) {
         RefuseLogonScanFromUnprotectedFolder();
         hidden_.DoModal();
+    } else {
+        HandOverToRunningCopy();
     }
     return FALSE;
 }
 
-bool HandOverToRunningCopy()
+void HandOverToRunningCopy()
 {
-    const HWND running = FindWindowA(nullptr, CHiddenDlg::kCaption);
-    if (!running) {
-        return false;
+    // A log-on start finds the first copy scanning already, and ends without a word.
+    if (TheStartupFlags().startupScan) {
+        return;
     }
-    // With User Account Control off, the Run entry and the log-on task both start a copy: the one already
-    // running scans, and the second ends without showing its window.
-    if (!TheStartupFlags().startupScan) {
+    HWND running = nullptr;
+    const DWORD start = GetTickCount();
+    while (!(running = FindWindowA(nullptr, CHiddenDlg::kCaption)) && GetTickCount() - start < WindowPatience) {
+        Sleep(50);
+    }
+    if (running) {
         DWORD_PTR answer = 0;
         SendMessageTimeoutA(running, NotifyViewSchedulerMessage(), 0, 0, SMTO_ABORTIFHUNG, HandOverTimeout, &answer);
     }
-    return true;
 }

@@ -1,5 +1,5 @@
-// CApplication: Corvadin's start-up. It reads the switches and the Run entry, then either hands over to a copy
-// that already runs or runs the hidden owner window for the rest of the process.
+// CApplication: Corvadin's start-up. It reads the switches and the Run entry, then either hands over to the copy
+// that holds the one-copy mutex or runs the hidden owner window for the rest of the process.
 #pragma once
 
 #include "app/HiddenDlg.h"
@@ -23,5 +23,6 @@ private:
     CHiddenDlg hidden_;
 };
 
-// Asks the copy whose hidden window is running to show its main window; false when there is none.
-bool HandOverToRunningCopy();
+// A second copy's part: a copy started by hand asks the running one to show its main window; a log-on start
+// asks nothing.
+void HandOverToRunningCopy();

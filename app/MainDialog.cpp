@@ -381,6 +381,9 @@ void CMainDialog::Repair()
             RepairRow(row, run);
         }
     }
+    if (!run.Finish()) {
+        MessageBoxA(GetSafeHwnd(), run.IncompleteText().c_str(), "Corvadin", MB_OK | MB_ICONWARNING);
+    }
 }
 
 void CMainDialog::RepairRow(int row, RepairJournal& run)

@@ -37,6 +37,12 @@ std::string CheckText(const RollbackFileInfo& file)
     return (file.errorLine > 0 ? "line " + std::to_string(file.errorLine) + ": " : std::string()) + file.error;
 }
 
+// A rollback file's name with the view its keys go to.
+std::string NameWithView(const std::string& name, const std::string& view)
+{
+    return view.empty() ? name : name + ", " + view;
+}
+
 }  // namespace
 
 CRestoreDlg::CRestoreDlg(CWnd* parent, std::string folder, RestorePrompt* prompt)
@@ -79,18 +85,25 @@ void CRestoreDlg::FillList()
     for (int run = 0; run < static_cast<int>(runs_.size()); ++run) {
         const RepairRunInfo& info = runs_[run];
         AddRow({run, {}, {}}, info.date,
-               "Repair run, " + std::to_string(info.entries.size()) + " file(s): " + info.Categories());
+               "Repair run, " + std::to_string(info.DeletedCount()) + " file(s)" +
+                   (info.complete ? "" : ", incomplete record") + ": " + info.Categories());
         for (const RunEntry& entry : info.entries) {
+            listed.push_back(entry.file);
+            // What was not deleted has nothing to write back.
+            if (!entry.deleted) {
+                continue;
+            }
             Row row{run, {}, entry.IsFileCopy() ? entry.path : std::string()};
             row.file.name = entry.file;
-            AddRow(row, {}, "    " + entry.file);
-            listed.push_back(entry.file);
+            const std::string view =
+                entry.IsFileCopy() ? std::string() : RollbackViewText(PathInFolder(folder_, entry.file));
+            AddRow(row, {}, "    " + NameWithView(entry.file, view));
         }
     }
     for (RollbackFileInfo& file : ListRollbackFiles(folder_)) {
         if (std::find(listed.begin(), listed.end(), file.name) == listed.end()) {
             const std::string date = file.date;
-            const std::string name = file.name;
+            const std::string name = NameWithView(file.name, file.view);
             AddRow({-1, std::move(file), {}}, date, name);
         }
     }
@@ -183,13 +196,13 @@ bool CRestoreDlg::RestoreSelected()
 
 bool CRestoreDlg::RestoreRun(const RepairRunInfo& run)
 {
-    const std::string question = "Write back all " + std::to_string(run.entries.size()) +
+    const std::string question = "Write back all " + std::to_string(run.DeletedCount()) +
                                  " file(s) of the repair run of " + run.date + " (" + run.Categories() + ")?";
     if (!prompt_->Confirm(GetSafeHwnd(), question)) {
         return false;
     }
     // The files are read again: they may have changed since the list was made.
-    const BatchRestoreOutcome outcome = RestoreItems(ItemsOfRun(folder_, run));
+    const BatchRestoreOutcome outcome = ::RestoreRun(folder_, run);
     std::string message;
     for (const std::string& line : outcome.lines) {
         message += line + "\n";

@@ -10,6 +10,7 @@
 #include "engine/ScanSession.h"
 #include "engine/ScannerList.h"
 #include "repair/RepairRuns.h"
+#include "repair/RollbackFiles.h"
 #include "settings/SettingsStore.h"
 
 #include <windows.h>
@@ -51,7 +52,8 @@ const char* const ScanHelp =
     "  --json           print the issues as JSON instead of a table, with grade and evidence\n"
     "  --quiet          no progress line on standard error\n"
     "Every issue carries an id derived from what it is; 'fix --issue ID' takes it.\n"
-    "Exit code: 0 nothing found, 1 issues found, 2 bad usage, 4 incomplete scan.\n";
+    "Exit code: 0 nothing found, 1 issues found, 2 bad usage, 4 incomplete scan (also when\n"
+    "issues were found: 4 wins over 1; the JSON's count says whether there are any).\n";
 
 const char* const FixHelp =
     "Usage: corvadin-cli fix --yes [--category NAME]... [--grade GRADE]... [--issue ID]... [--from FILE]\n"
@@ -69,8 +71,9 @@ const char* const FixHelp =
     "  --from FILE      repair the issues listed in FILE, a saved 'scan --json' output\n"
     "  --json           report as JSON: machine, user, version, times, categories, results\n"
     "  --quiet          no progress line on standard error\n"
-    "Exit code: 0 all repaired, 1 some repairs failed or ids not found, 2 bad usage or\n"
-    "no --yes, 4 all repaired but the scan was incomplete.\n";
+    "Exit code: 0 all repaired, 1 some repairs failed, ids not found or the run's record\n"
+    "could not be written in full, 2 bad usage or no --yes, 4 all repaired but the scan\n"
+    "was incomplete (1 wins over 4).\n";
 
 const char* const RestoreHelp =
     "Usage: corvadin-cli restore FILE...\n"
@@ -82,7 +85,8 @@ const char* const RestoreHelp =
     "Every file is checked first; a damaged file is refused with its line number, and then\n"
     "nothing at all is changed.\n"
     "  --run ID   restore every file of the repair run ID (see --list), from the current folder\n"
-    "  --list     list the repair runs recorded in the current folder, newest first\n"
+    "  --list     list the repair runs recorded in the current folder, newest first, each\n"
+    "             file with the registry view it goes to or the place a copy goes back to\n"
     "Exit code: 0 restored, 1 refused or not fully restored, 2 bad usage.\n";
 
 const char* const IgnoreHelp =
@@ -291,6 +295,7 @@ struct FixResult {
 struct FixReport {
     const std::vector<FixResult>& results;
     std::string run;  // empty when nothing was backed up
+    bool recorded;    // the run's record names every backup
     const std::set<std::string>& unmatched;
 };
 
@@ -298,7 +303,8 @@ void PrintFixJson(const ScanRun& scan, const FixReport& report, int exitCode, st
 {
     out << "{\n";
     WriteRunJson(scan, exitCode, out);
-    out << "  \"run\": " << JsonString(report.run) << ",\n  \"notFound\": [";
+    out << "  \"run\": " << JsonString(report.run) << ",\n  \"runRecordComplete\": "
+        << (report.recorded ? "true" : "false") << ",\n  \"notFound\": [";
     for (auto id = report.unmatched.begin(); id != report.unmatched.end(); ++id) {
         out << (id == report.unmatched.begin() ? "" : ", ") << "\"" << *id << "\"";
     }
@@ -432,17 +438,22 @@ int FixCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "corvadin-cli fix: no issue " << id << " in this scan (mended, changed or not scanned); "
                "nothing was deleted for it.\n";
     }
+    const bool recorded = run.Finish();
+    if (!recorded) {
+        err << "corvadin-cli fix: " << run.IncompleteText() << "\n";
+    }
     const bool failed = std::any_of(results.begin(), results.end(), [](const FixResult& r) { return !r.fixed; });
-    const int exitCode = failed || !unmatched.empty() ? ExitIssues : incomplete ? ExitIncomplete : ExitClean;
+    const int exitCode =
+        failed || !unmatched.empty() || !recorded ? ExitIssues : incomplete ? ExitIncomplete : ExitClean;
     if (options.json) {
-        PrintFixJson(scan, {results, run.Id(), unmatched}, exitCode, out);
+        PrintFixJson(scan, {results, run.Id(), recorded, unmatched}, exitCode, out);
         return exitCode;
     }
     for (const FixResult& result : results) {
         out << result.row->issue->Id() << "  " << (result.fixed ? "Fixed   " : "Failed  ") << result.row->category
             << "  " << result.row->issue->Name() << "\n";
     }
-    if (!run.RecordName().empty()) {
+    if (!run.RecordName().empty() && recorded) {
         out << "Backups and their record: " << run.RecordName() << "; 'corvadin-cli restore --run "
             << run.Id() << "' undoes this repair.\n";
     }
@@ -474,7 +485,15 @@ void ListRuns(std::ostream& out)
 {
     const std::vector<RepairRunInfo> runs = ListRepairRuns(".");
     for (const RepairRunInfo& run : runs) {
-        out << run.id << "  " << run.date << "  " << run.entries.size() << " file(s): " << run.Categories() << "\n";
+        out << run.id << "  " << run.date << "  " << run.entries.size() << " file(s): " << run.Categories()
+            << (run.complete ? "" : "  (incomplete record)") << "\n";
+        for (const RunEntry& entry : run.entries) {
+            out << "    " << entry.file << "  "
+                << (!entry.deleted         ? std::string("not deleted, nothing to write back")
+                    : entry.IsFileCopy() ? "to " + entry.path
+                                         : RollbackViewText(PathInFolder(".", entry.file)))
+                << "\n";
+        }
     }
     out << runs.size() << (runs.size() == 1 ? " repair run" : " repair runs") << " recorded here.\n";
 }
@@ -498,7 +517,7 @@ int RestoreCommand(const std::vector<std::string>& args, std::ostream& out, std:
         ListRuns(out);
         return ExitClean;
     }
-    std::vector<RestoreItem> items;
+    BatchRestoreOutcome outcome;
     if (!options.run.empty()) {
         const std::vector<RepairRunInfo> runs = ListRepairRuns(".");
         const auto run = std::find_if(runs.begin(), runs.end(), [&](const auto& r) { return r.id == options.run; });
@@ -506,12 +525,14 @@ int RestoreCommand(const std::vector<std::string>& args, std::ostream& out, std:
             err << "corvadin-cli restore: no repair run " << options.run << " is recorded here; see --list\n";
             return ExitUsage;
         }
-        items = ItemsOfRun(".", *run);
+        outcome = RestoreRun(".", *run);
+    } else {
+        std::vector<RestoreItem> items;
+        for (const std::string& file : options.files) {
+            items.push_back(ItemOfFile(file));
+        }
+        outcome = RestoreItems(items);
     }
-    for (const std::string& file : options.files) {
-        items.push_back(ItemOfFile(file));
-    }
-    const BatchRestoreOutcome outcome = RestoreItems(items);
     for (const std::string& line : outcome.lines) {
         (outcome.Complete() ? out : err) << (outcome.Complete() ? "" : "corvadin-cli restore: ") << line << "\n";
     }
@@ -547,10 +568,12 @@ bool AddIgnored(IgnoreList& list, const std::vector<std::string>& categories, st
 bool RemoveIgnored(IgnoreList& list, std::set<std::string> keys, std::ostream& out, std::ostream& err)
 {
     bool complete = true;
-    // A copy: each removal changes the list's entries.
+    // A copy: each removal changes the list's entries. Two values may hold the same entry; both go.
     const std::vector<IgnoredEntry> entries = list.Entries();
+    std::set<std::string> found;
     for (const IgnoredEntry& entry : entries) {
-        if (keys.erase(entry.Key()) > 0) {
+        if (keys.count(entry.Key()) > 0) {
+            found.insert(entry.Key());
             const bool removed = list.Remove(entry);
             complete = complete && removed;
             (removed ? out : err) << (removed ? "No longer ignored " : "corvadin-cli ignore: could not remove ")
@@ -558,9 +581,11 @@ bool RemoveIgnored(IgnoreList& list, std::set<std::string> keys, std::ostream& o
         }
     }
     for (const std::string& key : keys) {
-        err << "corvadin-cli ignore: no ignored entry " << key << "\n";
+        if (!found.count(key)) {
+            err << "corvadin-cli ignore: no ignored entry " << key << "\n";
+        }
     }
-    return complete && keys.empty();
+    return complete && found.size() == keys.size();
 }
 
 int IgnoreCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -64,6 +64,7 @@ IgnoreList IgnoreList::Load(HKEY root, std::string keyPath)
             list.damaged_.push_back(valueName);
             continue;
         }
+        entry.valueName = valueName;
         list.entries_.push_back(std::move(entry));
     }
     return list;
@@ -95,15 +96,19 @@ bool IgnoreList::Add(const IgnoredEntry& entry)
     }
     if (std::find(entries_.begin(), entries_.end(), entry) == entries_.end()) {
         entries_.push_back(entry);
+        entries_.back().valueName = entry.Key();
     }
     return true;
 }
 
 bool IgnoreList::Remove(const IgnoredEntry& entry)
 {
-    if (RegDeleteKeyValueA(root_, keyPath_.c_str(), entry.Key().c_str()) != ERROR_SUCCESS) {
+    const std::string name = entry.valueName.empty() ? entry.Key() : entry.valueName;
+    if (RegDeleteKeyValueA(root_, keyPath_.c_str(), name.c_str()) != ERROR_SUCCESS) {
         return false;
     }
-    entries_.erase(std::remove(entries_.begin(), entries_.end(), entry), entries_.end());
+    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
+                                  [&](const IgnoredEntry& e) { return e == entry && e.valueName == name; }),
+                   entries_.end());
     return true;
 }

@@ -14,11 +14,18 @@ struct IgnoredEntry {
     std::string category;
     std::string view;
     std::string target;
+    // The name of the value it was read from; empty for an entry not stored yet. Usually Key(), but a value
+    // written by hand, by an older version or by a policy may have any name.
+    std::string valueName{};
     // Sixteen hex digits derived from the three texts: the entry's value name and its key on the command line.
     std::string Key() const;
     // The target as lists show it, with its registry view where it has one: "HKEY_...\Run\x (32-bit)".
     std::string ShownTarget() const { return view.empty() ? target : target + " (" + view + ")"; }
-    bool operator==(const IgnoredEntry&) const = default;
+    // The same entry, whatever value holds it.
+    bool operator==(const IgnoredEntry& other) const
+    {
+        return category == other.category && view == other.view && target == other.target;
+    }
 };
 
 class IgnoreList {
@@ -31,7 +38,8 @@ public:
     static IgnoredEntry EntryFor(const std::string& category, const ScanIssue& issue);
     bool Ignores(const std::string& category, const ScanIssue& issue) const;
 
-    // Writes or deletes the entry's value; false when the registry refused (no administrator rights).
+    // Writes the entry's value, or deletes the value it was read from; false when the registry refused (no
+    // administrator rights).
     bool Add(const IgnoredEntry& entry);
     bool Remove(const IgnoredEntry& entry);
 

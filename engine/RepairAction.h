@@ -12,6 +12,8 @@ public:
     virtual ~RepairJournal() = default;
     // The backup of issue's target is complete in backupFile, and the target is about to be deleted.
     virtual void BackupWritten(const std::string& backupFile, const ScanIssue& issue) = 0;
+    // The deletion after backupFile failed: the target is still there, so there is nothing to write back.
+    virtual void NotDeleted(const std::string& backupFile) = 0;
 };
 
 class RepairAction {

@@ -34,6 +34,7 @@
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include TextFunc.nsh
 !include Sections.nsh
 !include WordFunc.nsh
 !include x64.nsh
@@ -147,19 +148,134 @@ FunctionEnd
   nsExec::Exec '"$SYSDIR\schtasks.exe" ${arguments}'
 !macroend
 
-; The program files in the folder named, not the user's files beside them.
-!macro REMOVE_PROGRAM_FILES folder
-  Delete /REBOOTOK "${folder}\Corvadin.exe"
-  Delete /REBOOTOK "${folder}\corvadin-cli.exe"
-  Delete "${folder}\README.txt"
-  Delete "${folder}\Sound\notify.wav"
-  RMDir "${folder}\Sound"
-  Delete "${folder}\Help\help\*.html"
-  Delete "${folder}\Help\help\*.css"
-  RMDir "${folder}\Help\help"
-  RMDir "${folder}\Help"
-  Delete "${folder}\uninstall.exe"
+; The list of the files an installation put into its folder, beside them: an update and the uninstaller remove
+; those and nothing else, since the folder may be shared with other programs (/D=).
+!define FILE_LIST "Corvadin-files.txt"
+
+; Writes the list of what the section installed; the help pages are whatever this setup packed.
+Function WriteFileList
+  ClearErrors
+  FileOpen $9 "$INSTDIR\${FILE_LIST}" w
+  ${If} ${Errors}
+    DetailPrint "The list of installed files could not be written; an uninstallation will remove them by name."
+    Return
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\Corvadin.exe"
+    FileWrite $9 "Corvadin.exe$\r$\n"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\corvadin-cli.exe"
+    FileWrite $9 "corvadin-cli.exe$\r$\n"
+  ${EndIf}
+  !ifdef CORVADIN_README
+    FileWrite $9 "README.txt$\r$\n"
+  !endif
+  !ifdef CORVADIN_SOUND
+    FileWrite $9 "Sound\notify.wav$\r$\n"
+  !endif
+  FindFirst $1 $2 "$INSTDIR\Help\help\*"
+  ${DoWhile} $2 != ""
+    ${IfNot} ${FileExists} "$INSTDIR\Help\help\$2\*"
+      FileWrite $9 "Help\help\$2$\r$\n"
+    ${EndIf}
+    FindNext $1 $2
+  ${Loop}
+  FindClose $1
+  FileWrite $9 "uninstall.exe$\r$\n"
+  FileClose $9
+FunctionEnd
+
+; The program files in the folder $R0 by its list, not the user's files beside them nor another program's. An
+; installation of an earlier version kept no list: its files go by the names it used.
+!macro REMOVE_PROGRAM_FILES un
+Function ${un}RemoveProgramFiles
+  ClearErrors
+  FileOpen $3 "$R0\${FILE_LIST}" r
+  ${If} ${Errors}
+    Delete /REBOOTOK "$R0\Corvadin.exe"
+    Delete /REBOOTOK "$R0\corvadin-cli.exe"
+    Delete "$R0\README.txt"
+    Delete "$R0\Sound\notify.wav"
+    Delete "$R0\Help\help\*.html"
+    Delete "$R0\Help\help\*.css"
+    Delete "$R0\uninstall.exe"
+  ${Else}
+    ${Do}
+      ClearErrors
+      FileRead $3 $4
+      ${If} ${Errors}
+        ${Break}
+      ${EndIf}
+      ${TrimNewLines} $4 $4
+      Call ${un}IsNameInside
+      ${If} $5 == "yes"
+        Delete /REBOOTOK "$R0\$4"
+      ${EndIf}
+    ${Loop}
+    FileClose $3
+    Delete "$R0\${FILE_LIST}"
+  ${EndIf}
+  RMDir "$R0\Sound"
+  RMDir "$R0\Help\help"
+  RMDir "$R0\Help"
+FunctionEnd
+
+; $5 = "yes" when the name $4 names one file inside the folder: not empty, no drive, no parent, not from the root,
+; no wildcard. A damaged or altered list must not reach beyond the installation's own files.
+Function ${un}IsNameInside
+  StrCpy $5 "yes"
+  StrCpy $6 $4 1
+  ${If} $4 == ""
+  ${OrIf} $6 == "\"
+  ${OrIf} $6 == "/"
+    StrCpy $5 ""
+  ${EndIf}
+  StrCpy $7 0
+  ${Do}
+    StrCpy $6 $4 2 $7
+    ${If} $6 == ""
+      ${Break}
+    ${EndIf}
+    StrCpy $8 $6 1
+    ${If} $6 == ".."
+    ${OrIf} $8 == ":"
+    ${OrIf} $8 == "*"
+    ${OrIf} $8 == "?"
+      StrCpy $5 ""
+    ${EndIf}
+    IntOp $7 $7 + 1
+  ${Loop}
+FunctionEnd
 !macroend
+!insertmacro REMOVE_PROGRAM_FILES ""
+!insertmacro REMOVE_PROGRAM_FILES "un."
+
+; Moves the user's Corvadin files matching pattern from $R0 into $INSTDIR, never over a file there.
+!macro MOVE_USERS_FILES pattern
+  FindFirst $1 $2 "$R0\${pattern}"
+  ${DoWhile} $2 != ""
+    ${IfNot} ${FileExists} "$R0\$2\*"
+    ${AndIfNot} ${FileExists} "$INSTDIR\$2"
+      Rename "$R0\$2" "$INSTDIR\$2"
+    ${EndIf}
+    FindNext $1 $2
+  ${Loop}
+  FindClose $1
+!macroend
+
+; $R2 = "same" when the folder $R0 is $INSTDIR, however either is spelled (case, a trailing backslash, a short
+; name, a link): a mark made in one is looked for in the other.
+Function IsInstallFolder
+  StrCpy $R2 ""
+  ClearErrors
+  FileOpen $9 "$INSTDIR\corvadin-setup-mark.tmp" w
+  ${IfNot} ${Errors}
+    FileClose $9
+    ${If} ${FileExists} "$R0\corvadin-setup-mark.tmp"
+      StrCpy $R2 "same"
+    ${EndIf}
+    Delete "$INSTDIR\corvadin-setup-mark.tmp"
+  ${EndIf}
+FunctionEnd
 
 ; What the installer and the program write in the current registry view, but the settings and the uninstall
 ; entry.
@@ -203,8 +319,9 @@ FunctionEnd
 !macroend
 
 ; An installation of the other bitness in the other registry view gives way to this one: its settings move here
-; unless this view has its own, its entries and program files go, and the user's files in its folder (rollback
-; and backup files, logs, Corvadin.ini) move into this folder, so that its folder goes too once it is empty.
+; unless this view has its own, its entries and program files go, and the user's Corvadin files in its folder
+; (rollback and backup files, run records, the log, Corvadin.ini) move into this folder; anything else there stays,
+; and so does the folder unless it is empty then.
 Function ReplaceOtherInstallation
   ${If} $OtherBits == ""
     Return
@@ -241,21 +358,28 @@ Function ReplaceOtherInstallation
   ${EndIf}
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   !insertmacro SET_VIEW $Bits
-  ${If} $R0 != $INSTDIR
-  ${AndIf} $R0 != ""
-    !insertmacro REMOVE_PROGRAM_FILES "$R0"
-    FindFirst $1 $2 "$R0\*"
-    ${DoWhile} $2 != ""
-      ${If} ${FileExists} "$R0\$2"
-      ${AndIfNot} ${FileExists} "$R0\$2\*"
-      ${AndIfNot} ${FileExists} "$INSTDIR\$2"
-        Rename "$R0\$2" "$INSTDIR\$2"
-      ${EndIf}
-      FindNext $1 $2
-    ${Loop}
-    FindClose $1
-    RMDir "$R0"
+  ${If} $R0 == ""
+    Return
   ${EndIf}
+  Call IsInstallFolder
+  ${If} $R2 == "same"
+    Return
+  ${EndIf}
+  Call RemoveProgramFiles
+  ; The user's own files go with the program, by the names the program gives them; the log by the name its
+  ; Corvadin.ini gives, read before that moves.
+  ReadINIStr $R3 "$R0\Corvadin.ini" "Common" "LogName"
+  StrCpy $4 $R3
+  Call IsNameInside
+  ${If} $5 == "yes"
+    !insertmacro MOVE_USERS_FILES "$R3"
+  ${EndIf}
+  !insertmacro MOVE_USERS_FILES "Corvadin.ini"
+  !insertmacro MOVE_USERS_FILES "rollback??????????????_*.reg"
+  !insertmacro MOVE_USERS_FILES "file??????????????_*.fso"
+  !insertmacro MOVE_USERS_FILES "??????????????_*.fso"
+  !insertmacro MOVE_USERS_FILES "run??????????????_*.txt"
+  RMDir "$R0"
 FunctionEnd
 
 ; The installation folder's permissions, those of the Program Files folder: Administrators and SYSTEM may do
@@ -414,6 +538,7 @@ Section "Corvadin" SecProgram
     SetOutPath "$INSTDIR"
   !endif
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  Call WriteFileList
 
   ; The shortcuts start in the installation folder ($OUTDIR), where Corvadin.ini is read and rollback files go.
   CreateDirectory "${START_MENU}"
@@ -539,7 +664,8 @@ FunctionEnd
 ; Corvadin.ini of the user's stay, and with them the folder that holds them, as does a folder the setup did not
 ; make.
 Section "Uninstall"
-  !insertmacro REMOVE_PROGRAM_FILES "$INSTDIR"
+  StrCpy $R0 $INSTDIR
+  Call un.RemoveProgramFiles
   Delete "${START_MENU}\Corvadin.lnk"
   Delete "${START_MENU}\Corvadin README.lnk"
   RMDir "${START_MENU}"

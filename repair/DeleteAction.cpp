@@ -166,7 +166,11 @@ bool DeleteAction::Fix(ScanIssue* issue)
     if (journal_) {
         journal_->BackupWritten(backupName, *issue);
     }
-    return DeleteTarget(*issue);
+    const bool deleted = DeleteTarget(*issue);
+    if (!deleted && journal_) {
+        journal_->NotDeleted(backupName);
+    }
+    return deleted;
 }
 
 RepairAction* CreateRepairAction()

@@ -110,11 +110,8 @@ bool RegistryExporter::OnKey(RegistryKey* key)
 
 std::string RegistryExporter::Text() const
 {
-    std::string text = "REGEDIT4\n";
-    if (view_ != RegistryView::Default) {
-        text += std::string(RollbackViewComment) + ViewName(view_) + "\n";
-    }
-    text += "\n";
+    // Always named: a file without the line is read as an earlier version's.
+    std::string text = "REGEDIT4\n" + std::string(RollbackViewComment) + RollbackViewName(view_) + "\n\n";
     for (const std::string& line : lines_) {
         text += line;
         text += '\n';

@@ -2,6 +2,7 @@
 
 #include "engine/IssueList.h"
 #include "engine/ScanIssue.h"
+#include "registry/OperationLog.h"
 #include "registry/UniqueHandle.h"
 #include "repair/RollbackFiles.h"
 
@@ -16,9 +17,11 @@ namespace {
 
 constexpr const char* RecordSignature = "Corvadin repair run";
 constexpr char Separator = '\t';
-// The line after an entry that names the id of the issue it repaired; with one separator only, so that readers
-// that know nothing of it pass it over.
-constexpr const char* IssueIdTag = "id";
+// Lines of one separator, which no backup's line has: a deletion that failed, the id of the issue the entry
+// before repaired, and the end of the run. Readers that know none of them pass them over.
+constexpr const char* NotDeletedMark = "Not deleted";
+constexpr const char* IssueIdMark = "id";
+constexpr const char* EndMark = "End";
 
 bool EndsWithNoCase(const std::string& text, const char* ending)
 {
@@ -46,6 +49,20 @@ std::string DateOfId(const std::string& id)
            id.substr(10, 2) + ":" + id.substr(12, 2);
 }
 
+// A line of one separator: what it says about the entries before it.
+void ReadMark(const std::string& mark, const std::string& text, RepairRunInfo& run)
+{
+    if (mark == NotDeletedMark) {
+        for (RunEntry& entry : run.entries) {
+            entry.deleted = entry.deleted && entry.file != text;
+        }
+    } else if (mark == IssueIdMark && !run.entries.empty()) {
+        run.entries.back().issueId = text;
+    } else if (mark == EndMark) {
+        run.complete = text == std::to_string(run.entries.size());
+    }
+}
+
 // Reads one record; false when it is not a run record.
 bool ReadRecord(const std::string& path, RepairRunInfo& run)
 {
@@ -61,12 +78,14 @@ bool ReadRecord(const std::string& path, RepairRunInfo& run)
         // The path comes last, so that nothing in it can shift the fields.
         const size_t first = line.find(Separator);
         const size_t second = first == std::string::npos ? first : line.find(Separator, first + 1);
-        if (second == std::string::npos) {
-            if (first != std::string::npos && line.compare(0, first, IssueIdTag) == 0 && !run.entries.empty()) {
-                run.entries.back().issueId = line.substr(first + 1);
-            }
+        if (first == std::string::npos) {
             continue;
         }
+        if (second == std::string::npos) {
+            ReadMark(line.substr(0, first), line.substr(first + 1), run);
+            continue;
+        }
+        run.complete = false;
         run.entries.push_back({line.substr(0, first), line.substr(first + 1, second - first - 1),
                                line.substr(second + 1), {}});
     }
@@ -134,24 +153,69 @@ std::string RepairRunInfo::Categories() const
     return text;
 }
 
+int RepairRunInfo::DeletedCount() const
+{
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const RunEntry& e) { return e.deleted; }));
+}
+
 void RepairRun::BackupWritten(const std::string& backupFile, const ScanIssue& issue)
 {
     // A folder's backup holds nothing to write back.
     if (issue.Kind() == FolderIssue) {
         return;
     }
-    const bool first = recordName_.empty();
-    if (first) {
+    std::string lines;
+    if (recordName_.empty()) {
         id_ = IdOfBackup(backupFile);
         recordName_ = "run" + id_ + ".txt";
+        lines = std::string(RecordSignature) + "\r\n";
     }
     const RepairTarget* target = issue.MatchingTarget();
-    std::ofstream out(folder_ + "\\" + recordName_, std::ios::binary | std::ios::app);
-    if (first) {
-        out << RecordSignature << "\r\n";
+    lines += backupFile + Separator + issue.Source() + Separator + (target ? target->FullPath() : "") + "\r\n" +
+             IssueIdMark + Separator + issue.Id() + "\r\n";
+    ++entries_;
+    Append(lines);
+}
+
+void RepairRun::NotDeleted(const std::string& backupFile)
+{
+    if (!recordName_.empty()) {
+        Append(NotDeletedMark + std::string(1, Separator) + backupFile + "\r\n");
     }
-    out << backupFile << Separator << issue.Source() << Separator << (target ? target->FullPath() : "") << "\r\n"
-        << IssueIdTag << Separator << issue.Id() << "\r\n";
+}
+
+bool RepairRun::Finish()
+{
+    // A record with a hole never gets its end: it is listed as incomplete.
+    if (complete_ && entries_ > 0) {
+        Append(EndMark + std::string(1, Separator) + std::to_string(entries_) + "\r\n");
+    }
+    return complete_;
+}
+
+std::string RepairRun::IncompleteText() const
+{
+    return "The record " + recordName_ + " of this repair run could not be written in full, so the run cannot be "
+           "undone in one step; restore its backup files one by one.";
+}
+
+void RepairRun::Append(const std::string& lines)
+{
+    const std::string path = folder_ + "\\" + recordName_;
+    UniqueFileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    bool done = file && WriteFile(file.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr) &&
+                written == lines.size();
+    const DWORD error = done ? ERROR_SUCCESS : GetLastError();
+    // Closing is where a network or removable drive reports a failed write.
+    done = file && CloseHandle(file.release()) && done;
+    if (!done && complete_) {
+        OperationLog::Write("Repair run " + id_ + ": the record " + path + " could not be written (error " +
+                            std::to_string(error == ERROR_SUCCESS ? GetLastError() : error) +
+                            "); restore its backup files one by one");
+    }
+    complete_ = complete_ && done;
 }
 
 std::vector<RepairRunInfo> ListRepairRuns(const std::string& folder)
@@ -179,7 +243,7 @@ std::map<std::string, std::string> RepairedIssueDates(const std::string& folder)
     // Newest first: the first date met for an id is its latest repair.
     for (const RepairRunInfo& run : ListRepairRuns(folder)) {
         for (const RunEntry& entry : run.entries) {
-            if (!entry.issueId.empty()) {
+            if (entry.deleted && !entry.issueId.empty()) {
                 repaired.emplace(entry.issueId, run.date);
             }
         }
@@ -211,9 +275,22 @@ std::vector<RestoreItem> ItemsOfRun(const std::string& folder, const RepairRunIn
 {
     std::vector<RestoreItem> items;
     for (const RunEntry& entry : run.entries) {
-        items.push_back({PathInFolder(folder, entry.file), entry.IsFileCopy() ? entry.path : std::string()});
+        if (entry.deleted) {
+            items.push_back({PathInFolder(folder, entry.file), entry.IsFileCopy() ? entry.path : std::string()});
+        }
     }
     return items;
+}
+
+BatchRestoreOutcome RestoreRun(const std::string& folder, const RepairRunInfo& run)
+{
+    BatchRestoreOutcome outcome = RestoreItems(ItemsOfRun(folder, run));
+    if (!run.complete) {
+        outcome.failed += 1;
+        outcome.lines.push_back("The record " + run.name + " is incomplete: other backup files of this run may be "
+                                "in the folder; restore them one by one.");
+    }
+    return outcome;
 }
 
 BatchRestoreOutcome RestoreItems(const std::vector<RestoreItem>& items)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 
 namespace {
 
@@ -21,6 +22,23 @@ std::string LocalTimeText(time_t when)
 }
 
 }  // namespace
+
+std::string RollbackViewText(const std::string& path)
+{
+    // The view line comes before the first key, so the head up to it is a whole file by itself.
+    constexpr std::streamsize HeadSize = 4096;
+    std::ifstream in(path, std::ios::binary);
+    std::string head(HeadSize, '\0');
+    in.read(head.data(), HeadSize);
+    head.resize(static_cast<size_t>(in.gcount()));
+    const size_t firstKey = head.find("\n[");
+    const RollbackParseResult parsed = ParseRollbackText(head.substr(0, firstKey));
+    if (!parsed.ok) {
+        return {};
+    }
+    return std::string(RollbackViewName(parsed.content.view)) + " view" +
+           (parsed.content.viewNamed ? "" : " (no view line: an earlier version's file)");
+}
 
 void CheckRollbackFile(const std::string& folder, RollbackFileInfo& file)
 {
@@ -43,6 +61,7 @@ std::vector<RollbackFileInfo> ListRollbackFiles(const std::string& folder)
             RollbackFileInfo file;
             file.name = entry.name;
             file.date = LocalTimeText(entry.time_write);
+            file.view = RollbackViewText(folder + "\\" + file.name);
             found.emplace_back(entry.time_write, std::move(file));
         }
     }

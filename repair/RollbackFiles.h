@@ -10,6 +10,7 @@
 struct RollbackFileInfo {
     std::string name;  // without the folder
     std::string date;  // last written, local time "YYYY-MM-DD hh:mm:ss"
+    std::string view;  // where its keys go (RollbackViewText); empty when its head cannot be read
     // The rest is known once CheckRollbackFile has parsed the file.
     bool checked = false;
     bool readable = false;
@@ -19,9 +20,12 @@ struct RollbackFileInfo {
     std::string error;
 };
 
-// The "rollback*.reg" files of folder, newest first. None is read: a folder may hold
-// hundreds, and each is parsed whole only when it is looked at.
+// The "rollback*.reg" files of folder, newest first. Only the head of each is read, for its view: a folder may
+// hold hundreds, and each is parsed whole only when it is looked at.
 std::vector<RollbackFileInfo> ListRollbackFiles(const std::string& folder);
+// The registry view the keys of the rollback file at path go to, as lists show it ("32-bit view", "shared view";
+// a file without a view line says so); empty when the head of the file cannot be read or is damaged.
+std::string RollbackViewText(const std::string& path);
 // Parses the listed file whole and fills in its counts, or where it goes wrong.
 void CheckRollbackFile(const std::string& folder, RollbackFileInfo& file);
 

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr const char* SharedViewName = "shared";
+
 struct ParseError {
     std::string message;
 };
@@ -171,14 +173,26 @@ void ReadComment(const std::string& line, RollbackContent& content)
     if (line.compare(0, mark.size(), mark) != 0) {
         return;
     }
-    const std::optional<RegistryView> view = ViewNamed(line.substr(mark.size()));
-    if (!view || !content.keys.empty()) {
-        throw ParseError{"a registry view this program does not know, or named after a key"};
+    const std::string name = line.substr(mark.size());
+    const std::optional<RegistryView> view = name == SharedViewName ? RegistryView::Default : ViewNamed(name);
+    if (!view || !content.keys.empty() || content.viewNamed) {
+        throw ParseError{"a registry view this program does not know, named twice, or named after a key"};
     }
     content.view = *view;
+    content.viewNamed = true;
 }
 
 }  // namespace
+
+const char* RollbackViewName(RegistryView view) noexcept
+{
+    return view == RegistryView::Default ? SharedViewName : ViewName(view);
+}
+
+RegistryView UnnamedFileView() noexcept
+{
+    return IsWindows64() ? RegistryView::Bits32 : RegistryView::Default;
+}
 
 int RollbackContent::ValueCount() const
 {
@@ -222,6 +236,9 @@ RollbackParseResult ParseRollbackText(const std::string& text)
             } else {
                 throw ParseError{"a line that is neither a key header nor a value"};
             }
+        }
+        if (!result.content.viewNamed) {
+            result.content.view = UnnamedFileView();
         }
         result.ok = true;
     } catch (const ParseError& error) {

@@ -21,11 +21,18 @@ struct RollbackKey {
     std::vector<RollbackValue> values;
 };
 
-// The comment line that names the registry view of a file's keys; files without one belong to the default view.
+// The comment line that names the registry view of a file's keys.
 constexpr const char* RollbackViewComment = "; registry view: ";
+
+// What the view line says: "64-bit", "32-bit", or "shared" for the default view.
+const char* RollbackViewName(RegistryView view) noexcept;
+// Where a file without a view line goes. Earlier versions were 32-bit programs only, so their files name keys as
+// the 32-bit view shows them on 64-bit Windows; a shared key is the same key in that view.
+RegistryView UnnamedFileView() noexcept;
 
 struct RollbackContent {
     RegistryView view = RegistryView::Default;
+    bool viewNamed = false;  // false: no view line, the file of an earlier version
     std::vector<RollbackKey> keys;
     int ValueCount() const;
 };

@@ -34,6 +34,16 @@ bool HasSwitch(const std::string& commandLine, const std::string& switchText)
     return commandLine.find(switchText) != std::string::npos;
 }
 
+bool EnterProgramFolderForScheduledStart(const std::string& commandLine)
+{
+    if (!HasSwitch(commandLine, "/scanstartup") && !HasSwitch(commandLine, "/scannow")) {
+        return true;
+    }
+    const std::string program = ModulePath();
+    const size_t slash = program.rfind('\\');
+    return slash != std::string::npos && SetCurrentDirectoryA(program.substr(0, slash + 1).c_str());
+}
+
 void ReadStartupFlags(const std::string& commandLine)
 {
     StartupFlags& flags = TheStartupFlags();

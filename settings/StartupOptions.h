@@ -17,6 +17,12 @@ StartupFlags& TheStartupFlags();
 // A plain, case-sensitive substring test, as the switches have always been read.
 bool HasSwitch(const std::string& commandLine, const std::string& switchText);
 
+// Windows starts the log-on and the next-start scans ("/scanstartup", "/scannow") in a folder of its choosing,
+// most often system32. Such a start works in the program's own folder, where a start from the Start menu does:
+// Corvadin.ini is read there, and the log, the backups and the run records go there. False when the folder could
+// not be entered.
+bool EnterProgramFolderForScheduledStart(const std::string& commandLine);
+
 // Sets the switch flags from the command line and launchAtSystemStart from the Run entry and the task.
 void ReadStartupFlags(const std::string& commandLine);
 

@@ -1,6 +1,8 @@
 #include "cli/CliCommands.h"
 #include "cli/ConsoleText.h"
+#include "engine/ScanIssue.h"
 #include "registry/ComApartment.h"
+#include "repair/BackupName.h"
 #include "scanners/Grades.h"
 #include "settings/SettingsStore.h"
 #include "testsupport/PlantFixture.h"
@@ -168,6 +170,11 @@ std::string IdOf(const std::string& json, const std::string& name)
     return id == std::string::npos ? std::string() : json.substr(id + 7, 16);
 }
 
+void WINAPI NewYear(LPSYSTEMTIME time)
+{
+    *time = SYSTEMTIME{2027, 1, 5, 1, 0, 0, 9, 0};
+}
+
 }  // namespace
 
 TEST(CliCommandsTest, HelpAndBadUsage)
@@ -292,15 +299,17 @@ TEST(CliCommandsTest, AKeyThatCannotBeReadMakesTheScanIncomplete)
     EXPECT_TRUE(Json(scan.out).Parse()) << scan.out;
 }
 
-// A repair of two categories is undone in one step; while one of its files is damaged, nothing at all is.
+// Two categories are undone in one step, bar a shortcut the repair could not delete; with a damaged file, nothing is.
 TEST(CliCommandsTest, RestoreRunUndoesAWholeRepair)
 {
     ScratchFolder folder("cli-run");
     CurrentFolder here(folder.Path());
     const ComApartment com;
     const std::string link = folder.Path() + "\\links\\gone.lnk";
+    const std::string kept = folder.Path() + "\\links\\kept.lnk";
     CreateDirectoryA((folder.Path() + "\\links").c_str(), nullptr);
-    ASSERT_TRUE(SaveShortcut(link, "C:\\corvadin-gone\\doc.txt"));
+    ASSERT_TRUE(SaveShortcut(link, "C:\\corvadin-gone\\doc.txt") && SaveShortcut(kept, "C:\\corvadin-gone\\x"));
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::string linkBytes = ReadWholeFile(link);
     folder.AddFile("Corvadin.ini", "[Shortcut]\n1=" + folder.Path() + "\\links\n");
     BrokenRunValue broken("CorvadinCliRun");
@@ -309,10 +318,10 @@ TEST(CliCommandsTest, RestoreRunUndoesAWholeRepair)
     const std::string json =
         Invoke({"scan", "--category", "Startup program", "--category", "Shortcut", "--json", "--quiet"}).out;
     const Result fixed = Invoke({"fix", "--yes", "--issue", IdOf(json, "CorvadinCliRun"), "--issue",
-                                 IdOf(json, "gone.lnk"), "--quiet"});
-    ASSERT_EQ(fixed.code, ExitClean) << fixed.out << fixed.err;
+                                 IdOf(json, "gone.lnk"), "--issue", IdOf(json, "kept.lnk"), "--quiet"});
+    ASSERT_EQ(fixed.code, ExitIssues) << fixed.out << fixed.err;
     ASSERT_FALSE(broken.Present());
-    ASSERT_FALSE(PathExists(link));
+    ASSERT_TRUE(!PathExists(link) && PathExists(kept));
     const size_t at = fixed.out.find("restore --run ");
     ASSERT_NE(at, std::string::npos) << fixed.out;
     const std::string run = fixed.out.substr(at + 14, fixed.out.find('\'', at) - at - 14);
@@ -332,6 +341,24 @@ TEST(CliCommandsTest, RestoreRunUndoesAWholeRepair)
     EXPECT_EQ(restored.code, ExitClean) << restored.err;
     EXPECT_EQ(ValueText(HKEY_CURRENT_USER, BrokenRunValue::path, "CorvadinCliRun"), command);
     EXPECT_EQ(ReadWholeFile(link), linkBytes);
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A folder took the name of the run's record: the repair says that the run cannot be undone in one step.
+TEST(CliCommandsTest, ARunRecordThatCannotBeWrittenIsReported)
+{
+    ScratchFolder folder("cli-record");
+    CurrentFolder here(folder.Path());
+    BrokenRunValue broken("CorvadinCliRecord");
+    const std::string json = Invoke({"scan", "--category", "Startup program", "--json", "--quiet"}).out;
+    const LocalTimeReader previous = SetLocalTimeReader(NewYear);
+    const std::string backup = BackupFileName(ValueIssue, SYSTEMTIME{2027, 1, 5, 1, 0, 0, 9, 0}, RepairCounter());
+    CreateDirectoryA(("run" + backup.substr(8, backup.size() - 12) + ".txt").c_str(), nullptr);
+    const Result fixed = Invoke({"fix", "--yes", "--issue", IdOf(json, "CorvadinCliRecord"), "--json", "--quiet"});
+    SetLocalTimeReader(previous);
+    EXPECT_EQ(fixed.code, ExitIssues);
+    EXPECT_NE(fixed.err.find("could not be written in full"), std::string::npos) << fixed.err;
+    EXPECT_NE(fixed.out.find("\"runRecordComplete\": false"), std::string::npos) << fixed.out;
 }
 
 // An ignored entry is neither listed nor counted, until it is let back in; the stored choice of categories holds
@@ -359,6 +386,14 @@ TEST(CliCommandsTest, IgnoredEntriesAndLeftOutCategoriesStayOutOfScans)
     EXPECT_NE(Invoke({"ignore", "list"}).out.find(key + "  Startup program  HKEY_CURRENT_USER"), std::string::npos);
     EXPECT_EQ(Invoke({"ignore", "remove", key}).code, ExitClean);
     EXPECT_EQ(IdOf(Invoke(scan).out, "CorvadinCliIgnored"), id);
+    // A value stored under another name (by hand, by a policy) is removed by that name.
+    const std::string entry = std::string("Startup program") + '\0' + "-" + '\0' + "HKEY_CURRENT_USER\\Policy" + '\0';
+    ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, IgnoreListKeyPath(), "set by policy", entry, REG_MULTI_SZ));
+    const std::string listed = Invoke({"ignore", "list"}).out;
+    const size_t line = listed.find("  Startup program  HKEY_CURRENT_USER\\Policy");
+    ASSERT_NE(line, std::string::npos) << listed;
+    EXPECT_EQ(Invoke({"ignore", "remove", listed.substr(listed.rfind('\n', line) + 1, 16)}).code, ExitClean);
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, IgnoreListKeyPath(), "set by policy"));
 
     // Every category but the help files left out.
     ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, SettingsKeyPath().c_str(), LeftOutCategoriesName,

@@ -162,7 +162,8 @@ protected:
     static void RemoveLeftovers()
     {
         std::error_code ignored;
-        for (const std::string& folder : {Folder(), DefaultFolder(), OtherDefaultFolder(), RootFolder()}) {
+        for (const std::string& folder :
+             {Folder(), DefaultFolder(), OtherDefaultFolder(), RootFolder(), SharedFolder()}) {
             fs::remove_all(folder, ignored);
         }
         fs::remove_all(StartMenu(), ignored);
@@ -185,6 +186,7 @@ protected:
         return Environment(Installs64() ? "ProgramW6432" : "ProgramFiles") + "\\Corvadin";
     }
     static std::string OtherDefaultFolder() { return Environment("ProgramFiles(x86)") + "\\Corvadin"; }
+    static std::string SharedFolder() { return "C:\\Corvadin Test Shared Tools"; }
     static std::string InFolder(const std::string& file) { return Folder() + "\\" + file; }
     static fs::path StartMenu() { return fs::path(CommonProgramsFolder()) / "Corvadin"; }
 
@@ -378,6 +380,35 @@ TEST_F(InstallerTest, ProtectsAFolderOutsideProgramFilesThatUsersMayChange)
     const FolderProtection protection = CheckFolderProtection(RootFolder());
     EXPECT_EQ(protection.state, FolderProtection::State::Protected) << protection.permissions;
     EXPECT_NE(protection.permissions.find("(A;OICI;0x1200a9;;;"), std::string::npos) << "users read and run";
+}
+
+// The other bitness's installation shares its folder with another program: only what its list names (inside the
+// folder) and the user's Corvadin files leave it. The same folder spelled otherwise is not an installation elsewhere.
+TEST_F(InstallerTest, AnUpdateTakesOnlyItsOwnFilesFromAFolderSharedWithAnotherProgram)
+{
+    if (!Installs64()) {
+        GTEST_SKIP() << "only 64-bit Windows has a view of the other bitness";
+    }
+    const std::string shared = SharedFolder() + "\\";
+    fs::create_directories(shared);
+    std::ofstream("C:\\corvadin-test-outside.txt") << "x";
+    for (const std::string file : {"tool.exe", "Corvadin.exe", "run20260101120000_00.txt", "my.log"}) {
+        std::ofstream(shared + file) << file;
+    }
+    std::ofstream(shared + "Corvadin.ini") << "[Common]\nLogName=my.log\n";
+    std::ofstream(shared + "Corvadin-files.txt") << "Corvadin.exe\r\n..\\corvadin-test-outside.txt\r\n";
+    ASSERT_TRUE(Other.Write(UninstallKey, "InstallLocation", SharedFolder()));
+    ASSERT_EQ(Setup(""), 0);
+    EXPECT_EQ(ReadWholeFile(shared + "tool.exe"), "tool.exe") << "another program's";
+    EXPECT_FALSE(fs::exists(shared + "Corvadin.exe"));
+    EXPECT_TRUE(DeleteFileA("C:\\corvadin-test-outside.txt"));
+    for (const std::string file : {"run20260101120000_00.txt", "my.log", "Corvadin.ini"}) {
+        EXPECT_TRUE(fs::exists(InFolder(file)) && !fs::exists(shared + file)) << file << " moves with the program";
+    }
+    ASSERT_TRUE(Other.Write(UninstallKey, "InstallLocation", "C:\\PROGRAM FILES\\CORVADIN INSTALL TEST\\"));
+    ASSERT_EQ(Setup(""), 0);
+    EXPECT_TRUE(fs::is_regular_file(InFolder("uninstall.exe"))) << "the programs just installed stay";
+    ASSERT_TRUE(Uninstall());
 }
 
 TEST_F(InstallerTest, ARunningCopyStopsASilentInstallOrUninstallBeforeAnythingChanges)

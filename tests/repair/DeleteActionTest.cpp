@@ -12,6 +12,7 @@ namespace {
 
 const std::string Scratch = "Software\\CorvadinTest\\Repair";
 const std::string ScratchPath = "HKEY_CURRENT_USER\\" + Scratch;
+const std::string Signature = "REGEDIT4\n; registry view: shared\n\n";
 
 void WINAPI FixedClock(LPSYSTEMTIME time)
 {
@@ -92,7 +93,7 @@ TEST_F(DeleteActionTest, AValueRepairBacksUpLogsAndRemovesOnlyThatValue)
         const std::string backup = NameAfter(ValueIssue, 0);
         EXPECT_TRUE(Fix(HostValue("gone")));
         EXPECT_EQ(FilesHere(), std::vector<std::string>{backup});
-        EXPECT_EQ(ReadWholeFile(backup), "REGEDIT4\n\n[" + ScratchPath + "\\Host]\n\"gone\"=\"C:\\\\x\"\n");
+        EXPECT_EQ(ReadWholeFile(backup), Signature + "[" + ScratchPath + "\\Host]\n\"gone\"=\"C:\\\\x\"\n");
     }
     EXPECT_EQ(log.FixLines(), std::vector<std::string>{"Fix \"Round trip\":" + ScratchPath + "\\Host\\gone"});
     EXPECT_FALSE(scratch.HasValue("Host", "gone"));
@@ -133,7 +134,7 @@ TEST_F(DeleteActionTest, AKeyDirectlyUnderItsRootIsRemovedByItsName)
     EXPECT_TRUE(Fix(KeyIssueFor(HKEY_CURRENT_USER, "", name)));
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     ASSERT_EQ(FilesHere().size(), 1u);
-    EXPECT_EQ(ReadWholeFile(FilesHere()[0]), "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + name + "]\n\n[HKEY_CURRENT_USER\\" +
+    EXPECT_EQ(ReadWholeFile(FilesHere()[0]), Signature + "[HKEY_CURRENT_USER\\" + name + "]\n\n[HKEY_CURRENT_USER\\" +
                                                  name + "\\Sub]\n\"v\"=\"x\"\n\n\n\n");
     EXPECT_EQ(log.FixLines(), std::vector<std::string>{"Fix \"Round trip\":HKEY_CURRENT_USER\\" + name});
 }

@@ -8,7 +8,7 @@
 namespace {
 
 const std::string Exports = "Software\\CorvadinTest\\Exporter";
-const std::string Heading = "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + Exports;
+const std::string Heading = "REGEDIT4\n; registry view: shared\n\n[HKEY_CURRENT_USER\\" + Exports;
 
 std::string Exported(const std::string& name, bool* complete = nullptr)
 {

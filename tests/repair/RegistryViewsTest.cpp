@@ -92,7 +92,7 @@ TEST(RegistryViewsTest, EachViewIsJudgedRepairedAndRestoredOnItsOwn)
         const std::string backup = folder.Path() + "\\" + files.back().name;
         std::stringstream written;
         written << std::ifstream(backup).rdbuf();
-        EXPECT_NE(written.str().find(std::string("\n; registry view: ") + ViewName(issue->View()) + "\n"),
+        EXPECT_NE(written.str().find(std::string("\n; registry view: ") + RollbackViewName(issue->View()) + "\n"),
                   std::string::npos)
             << written.str();
         const RestoreOutcome restored = RestoreRollbackFile(backup);
@@ -101,6 +101,13 @@ TEST(RegistryViewsTest, EachViewIsJudgedRepairedAndRestoredOnItsOwn)
         EXPECT_EQ(other.Text(), otherText);
         DeleteFileA(backup.c_str());
     }
+
+    // Earlier versions were 32-bit programs: a file without a view line goes back into the 32-bit view.
+    const std::string old = folder.AddFile("rollback20250101120000_00.reg", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\" +
+                                                                                RunKey + "]\n\"CorvadinViewTest\"=\"old\"\n");
+    EXPECT_EQ(ListRollbackFiles(folder.Path()).at(0).view, "32-bit view (no view line: an earlier version's file)");
+    EXPECT_TRUE(RestoreRollbackFile(old).Complete());
+    EXPECT_EQ(in32.Text(), "old");
 }
 
 TEST(RegistryViewsTest, AFileOfEitherSystemFolderIsPresent)

@@ -91,14 +91,15 @@ TEST(RollbackReaderTest, DamagedFilesAreRefusedWithTheirLineNumber)
     }
 }
 
-TEST(RollbackReaderTest, TheViewLineNamesTheViewAndFilesWithoutOneKeepTheDefault)
+TEST(RollbackReaderTest, TheViewLineNamesTheViewAndFilesWithoutOneAreAnEarlierVersions)
 {
     const RollbackParseResult viewed = ParseRollbackText("REGEDIT4\n; registry view: 32-bit\n; a note\n\n" +
                                                          Header.substr(10) + "\"a\"=\"b\"\n");
     ASSERT_TRUE(viewed.ok) << viewed.error;
     EXPECT_EQ(viewed.content.view, RegistryView::Bits32);
     EXPECT_EQ(viewed.content.ValueCount(), 1);
-    EXPECT_EQ(Parse("\"a\"=\"b\"\n").content.view, RegistryView::Default);
+    EXPECT_EQ(ParseRollbackText("REGEDIT4\n; registry view: shared\n").content.view, RegistryView::Default);
+    EXPECT_EQ(Parse("\"a\"=\"b\"\n").content.view, UnnamedFileView());
 }
 
 TEST(RollbackReaderTest, CarriageReturnLineEndsAreAccepted)
