@@ -8,6 +8,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1
 started=$SECONDS
+builds=(x64)
 
 step() { printf '\n== %s\n' "$*"; }
 fail() { printf '\ntools/test.sh: %s\n' "$*" >&2; exit 1; }
@@ -24,24 +25,14 @@ timed() {
   return "$status"
 }
 
-# A process and all it started.
-kill_tree() {
-  local child
-  for child in $(pgrep -P "$1"); do
-    kill_tree "$child"
-  done
-  kill "$1" 2>/dev/null
-}
-
-# Stop a build still running, this run's wineservers and the Xvfb servers its builds started, however it ends.
-stop_all() {
+# Stop this run's wineservers and the Xvfb servers its builds started, however it ends.
+stop_wine() {
   local arch
-  [[ -n ${x86_build:-} ]] && kill_tree "$x86_build"
   for arch in x64 x86; do
     [[ -x build/$arch/wine-exec.sh ]] && build/$arch/wine-exec.sh --stop
   done
 }
-trap stop_all EXIT
+trap stop_wine EXIT
 
 step "Packages"
 timed "packages" tools/install-deps.sh || fail "could not install the packages"
@@ -67,35 +58,34 @@ configure() {
     { cat "build/configure-$arch.log"; fail "configuring build/$arch failed"; }
 }
 
-# The installer's own tests skip where the build made none, so its absence must fail here.
-check_setup() {
-  local setup=build/$1/Corvadin-Setup.exe
-  [[ $1 == x64 ]] && setup=build/$1/Corvadin-Setup-x64.exe
-  [[ -f $setup ]] || fail "building build/$1 made no $setup (is nsis installed?)"
-}
-
-step "Configuring and building build/x64"
-timed "configure x64" configure x64
-timed "build x64" cmake --build build/x64 || fail "building build/x64 failed"
-check_setup x64
-
-# build/x86 builds while the 64-bit tests run, at a lower priority: the tests mostly wait for the wineserver, so
-# the build takes the processor time they leave. Its output goes to build/x86-build.log.
-build_x86() {
-  local begun=$SECONDS target=()
-  [[ -n $x86_note ]] && target=(--target installer)
-  configure x86 && nice -n 10 cmake --build build/x86 "${target[@]}"
-  local status=$?
-  echo $((SECONDS - begun)) > build/x86-build.seconds
-  return "$status"
-}
-step "Configuring and building build/x86 beside the 64-bit tests (build/x86-build.log)"
-build_x86 >build/x86-build.log 2>&1 &
-x86_build=$!
+for arch in x64 x86; do
+  step "Configuring and building build/$arch"
+  timed "configure $arch" configure "$arch"
+  if [[ $arch == x86 && -n $x86_note ]]; then
+    timed "build $arch (shipped only)" cmake --build "build/$arch" --target installer ||
+      fail "building build/$arch failed"
+  else
+    timed "build $arch" cmake --build "build/$arch" || fail "building build/$arch failed"
+  fi
+  # The installer's own tests skip where the build made none, so its absence must fail here.
+  setup=build/$arch/Corvadin-Setup.exe
+  [[ $arch == x64 ]] && setup=build/$arch/Corvadin-Setup-x64.exe
+  [[ -f $setup ]] || fail "building build/$arch made no $setup (is nsis installed?)"
+done
+[[ -z $x86_note ]] && builds+=(x86)
 
 # Brought up before any test, so that no test's output is inherited by Wine's background processes.
+start_wine() {
+  local arch
+  for arch in "${builds[@]}"; do
+    build/$arch/wine-exec.sh --prepare &
+  done
+  for arch in "${builds[@]}"; do
+    wait -n || fail "could not start Xvfb or Wine"
+  done
+}
 step "Starting Xvfb and Wine"
-timed "Xvfb and Wine x64" build/x64/wine-exec.sh --prepare || fail "could not start Xvfb or Wine"
+timed "Xvfb and Wine" start_wine
 
 # One test at a time: many plant entries in the system's own keys, which another test's scan would see.
 run_ctest() {
@@ -108,19 +98,6 @@ run_ctest() {
 status=0
 timed "tests x64" run_ctest x64 || status=1
 
-step "Waiting for build/x86"
-waited=$SECONDS
-wait "$x86_build" || { x86_build=""; tail -n 60 build/x86-build.log; fail "building build/x86 failed"; }
-x86_build=""
-phase_names+=("configure and build x86${x86_note:+ (shipped only)}")
-phase_seconds+=("$(cat build/x86-build.seconds)")
-phase_names+=("  of which after the tests")
-phase_seconds+=($((SECONDS - waited)))
-check_setup x86
-
-if [[ -z $x86_note ]]; then
-  timed "Xvfb and Wine x86" build/x86/wine-exec.sh --prepare || fail "could not start Xvfb or Wine for build/x86"
-fi
 # The kernel may run 32-bit code while this Wine still cannot.
 if [[ -z $x86_note ]] && ! timeout 120 build/x86/wine-exec.sh build/x86/tests/harness/harness_test.exe \
      --gtest_list_tests 2>/dev/null | grep -q 'RunsAsTheBuildsBitness'; then
@@ -143,7 +120,7 @@ else
 fi
 echo
 for i in "${!phase_names[@]}"; do
-  printf '%-40s %6d s\n' "${phase_names[i]}" "${phase_seconds[i]}"
+  printf '%-28s %6d s\n' "${phase_names[i]}" "${phase_seconds[i]}"
 done
-printf '%-40s %6d s\n' "tools/test.sh took" $((SECONDS - started))
+printf '%-28s %6d s\n' "tools/test.sh took" $((SECONDS - started))
 exit "$status"
