@@ -34,12 +34,10 @@ function(corvadin_add_test name)
 
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE corvadin_testmain ${arg_LIBS})
-  # Compiled with the precompiled Windows headers, and up to eight sources to one file, so that GoogleTest's
-  # headers are read and its templates instantiated once per batch: the test files' file-scope names must differ
-  # within a program. Included into that file, a test's fixture in an anonymous namespace looks to GCC like a
-  # header's type with internal linkage; it is not one, so that warning alone is off.
-  target_precompile_headers(${name} REUSE_FROM corvadin_precompiled)
-  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  # Compiled as the product is (cmake/CorvadinCompileTime.cmake): GoogleTest's headers are then read and its
+  # templates instantiated once per batch of eight. Included into a batch, a test's fixture in an anonymous
+  # namespace looks to GCC like a header's type with internal linkage; it is not one, so that warning alone is off.
+  corvadin_compile_fast(${name})
   target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
 
   add_test(NAME ${name} COMMAND ${name})

@@ -1,1 +1,1 @@
-// Gives the target that owns the product's precompiled headers a source of its own.
+// Gives the target that owns the precompiled Windows headers a source of its own.
