@@ -142,15 +142,10 @@ public:
     explicit ScratchFolder(const std::string& name)
         : path_(std::filesystem::temp_directory_path() / ("corvadin-" + name))
     {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        RemoveAll();
         std::filesystem::create_directories(path_);
     }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~ScratchFolder() { RemoveAll(); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -167,6 +162,17 @@ public:
     }
 
 private:
+    // Read-only files too (a repair's copy of a read-only shortcut is one), which would stop remove_all halfway.
+    void RemoveAll() const
+    {
+        std::error_code ignored;
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            SetFileAttributesA(it->path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        std::filesystem::remove_all(path_, ignored);
+    }
+
     std::filesystem::path path_;
 };
 
