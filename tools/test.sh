@@ -40,12 +40,12 @@ timed "packages" tools/install-deps.sh || fail "could not install the packages"
 # The 32-bit tests need a kernel that runs 32-bit code and the Wine 10 that shows 32-bit windows; without either
 # they could only fail, so neither Wine 10 nor the tests are fetched or built.
 x86_note=""
+shipped_only="build/x86 built only what ships (the programs and the setup file)"
 if ! (source tools/wine-env.sh && kernel_runs_32bit); then
-  x86_note="NOT RUN: this machine's kernel runs no 32-bit code; build/x86 built only what ships"
+  x86_note="NOT RUN: this machine's kernel runs no 32-bit code; $shipped_only"
 else
   step "Wine 10 for the 32-bit tests"
-  timed "Wine 10" tools/fetch-wine10.sh ||
-    x86_note="NOT RUN: Wine 10 could not be fetched (see above); build/x86 built only what ships"
+  timed "Wine 10" tools/fetch-wine10.sh || x86_note="NOT RUN: Wine 10 could not be fetched (see above); $shipped_only"
 fi
 
 # Once per build dir (with build/x86 its 64-bit Release build): after that Ninja reruns CMake itself when a
@@ -114,7 +114,7 @@ echo "64-bit:"
 sed -n '/tests passed/,$p' build/x64/ctest.log
 echo "32-bit:"
 if [[ -n $x86_note ]]; then
-  echo "$x86_note (the programs and the setup file)"
+  echo "$x86_note"
 else
   sed -n '/tests passed/,$p' build/x86/ctest.log
 fi
