@@ -1,5 +1,6 @@
-// CScanView: the results list, one row per issue with the columns Name, Description, Type, Grade and Action (rows
-// are ticked but for Expert ones, and sorted by a click on a column's header), the
+// CScanView: the results list, one row per issue with the columns Name (the entry's own name; its full path shows
+// as a tip), Description, Type, Grade and Action (rows are ticked but for Expert ones, and sorted by a click on a
+// column's header, a second click reversing the order), the
 // list's own keyboard commands and the menu of its rows. The view keeps each row as a ResultRow record, with its
 // texts and its tick, and the list asks for them as it draws (an owner-data list): a scan may list tens of thousands
 // of rows, which the list then takes in one step. The records go when the rows are cleared or the list is
@@ -28,6 +29,8 @@ struct ResultRow {
     std::string path;
     std::string keyPath;
     bool isFile = false;
+    // The path with the view mark of a key 64-bit Windows keeps apart: the tip over the row's name.
+    std::string fullName;
     // The texts of the columns Name, Description, Type, Grade and Action.
     std::string name;
     std::string description;
@@ -69,8 +72,15 @@ public:
     void TickAll() const noexcept;
     // Toggles the first selected row only.
     void ToggleSelectedTick() const noexcept;
-    // Orders the rows by the text of the column, from the top; rows of equal text keep their order.
-    void SortBy(Column column);
+    // Orders the rows by the text of the column, from the top or the bottom; rows of equal text keep their order,
+    // and every row its tick, selection and focus. Rows listed later are put in the same order.
+    void SortBy(Column column, bool ascending = true);
+    // The column the rows are sorted by, -1 for the order they came in.
+    int SortColumn() const noexcept { return sortColumn_; }
+    bool SortAscending() const noexcept { return sortAscending_; }
+    std::vector<int> ColumnWidths() const;
+    // Widths from the first column; more than there are columns are passed over.
+    void SetColumnWidths(const std::vector<int>& widths) const;
     // The details of the focused row: its entry, data, evidence, grade and what a repair does; empty without one.
     std::string FocusedDetails() const;
     // Frees every row's record, then deletes every row.
@@ -103,8 +113,13 @@ private:
     void CopyDetails() const;
 
     void ShowDetails() const;
+    void Resort();
+    // The full path of a row, for the tip over its name.
+    void SupplyTip(NMLVGETINFOTIPA& request) const noexcept;
 
     ResultsCommands* mainWindow_ = nullptr;
     HWND details_ = nullptr;
     std::vector<std::unique_ptr<ResultRow>> rows_;
+    int sortColumn_ = -1;
+    bool sortAscending_ = true;
 };

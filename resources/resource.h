@@ -69,6 +69,10 @@
 #define IDB_START_NORMAL            303
 #define IDB_MAIN_BACKGROUND         308   /* main window skin, 625x415 */
 #define IDB_POPUP_BACKGROUND        314   /* pop-up skin, 150x321 */
+#define IDB_MAIN_HEADER             320   /* main window header band, 8x68, repeated across the window */
+#define IDB_MAIN_BANNER             321   /* emblem and wordmark on the header, 138x68 */
+/* The 200% art of a skin bitmap has its id plus this offset; the program scales it down for the sizes between. */
+#define IDB_LARGE_ART_OFFSET        2000
 
 /* ---- Strings ------------------------------------------------------------------------------------- */
 #define IDS_TRAY_TIP                132   /* "Corvadin": fallback tip of the tray icon */
