@@ -63,8 +63,9 @@ BOOL CMainDialog::OnInitDialog()
     ApplyDpi(WindowDpi(GetSafeHwnd()));
     const WindowMemory memory = LoadWindowMemory(HKEY_CURRENT_USER, SettingsKeyPath());
     if (CScanView* view = View()) {
+        // Remembered in 96-DPI pixels, like the list's first widths.
         std::vector<int> widths;
-        for (const int width : memory.columnWidths) {
+        for (const int width : memory.columnWidths.empty() ? view->ColumnWidths() : memory.columnWidths) {
             widths.push_back(Scaled(width, dpi_));
         }
         view->SetColumnWidths(widths);

@@ -22,7 +22,8 @@ struct ColumnSpec {
     int width;
 };
 
-constexpr ColumnSpec kColumns[] = {{"Name", 80}, {"Description", 80}, {"Type", 80}, {"Grade", 60}, {"Action", 80}};
+// Room for a name and most of a description in the window's smallest size; the user widens them from there.
+constexpr ColumnSpec kColumns[] = {{"Name", 130}, {"Description", 170}, {"Type", 80}, {"Grade", 50}, {"Action", 60}};
 
 // The list's commands that belong to the main window.
 struct MainWindowCommand {
@@ -165,11 +166,7 @@ int CScanView::InsertIssues(const IssueList& issues, const std::string& scannerN
         }
     }
     const int count = static_cast<int>(records.size());
-    if (InsertRecords(0, std::move(records)) < 0) {
-        return 0;
-    }
-    Resort();
-    return count;
+    return InsertRecords(0, std::move(records)) < 0 ? 0 : count;
 }
 
 void CScanView::Resort()
@@ -223,6 +220,8 @@ int CScanView::InsertRecords(int position, std::vector<std::unique_ptr<ResultRow
     if (mark >= position) {
         list.SetSelectionMark(moved(mark));
     }
+    // Rows of a sorted list go where the order puts them; the position then only says where they came in.
+    Resort();
     return position;
 }
 

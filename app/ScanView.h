@@ -55,7 +55,8 @@ public:
     bool OnCommand(UINT id, UINT code, HWND control) override;
 
     // Inserts a ticked row for issue at position, listed as found by scannerName, the scanner at index category
-    // of the scan. Returns the row's index, or -1 when no row could be made.
+    // of the scan. Returns the position (a sorted list then moves the row to its place), or -1 when no row could
+    // be made.
     int InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int category);
     // Inserts a ticked row for each issue of one scanner's list on top of the rows, in the list's order. Returns the
     // number of rows made.

@@ -1,22 +1,26 @@
 #!/bin/bash
-# Builds Corvadin and starts it under Wine:  tools/run.sh [--x86] [--scan]
+# Builds Corvadin and starts it under Wine:  tools/run.sh [--x86] [--scan] [--dpi 96|120|144|192]
 # Installs what is missing, configures and builds build/x64 (with --x86 the shipped 32-bit program in build/x86, or
 # $CORVADIN_BUILD_DIR either way) and runs Corvadin.exe.
 # With a $DISPLAY the window opens there and the script waits for the program to end. Without one the program
 # runs on the build's Xvfb: the script waits for the main window, saves a screenshot beside the program's build
 # dir (corvadin-screenshot.png; with --scan it first presses Start Scanner and shoots once the scan is over,
-# corvadin-scan-screenshot.png), then ends the program.
+# corvadin-scan-screenshot.png), then ends the program. --dpi runs it at that scale (Wine's LogPixels, set back to
+# 96 afterwards) and adds the DPI to the screenshot's name, as in corvadin-screenshot-192.png.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh"
-arch=x64 scan=0
-for option in "$@"; do
-  case $option in
+arch=x64 scan=0 dpi=""
+usage() { echo "usage: tools/run.sh [--x86] [--scan] [--dpi 96|120|144|192]" >&2; exit 2; }
+while (($#)); do
+  case $1 in
     --x86) arch=x86 ;;
     --scan) scan=1 ;;
-    *) echo "usage: tools/run.sh [--x86] [--scan]" >&2; exit 2 ;;
+    --dpi) [[ ${2:-} =~ ^(96|120|144|192)$ ]] || usage; dpi=$2; shift ;;
+    *) usage ;;
   esac
+  shift
 done
 build_dir=${CORVADIN_BUILD_DIR:-build/$arch}
 [[ $build_dir == /* ]] || build_dir=$root/$build_dir
@@ -40,9 +44,18 @@ fi
 wine_exec=$build_dir/wine-exec.sh
 wine_env "$build_dir"
 "$wine_exec" --prepare
+# The scale Wine gives every program: read when a program starts.
+set_dpi() {
+  wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+[[ -n $dpi ]] && set_dpi "$dpi"
 "$wine_exec" "$program" >/dev/null 2>&1 &
 pid=$!
-stop_program() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
+stop_program() {
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  [[ -z $dpi ]] || set_dpi 96
+}
 trap stop_program EXIT
 
 window=""
@@ -55,16 +68,21 @@ done
 [[ -n $window ]] || { echo "run.sh: the main window did not show" >&2; exit 1; }
 sleep 2
 
-shoot() { import -window root "$1"; echo "Screenshot: $1"; }
+shoot() {
+  local file=${1%.png}${dpi:+-$dpi}.png
+  import -window root "$file"
+  echo "Screenshot: $file"
+}
 
 # The colour of one pixel of the screen.
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*#\([0-9A-F]\{6\}\).*/\1/p'; }
 
 if ((scan)); then
-  # The client area is the skin's 625 x 415 pixels; Wine draws the frame round it.
+  # The window opens at its smallest client area, 625 x 415 pixels at 96 DPI; Wine draws the frame round it.
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  border=$(((WIDTH - 625) / 2))
-  start_x=$((X + border + 70)) start_y=$((Y + HEIGHT - border - 415 + 40))
+  scale=${dpi:-96}
+  border=$(((WIDTH - 625 * scale / 96) / 2))
+  start_x=$((X + border + 70 * scale / 96)) start_y=$((Y + HEIGHT - border - 415 * scale / 96 + 40 * scale / 96))
   xdotool mousemove 0 0
   sleep 0.5
   idle=$(pixel "$start_x" "$start_y")
