@@ -1,22 +1,26 @@
 #!/bin/bash
-# Builds Corvadin and starts it under Wine:  tools/run.sh [--x86] [--scan] [--dpi 96|120|144|192]
+# Builds Corvadin and starts it under Wine:
+#   tools/run.sh [--x86] [--scan | --popup | --settings] [--dpi 96|120|144|192]
 # Installs what is missing, configures and builds build/x64 (with --x86 the shipped 32-bit program in build/x86, or
 # $CORVADIN_BUILD_DIR either way) and runs Corvadin.exe.
 # With a $DISPLAY the window opens there and the script waits for the program to end. Without one the program
 # runs on the build's Xvfb: the script waits for the main window, saves a screenshot beside the program's build
 # dir (corvadin-screenshot.png; with --scan it first presses Start Scanner and shoots once the scan is over,
-# corvadin-scan-screenshot.png), then ends the program. --dpi runs it at that scale (Wine's LogPixels, set back to
+# corvadin-scan-screenshot.png), then ends the program. --popup starts it as the log-on scan does (window hidden)
+# and shoots the pop-up once the scan is over (corvadin-popup-screenshot.png); --settings opens the settings
+# dialog from the menu and shoots it (corvadin-settings-screenshot.png). --dpi runs it at that scale (Wine's LogPixels, set back to
 # 96 afterwards) and adds the DPI to the screenshot's name, as in corvadin-screenshot-192.png.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh"
-arch=x64 scan=0 dpi=""
-usage() { echo "usage: tools/run.sh [--x86] [--scan] [--dpi 96|120|144|192]" >&2; exit 2; }
+arch=x64 scan=0 dpi="" shot=main
+usage() { echo "usage: tools/run.sh [--x86] [--scan | --popup | --settings] [--dpi 96|120|144|192]" >&2; exit 2; }
 while (($#)); do
   case $1 in
     --x86) arch=x86 ;;
     --scan) scan=1 ;;
+    --popup | --settings) shot=${1#--} ;;
     --dpi) [[ ${2:-} =~ ^(96|120|144|192)$ ]] || usage; dpi=$2; shift ;;
     *) usage ;;
   esac
@@ -49,7 +53,9 @@ set_dpi() {
   wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
 }
 [[ -n $dpi ]] && set_dpi "$dpi"
-"$wine_exec" "$program" >/dev/null 2>&1 &
+arguments=()
+[[ $shot == popup ]] && arguments=(/scanstartup)
+"$wine_exec" "$program" "${arguments[@]}" >/dev/null 2>&1 &
 pid=$!
 stop_program() {
   kill "$pid" 2>/dev/null || true
@@ -58,15 +64,18 @@ stop_program() {
 }
 trap stop_program EXIT
 
-window=""
-for ((tries = 0; tries < 600; tries++)); do
-  window=$(xdotool search --onlyvisible --name '^Corvadin$' 2>/dev/null | head -n 1) || true
-  [[ -n $window ]] && break
-  kill -0 "$pid" 2>/dev/null || { echo "run.sh: Corvadin ended before its window showed" >&2; exit 1; }
-  sleep 0.1
-done
-[[ -n $window ]] || { echo "run.sh: the main window did not show" >&2; exit 1; }
-sleep 2
+# The first visible window whose title matches, within tries tenths of a second.
+await_window() {
+  window=""
+  for ((tries = 0; tries < $2; tries++)); do
+    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [[ -n $window ]] && return
+    kill -0 "$pid" 2>/dev/null || { echo "run.sh: Corvadin ended before its window showed" >&2; exit 1; }
+    sleep 0.1
+  done
+  echo "run.sh: no window $1 showed" >&2
+  exit 1
+}
 
 shoot() {
   local file=${1%.png}${dpi:+-$dpi}.png
@@ -77,7 +86,21 @@ shoot() {
 # The colour of one pixel of the screen.
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*#\([0-9A-F]\{6\}\).*/\1/p'; }
 
-if ((scan)); then
+if [[ $shot == popup ]]; then
+  # The whole scan runs first, with the main window hidden.
+  await_window '^  Corvadin$' 6000
+  sleep 2
+  shoot "$build_dir/corvadin-popup-screenshot.png"
+  exit 0
+fi
+await_window '^Corvadin$' 600
+sleep 2
+if [[ $shot == settings ]]; then
+  xdotool windowfocus "$window" key alt+o key s
+  await_window '^Corvadin settings$' 100
+  sleep 2
+  shoot "$build_dir/corvadin-settings-screenshot.png"
+elif ((scan)); then
   # The window opens at its smallest client area, 625 x 415 pixels at 96 DPI; Wine draws the frame round it.
   eval "$(xdotool getwindowgeometry --shell "$window")"
   scale=${dpi:-96}
