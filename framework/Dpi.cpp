@@ -82,6 +82,24 @@ SIZE FrameSizeFor(SIZE client, DWORD style, DWORD exStyle, bool menu, UINT dpi) 
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
+void PlaceDialogControlsForDpi(HWND dialog, UINT dpi) noexcept
+{
+    RECT units{0, 0, 4, 8};
+    if (!MapDialogRect(dialog, &units) || units.right <= 0 || units.bottom <= 0) {
+        return;
+    }
+    // From the pixels of the present base units back to dialog units, then to 96-DPI pixels and on to dpi.
+    const auto x = [&](LONG pixels) { return Scaled(MulDiv(pixels, 6, units.right), dpi); };
+    const auto y = [&](LONG pixels) { return Scaled(MulDiv(pixels, 13, units.bottom), dpi); };
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        MoveWindow(child, x(place.left), y(place.top), x(place.right) - x(place.left), y(place.bottom) - y(place.top),
+                   FALSE);
+    }
+}
+
 void TakeOverDialogDpiChanges(HWND dialog) noexcept
 {
     // DDC_DISABLE_ALL for both mask and values: no automatic resize, no font change, no control moves.

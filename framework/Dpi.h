@@ -19,6 +19,9 @@ inline int Scaled(int length, UINT dpi) noexcept
 UniqueFont MessageFont(UINT dpi, LONG weight = FW_NORMAL) noexcept;
 // The outer size of a window with style and exStyle whose client area is client, at dpi.
 SIZE FrameSizeFor(SIZE client, DWORD style, DWORD exStyle, bool menu, UINT dpi) noexcept;
+// Moves and sizes dialog's controls to where its template puts them at 96 DPI (6x13 base units), scaled to dpi:
+// a skin drawn in pixels then stays in register with them, whatever base units the font gives at that DPI.
+void PlaceDialogControlsForDpi(HWND dialog, UINT dpi) noexcept;
 // Asks Windows to leave the layout and fonts of dialog alone when its DPI changes: it lays itself out.
 void TakeOverDialogDpiChanges(HWND dialog) noexcept;
 // The art for dpi: the 100% bitmap at 96 DPI, the 200% one at 192, and the 200% one scaled down with a

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Builds Corvadin and starts it under Wine:
-#   tools/run.sh [--x86] [--scan | --popup | --settings] [--dpi 96|120|144|192]
+#   tools/run.sh [--x86] [--scan [--maximised] | --popup | --settings] [--dpi 96|120|144|192]
 # Installs what is missing, configures and builds build/x64 (with --x86 the shipped 32-bit program in build/x86, or
 # $CORVADIN_BUILD_DIR either way) and runs Corvadin.exe.
 # With a $DISPLAY the window opens there and the script waits for the program to end. Without one the program
@@ -8,18 +8,23 @@
 # dir (corvadin-screenshot.png; with --scan it first presses Start Scanner and shoots once the scan is over,
 # corvadin-scan-screenshot.png), then ends the program. --popup starts it as the log-on scan does (window hidden)
 # and shoots the pop-up once the scan is over (corvadin-popup-screenshot.png); --settings opens the settings
-# dialog from the menu and shoots it (corvadin-settings-screenshot.png). --dpi runs it at that scale (Wine's LogPixels, set back to
+# dialog from the menu and shoots it (corvadin-settings-screenshot.png); --maximised maximises the window after
+# the scan, before the shot (corvadin-scan-maximised-screenshot.png). --dpi runs it at that scale (Wine's LogPixels, set back to
 # 96 afterwards) and adds the DPI to the screenshot's name, as in corvadin-screenshot-192.png.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh"
-arch=x64 scan=0 dpi="" shot=main
-usage() { echo "usage: tools/run.sh [--x86] [--scan | --popup | --settings] [--dpi 96|120|144|192]" >&2; exit 2; }
+arch=x64 scan=0 dpi="" shot=main maximised=0
+usage() {
+  echo "usage: tools/run.sh [--x86] [--scan [--maximised] | --popup | --settings] [--dpi 96|120|144|192]" >&2
+  exit 2
+}
 while (($#)); do
   case $1 in
     --x86) arch=x86 ;;
     --scan) scan=1 ;;
+    --maximised) maximised=1 ;;
     --popup | --settings) shot=${1#--} ;;
     --dpi) [[ ${2:-} =~ ^(96|120|144|192)$ ]] || usage; dpi=$2; shift ;;
     *) usage ;;
@@ -30,6 +35,10 @@ build_dir=${CORVADIN_BUILD_DIR:-build/$arch}
 [[ $build_dir == /* ]] || build_dir=$root/$build_dir
 
 "$root/tools/install-deps.sh"
+# At 200% the settings dialog alone is taller than 1024 pixels: such a scale goes with a screen of that size.
+if [[ $dpi == 192 && -z ${CORVADIN_SCREEN:-} ]]; then
+  export CORVADIN_SCREEN=2560x1600
+fi
 [[ $arch == x86 ]] && "$root/tools/fetch-wine10.sh"
 [[ -f $build_dir/build.ninja ]] || "$root/tools/configure.sh" "$build_dir" "$arch" >/dev/null
 cmake --build "$build_dir" --target Corvadin corvadin_desktop_keeper >/dev/null
@@ -47,6 +56,10 @@ fi
 
 wine_exec=$build_dir/wine-exec.sh
 wine_env "$build_dir"
+# A display of another size is started again at the size asked for.
+screen=${CORVADIN_SCREEN:-1280x1024}
+shown=$(xdotool getdisplaygeometry 2>/dev/null | tr ' ' x) || true
+[[ -z $shown || $shown == "$screen" ]] || "$wine_exec" --stop
 "$wine_exec" --prepare
 # The scale Wine gives every program: read when a program starts.
 set_dpi() {
@@ -77,9 +90,11 @@ await_window() {
   exit 1
 }
 
+# The window just awaited, as the screen shows it (with whatever lies over it).
 shoot() {
   local file=${1%.png}${dpi:+-$dpi}.png
-  import -window root "$file"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$file"
   echo "Screenshot: $file"
 }
 
@@ -120,7 +135,16 @@ elif ((scan)); then
     sleep 0.2
   done
   sleep 1
-  shoot "$build_dir/corvadin-scan-screenshot.png"
+  if ((maximised)); then
+    # Through the window's system menu: with no window manager, Wine draws the frame and answers its keys.
+    xdotool windowfocus "$window" key alt+space
+    sleep 0.5
+    xdotool key x
+    sleep 2
+    shoot "$build_dir/corvadin-scan-maximised-screenshot.png"
+  else
+    shoot "$build_dir/corvadin-scan-screenshot.png"
+  fi
 else
   shoot "$build_dir/corvadin-screenshot.png"
 fi

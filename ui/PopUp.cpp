@@ -74,6 +74,7 @@ BOOL CPopUp::OnInitDialog()
         counter.SetWeight(i == 0 ? FW_BOLD : FW_NORMAL);
     }
     SetBackground(IDB_POPUP_BACKGROUND);
+    PlaceDialogControlsForDpi(self, WindowDpi(self));
     repair_.SubclassDlgItem(IDC_REPAIR_LOWER, self);
     repair_.SetDpi(WindowDpi(self));
     repair_.SetBitmaps(IDB_REPAIR_SMALL_NORMAL, IDB_REPAIR_SMALL_PRESSED, IDB_REPAIR_SMALL_HOVER,
