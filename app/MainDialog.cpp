@@ -63,9 +63,9 @@ BOOL CMainDialog::OnInitDialog()
     ApplyDpi(WindowDpi(GetSafeHwnd()));
     const WindowMemory memory = LoadWindowMemory(HKEY_CURRENT_USER, SettingsKeyPath());
     if (CScanView* view = View()) {
-        // Remembered in 96-DPI pixels, like the list's first widths.
+        // Remembered in 96-DPI pixels; without any the columns share the list's width.
         std::vector<int> widths;
-        for (const int width : memory.columnWidths.empty() ? view->ColumnWidths() : memory.columnWidths) {
+        for (const int width : memory.columnWidths) {
             widths.push_back(Scaled(width, dpi_));
         }
         view->SetColumnWidths(widths);
@@ -137,7 +137,7 @@ void CMainDialog::RememberWindow() const
         memory.maximised = placement.showCmd == SW_SHOWMAXIMIZED || (placement.flags & WPF_RESTORETOMAXIMIZED);
     }
     if (const CScanView* view = View()) {
-        for (const int width : view->ColumnWidths()) {
+        for (const int width : view->ColumnWidthsChosen() ? view->ColumnWidths() : std::vector<int>()) {
             memory.columnWidths.push_back(MulDiv(width, static_cast<int>(kDesignDpi), static_cast<int>(dpi_)));
         }
         memory.sortColumn = view->SortColumn();

@@ -17,13 +17,15 @@
 
 namespace {
 
+// Width in 96-DPI pixels, and the part of the list's width the column takes until the user sizes the columns.
 struct ColumnSpec {
     const char* header;
     int width;
+    int percent;
 };
 
-// Room for a name and most of a description in the window's smallest size; the user widens them from there.
-constexpr ColumnSpec kColumns[] = {{"Name", 130}, {"Description", 170}, {"Type", 80}, {"Grade", 50}, {"Action", 60}};
+constexpr ColumnSpec kColumns[] = {
+    {"Name", 130, 28}, {"Description", 170, 42}, {"Type", 80, 14}, {"Grade", 50, 7}, {"Action", 60, 9}};
 
 // The list's commands that belong to the main window.
 struct MainWindowCommand {
@@ -185,8 +187,9 @@ std::vector<int> CScanView::ColumnWidths() const
     return widths;
 }
 
-void CScanView::SetColumnWidths(const std::vector<int>& widths) const
+void CScanView::SetColumnWidths(const std::vector<int>& widths)
 {
+    widthsChosen_ = widthsChosen_ || !widths.empty();
     const size_t count = std::min(widths.size(), std::size(kColumns));
     for (size_t column = 0; column < count; ++column) {
         ::SendMessageA(GetSafeHwnd(), LVM_SETCOLUMNWIDTH, column, widths[column]);
@@ -323,9 +326,38 @@ void CScanView::ClearResults() noexcept
     ShowDetails();
 }
 
+void CScanView::FitColumns() const
+{
+    RECT client{};
+    if (widthsChosen_ || !::GetClientRect(GetSafeHwnd(), &client)) {
+        return;
+    }
+    // Less a scroll bar's width, so that a long list needs no sideways scrolling.
+    const int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    for (size_t column = 0; column < std::size(kColumns); ++column) {
+        ::SendMessageA(GetSafeHwnd(), LVM_SETCOLUMNWIDTH, column, std::max(1, width * kColumns[column].percent / 100));
+    }
+}
+
 std::optional<LRESULT> CScanView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_NOTIFY:
+        // The header's: a column the user sized keeps its width from then on.
+        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+        case HDN_ENDTRACKA:
+        case HDN_ENDTRACKW:
+        case HDN_DIVIDERDBLCLICKA:
+        case HDN_DIVIDERDBLCLICKW:
+            widthsChosen_ = true;
+            break;
+        default:
+            break;
+        }
+        break;
+    case WM_SIZE:
+        FitColumns();
+        break;
     case WM_CONTEXTMENU:
         // Kept here: the window behind the list has no menu of its own.
         ShowRowMenu(lParam);

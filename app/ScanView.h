@@ -80,8 +80,11 @@ public:
     int SortColumn() const noexcept { return sortColumn_; }
     bool SortAscending() const noexcept { return sortAscending_; }
     std::vector<int> ColumnWidths() const;
-    // Widths from the first column; more than there are columns are passed over.
-    void SetColumnWidths(const std::vector<int>& widths) const;
+    // Widths from the first column; more than there are columns are passed over. The widths count as chosen.
+    void SetColumnWidths(const std::vector<int>& widths);
+    // Until the user sizes a column (or widths are set), the columns share the list's width in fixed parts.
+    void FitColumns() const;
+    bool ColumnWidthsChosen() const noexcept { return widthsChosen_; }
     // The details of the focused row: its entry, data, evidence, grade and what a repair does; empty without one.
     std::string FocusedDetails() const;
     // Frees every row's record, then deletes every row.
@@ -121,6 +124,7 @@ private:
     ResultsCommands* mainWindow_ = nullptr;
     HWND details_ = nullptr;
     std::vector<std::unique_ptr<ResultRow>> rows_;
+    bool widthsChosen_ = false;
     int sortColumn_ = -1;
     bool sortAscending_ = true;
 };

@@ -144,7 +144,7 @@ TEST_F(MainDialogTest, GrowsAndShrinksBackWithEveryControlInsideAndTheListFillin
 TEST_F(MainDialogTest, PlaceColumnsAndSortComeBackWhenTheWindowIsMadeAgain)
 {
     SetWindowPos(window, nullptr, 40, 50, 900, 700, SWP_NOZORDER);
-    ListView_SetColumnWidth(main.View()->GetSafeHwnd(), CScanView::DescriptionColumn, 321);
+    main.View()->SetColumnWidths({100, 321});
     main.View()->SortBy(CScanView::TypeColumn, false);
     RECT before{};
     GetWindowRect(window, &before);
