@@ -1,6 +1,7 @@
 // The main window from its real template, run modeless in the test's own message loop, scanning the machine with
 // a broken start-up entry planted under HKEY_CURRENT_USER.
 #include "app/MainDialog.h"
+#include "framework/Dpi.h"
 
 #include "engine/IgnoreList.h"
 #include "engine/ScanIssue.h"
@@ -52,7 +53,7 @@ protected:
         }
     }
     // Every control of the layout inside the client area, and the list reaching its right margin.
-    void ExpectEverythingInside() const
+    void ExpectEverythingInside(UINT dpi = 96) const
     {
         const RECT client = main.GetClientRect();
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -69,7 +70,7 @@ protected:
         RECT list{};
         GetWindowRect(main.View()->GetSafeHwnd(), &list);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&list), 2);
-        EXPECT_EQ(list.right, client.right - 9);
+        EXPECT_EQ(list.right, client.right - Scaled(9, dpi));
         EXPECT_GT(list.bottom - list.top, client.bottom / 4);
     }
 
@@ -139,6 +140,20 @@ TEST_F(MainDialogTest, GrowsAndShrinksBackWithEveryControlInsideAndTheListFillin
     EXPECT_EQ(client.right, 625) << "never smaller than the smallest size";
     EXPECT_EQ(client.bottom, 415);
     ExpectEverythingInside();
+}
+
+TEST_F(MainDialogTest, AMoveToAScreenOfTwiceTheScaleDoublesTheSkinAndKeepsEverythingInside)
+{
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    suggested.right = suggested.left + (suggested.right - suggested.left) * 2;
+    suggested.bottom = suggested.top + (suggested.bottom - suggested.top) * 2;
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT start{};
+    GetWindowRect(GetDlgItem(window, IDC_START_SCAN), &start);
+    EXPECT_EQ(start.right - start.left, 282) << "the 200% art, unscaled";
+    EXPECT_EQ(start.bottom - start.top, 82);
+    ExpectEverythingInside(192);
 }
 
 TEST_F(MainDialogTest, PlaceColumnsAndSortComeBackWhenTheWindowIsMadeAgain)
