@@ -66,6 +66,8 @@ set_dpi() {
   wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
 }
 [[ -n $dpi ]] && set_dpi "$dpi"
+# The window opens at its smallest size, where the clicks below expect it, not where an earlier run left it.
+wine_run reg delete 'HKCU\Software\Quenmark\Corvadin' /v MainWindowPlacement /f >/dev/null 2>&1 || true
 arguments=()
 [[ $shot == popup ]] && arguments=(/scanstartup)
 "$wine_exec" "$program" "${arguments[@]}" >/dev/null 2>&1 &

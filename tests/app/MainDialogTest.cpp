@@ -34,7 +34,6 @@ protected:
         TheStartupFlags() = StartupFlags{};
         InitSettingsLocation(ModulePath());
         planted.SetString(HKEY_CURRENT_USER, RunKey, PlantedName, "\"C:\\CorvadinTestMissing\\gone.exe\" /quiet");
-        ForgetWindow();
         ASSERT_TRUE(main.Create());
         window = main.GetSafeHwnd();
     }
@@ -42,15 +41,7 @@ protected:
     {
         main.Shutdown();
         main.DestroyWindow();
-        ForgetWindow();
         TheStartupFlags() = StartupFlags{};
-    }
-    // Each test opens the window as a new user would.
-    static void ForgetWindow()
-    {
-        for (const char* name : {"MainWindowPlacement", "ResultColumns", "ResultSort"}) {
-            RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKeyPath().c_str(), name);
-        }
     }
     // Every control of the layout inside the client area, and the list reaching its right margin.
     void ExpectEverythingInside(UINT dpi = 96) const
@@ -101,6 +92,7 @@ protected:
         planted.SetString(HKEY_LOCAL_MACHINE, SettingsKeyPath(), LeftOutCategoriesName, tags);
     }
 
+    ForgottenMainWindow forgotten;
     ScratchFolder folder{"main-window"};
     CurrentFolder current{folder.Path()};
     PlantedRegistry planted;
@@ -176,7 +168,6 @@ TEST_F(MainDialogTest, PlaceColumnsAndSortComeBackWhenTheWindowIsMadeAgain)
 
     // A place on no screen that is there now: the window opens where a new one would.
     main.DestroyWindow();
-    ForgetWindow();
     RegSetKeyValueA(HKEY_CURRENT_USER, SettingsKeyPath().c_str(), "MainWindowPlacement", REG_SZ,
                     "-90000 -90000 -89000 -89000 0", 30);
     ASSERT_TRUE(main.Create());
