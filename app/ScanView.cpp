@@ -25,7 +25,7 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec kColumns[] = {
-    {"Name", 130, 28}, {"Description", 170, 42}, {"Type", 80, 14}, {"Grade", 50, 7}, {"Action", 60, 9}};
+    {"Name", 130, 26}, {"Description", 170, 36}, {"Type", 80, 15}, {"Grade", 50, 11}, {"Action", 60, 12}};
 
 // The list's commands that belong to the main window.
 struct MainWindowCommand {
