@@ -189,6 +189,14 @@ void CMainDialog::LayOut()
 
 void CMainDialog::OnDpiChanged(UINT dpi, const RECT& suggested)
 {
+    CScanView* view = View();
+    if (view && view->ColumnWidthsChosen()) {
+        std::vector<int> widths = view->ColumnWidths();
+        for (int& width : widths) {
+            width = MulDiv(width, static_cast<int>(dpi), static_cast<int>(dpi_));
+        }
+        view->SetColumnWidths(widths);
+    }
     ApplyDpi(dpi);
     SetWindowPos(GetSafeHwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
