@@ -17,6 +17,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* StoppingText = "Please wait, the scanner is being stopped.";
@@ -57,9 +59,21 @@ BOOL CMainDialog::OnInitDialog()
     controls_ = std::make_unique<MainWindowControls>();
     controls_->Bind(GetSafeHwnd());
     controls_->SetStatus("Idle");
-    SetBackground(IDB_MAIN_BACKGROUND);
-    FitClientToSkin();
-    results_.PlaceOver(GetDlgItem(GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
+    TakeOverDialogDpiChanges(GetSafeHwnd());
+    ApplyDpi(WindowDpi(GetSafeHwnd()));
+    const WindowMemory memory = LoadWindowMemory(HKEY_CURRENT_USER, SettingsKeyPath());
+    if (CScanView* view = View()) {
+        // Remembered in 96-DPI pixels; without any the columns share the list's width.
+        std::vector<int> widths;
+        for (const int width : memory.columnWidths) {
+            widths.push_back(Scaled(width, dpi_));
+        }
+        view->SetColumnWidths(widths);
+        if (memory.sortColumn >= 0) {
+            view->SortBy(static_cast<CScanView::Column>(memory.sortColumn), memory.sortAscending);
+        }
+    }
+    PlaceWindow(memory);
     UpdateControls();
     SetIcons();
 
@@ -75,29 +89,118 @@ BOOL CMainDialog::OnInitDialog()
     if (state_ != kIdle) {
         controls_->StartBusy();
     }
-    ShowWindow(SW_SHOWNORMAL);
+    ShowWindow(memory.maximised && memory.place && IsOnAScreen(*memory.place) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     if (!exitOnClose_ && TheStartupFlags().startupScan) {
         StartScan();
     }
     return TRUE;
 }
 
-void CMainDialog::FitClientToSkin() const
+SIZE CMainDialog::SmallestWindow() const noexcept
 {
-    // The buttons sit at pixel places on the skin, so the client area is the skin's size whatever the font's
-    // dialog units come to.
-    const SIZE skin = BitmapSize(LoadBitmapResource(IDB_MAIN_BACKGROUND).get());
-    if (skin.cx <= 0 || skin.cy <= 0) {
+    const SIZE client{Scaled(kMainWindowMinClient.cx, dpi_), Scaled(kMainWindowMinClient.cy, dpi_)};
+    return FrameSizeFor(client, GetStyle(), static_cast<DWORD>(GetWindowLongA(GetSafeHwnd(), GWL_EXSTYLE)), true,
+                        dpi_);
+}
+
+void CMainDialog::PlaceWindow(const WindowMemory& memory)
+{
+    const SIZE smallest = SmallestWindow();
+    if (memory.place && IsOnAScreen(*memory.place)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        GetWindowPlacement(GetSafeHwnd(), &placement);
+        placement.rcNormalPosition = *memory.place;
+        placement.rcNormalPosition.right = std::max(memory.place->right, memory.place->left + smallest.cx);
+        placement.rcNormalPosition.bottom = std::max(memory.place->bottom, memory.place->top + smallest.cy);
+        placement.showCmd = SW_HIDE;
+        SetWindowPlacement(GetSafeHwnd(), &placement);
+    } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoA(MonitorFromWindow(GetSafeHwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+        const RECT& work = monitor.rcWork;
+        SetWindowPos(GetSafeHwnd(), nullptr, work.left + (work.right - work.left - smallest.cx) / 2,
+                     work.top + (work.bottom - work.top - smallest.cy) / 2, smallest.cx, smallest.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LayOut();
+}
+
+void CMainDialog::RememberWindow() const
+{
+    WindowMemory memory;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(GetSafeHwnd(), &placement)) {
+        memory.place = placement.rcNormalPosition;
+        memory.maximised = placement.showCmd == SW_SHOWMAXIMIZED || (placement.flags & WPF_RESTORETOMAXIMIZED);
+    }
+    if (const CScanView* view = View()) {
+        for (const int width : view->ColumnWidthsChosen() ? view->ColumnWidths() : std::vector<int>()) {
+            memory.columnWidths.push_back(MulDiv(width, static_cast<int>(kDesignDpi), static_cast<int>(dpi_)));
+        }
+        memory.sortColumn = view->SortColumn();
+        memory.sortAscending = view->SortAscending();
+    }
+    SaveWindowMemory(HKEY_CURRENT_USER, SettingsKeyPath(), memory);
+}
+
+void CMainDialog::ApplyDpi(UINT dpi)
+{
+    dpi_ = dpi;
+    font_ = MessageFont(dpi);
+    const HWND window = GetSafeHwnd();
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+    if (CScanView* view = View()) {
+        ::SendMessageA(view->GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+    const HDC dc = GetDC(window);
+    {
+        SelectedObject selected(dc, font_.get());
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        textHeight_ = metrics.tmHeight > 0 ? metrics.tmHeight : Scaled(13, dpi);
+    }
+    ReleaseDC(window, dc);
+    skin_.SetDpi(dpi);
+    if (controls_) {
+        controls_->SetDpi(dpi);
+    }
+}
+
+void CMainDialog::LayOut()
+{
+    const RECT client = GetClientRect();
+    if (client.right <= 0 || client.bottom <= 0) {
         return;
     }
-    RECT frame{0, 0, skin.cx, skin.cy};
-    AdjustWindowRectEx(&frame, GetStyle(), TRUE, static_cast<DWORD>(GetWindowLongA(GetSafeHwnd(), GWL_EXSTYLE)));
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(GetSafeHwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    layout_ = LayOutMainWindow({client.right, client.bottom}, dpi_, textHeight_);
+    const HWND window = GetSafeHwnd();
+    for (const ControlPlace& place : layout_.controls) {
+        MoveWindow(GetDlgItem(window, static_cast<int>(place.id)), place.rect.left, place.rect.top,
+                   place.rect.right - place.rect.left, place.rect.bottom - place.rect.top, FALSE);
+    }
+    results_.PlaceOver(GetDlgItem(window, IDC_RESULTS_PLACEHOLDER));
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CMainDialog::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    CScanView* view = View();
+    if (view && view->ColumnWidthsChosen()) {
+        std::vector<int> widths = view->ColumnWidths();
+        for (int& width : widths) {
+            width = MulDiv(width, static_cast<int>(dpi), static_cast<int>(dpi_));
+        }
+        view->SetColumnWidths(widths);
+    }
+    ApplyDpi(dpi);
+    SetWindowPos(GetSafeHwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
 }
 
 void CMainDialog::SetIcons()
@@ -165,8 +268,23 @@ std::optional<LRESULT> CMainDialog::HandleMessage(UINT message, WPARAM wParam, L
         }
         break;
     case WM_SIZE:
-        results_.PlaceOver(GetDlgItem(GetSafeHwnd(), IDC_RESULTS_PLACEHOLDER));
+        if (wParam != SIZE_MINIMIZED && controls_) {
+            LayOut();
+        }
         break;
+    case WM_GETMINMAXINFO: {
+        const SIZE smallest = SmallestWindow();
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {smallest.cx, smallest.cy};
+        return 0;
+    }
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ERASEBKGND: {
+        const RECT client = GetClientRect();
+        skin_.Paint(reinterpret_cast<HDC>(wParam), client, layout_);
+        return TRUE;
+    }
     case WM_PAINT:
         if (TheStartupFlags().startHidden) {
             ShowWindow(SW_HIDE);
@@ -199,6 +317,7 @@ void CMainDialog::OnPaint()
 
 void CMainDialog::OnDestroy()
 {
+    RememberWindow();
     observer_.SetWindow(nullptr);
     results_.Destroy();
     controls_.reset();

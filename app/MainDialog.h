@@ -3,11 +3,15 @@
 // made each time the hidden owner runs it and goes when the run ends.
 #pragma once
 
+#include "app/MainWindowLayout.h"
+#include "app/MainWindowSkin.h"
 #include "app/ResultsCommands.h"
 #include "app/ResultsFrame.h"
 #include "app/ScanWorker.h"
 #include "app/WindowProgressSink.h"
 #include "engine/ScanResults.h"
+#include "app/WindowMemory.h"
+#include "framework/Dpi.h"
 #include "framework/GdiHandles.h"
 #include "ui/SkinDialog.h"
 
@@ -83,7 +87,14 @@ private:
     void CollectEndedWorker();
     void TickAll() const noexcept;
     void SetIcons();
-    void FitClientToSkin() const;
+    // Sizes the window to its smallest size, centred, or to where the user left it on a screen still there.
+    void PlaceWindow(const WindowMemory& memory);
+    void RememberWindow() const;
+    // Fonts, art and layout for the window's DPI.
+    void ApplyDpi(UINT dpi);
+    void LayOut();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    SIZE SmallestWindow() const noexcept;
 
     CDialog* owner_;
     std::unique_ptr<MainWindowControls> controls_;
@@ -100,4 +111,9 @@ private:
     UINT_PTR reminderTimer_ = 0;
     UniqueIcon largeIcon_;
     UniqueIcon smallIcon_;
+    UINT dpi_ = kDesignDpi;
+    UniqueFont font_;
+    int textHeight_ = 13;
+    MainWindowSkin skin_;
+    MainWindowLayout layout_;
 };

@@ -69,6 +69,14 @@ void MainWindowControls::BindCounters(HWND dialog)
     }
 }
 
+void MainWindowControls::SetDpi(UINT dpi)
+{
+    for (CSkinButton& button : buttons_) {
+        button.SetDpi(dpi);
+    }
+    busy_.SetDpi(dpi);
+}
+
 void MainWindowControls::Enable(UINT buttonId, bool enable) const noexcept
 {
     if (dialog_) {

@@ -29,6 +29,8 @@ public:
     MainWindowButtons& Buttons() noexcept { return buttons_; }
     CSkinButton& Busy() noexcept { return busy_; }
     void StopBusy() { busy_.StopAnimation(); }
+    // The buttons' and the busy indicator's faces for dpi.
+    void SetDpi(UINT dpi);
 
 private:
     void BindLabels(HWND dialog);

@@ -1,5 +1,6 @@
 #include "app/RestoreDlg.h"
 
+#include "framework/Dpi.h"
 #include "framework/ListView.h"
 #include "resources/resource.h"
 
@@ -56,6 +57,11 @@ BOOL CRestoreDlg::OnInitDialog()
     list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
     AddColumns();
     FillList();
+    anchors_.Start(GetSafeHwnd());
+    anchors_.Tie(IDC_RESTORE_NOTE, Anchors::Grows);
+    anchors_.Tie(IDC_RESTORE_LIST, Anchors::Grows | Anchors::GrowsDown);
+    anchors_.Tie(IDC_RESTORE_RUN, Anchors::KeepsRight | Anchors::KeepsBottom);
+    anchors_.Tie(IDCANCEL, Anchors::KeepsRight | Anchors::KeepsBottom);
     return TRUE;
 }
 
@@ -71,8 +77,9 @@ void CRestoreDlg::AddColumns() const
         {"File", LVCFMT_LEFT, 170}, {"Check", LVCFMT_LEFT, 130},
     };
     CListCtrl list(GetDlgItem(GetSafeHwnd(), IDC_RESTORE_LIST));
+    const UINT dpi = WindowDpi(GetSafeHwnd());
     for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
-        list.InsertColumn(i, columns[i].header, columns[i].format, columns[i].width);
+        list.InsertColumn(i, columns[i].header, columns[i].format, Scaled(columns[i].width, dpi));
     }
 }
 
@@ -238,6 +245,7 @@ bool CRestoreDlg::OnCommand(UINT id, UINT code, HWND control)
 
 std::optional<LRESULT> CRestoreDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    anchors_.OnMessage(message, lParam);
     if (message == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_RESTORE_LIST && header->code == LVN_ITEMCHANGED) {

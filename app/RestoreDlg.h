@@ -5,6 +5,7 @@
 // A modal dialog: it lives on the stack of the menu command that runs it.
 #pragma once
 
+#include "framework/Anchors.h"
 #include "framework/Dialog.h"
 #include "repair/RepairRuns.h"
 #include "repair/RollbackFiles.h"
@@ -59,4 +60,5 @@ private:
     RestorePrompt* prompt_;
     std::vector<RepairRunInfo> runs_;
     std::vector<Row> rows_;
+    Anchors anchors_;
 };

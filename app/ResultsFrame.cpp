@@ -1,7 +1,10 @@
 #include "app/ResultsFrame.h"
 
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "resources/resource.h"
+
+#include <algorithm>
 
 bool ResultsFrame::Create(HWND parent, ResultsCommands* commands)
 {
@@ -51,9 +54,12 @@ void ResultsFrame::PlaceOver(HWND placeholder) const noexcept
     RECT place{};
     GetWindowRect(placeholder, &place);
     MapWindowPoints(nullptr, GetParent(placeholder), reinterpret_cast<POINT*>(&place), 2);
-    // The list keeps three fifths: enough rows to choose from, and room for a verdict's evidence below.
+    // The list keeps three fifths at least, more as the window grows: enough rows to choose from, and room for a
+    // verdict's evidence below.
     const int width = place.right - place.left;
-    const int listHeight = details_ ? (place.bottom - place.top) * 3 / 5 : place.bottom - place.top;
+    const int height = place.bottom - place.top;
+    const int detailsHeight = std::min(height * 2 / 5, Scaled(100, WindowDpi(placeholder)) + height / 8);
+    const int listHeight = details_ ? height - detailsHeight : height;
     MoveWindow(frame_->GetSafeHwnd(), place.left, place.top, width, listHeight, TRUE);
     if (details_) {
         MoveWindow(details_.get(), place.left, place.top + listHeight, width, place.bottom - place.top - listHeight,

@@ -17,12 +17,15 @@
 
 namespace {
 
+// Width in 96-DPI pixels, and the part of the list's width the column takes until the user sizes the columns.
 struct ColumnSpec {
     const char* header;
     int width;
+    int percent;
 };
 
-constexpr ColumnSpec kColumns[] = {{"Name", 80}, {"Description", 80}, {"Type", 80}, {"Grade", 60}, {"Action", 80}};
+constexpr ColumnSpec kColumns[] = {
+    {"Name", 130, 26}, {"Description", 170, 36}, {"Type", 80, 15}, {"Grade", 50, 11}, {"Action", 60, 12}};
 
 // The list's commands that belong to the main window.
 struct MainWindowCommand {
@@ -52,11 +55,33 @@ std::string KeyPathOf(RepairTarget* target)
     return value && value->Key() ? value->Key()->FullPath() : std::string();
 }
 
+// What a person recognises an entry by: a value's name, a key's or a file's last part, and the view mark.
+std::string OwnNameOf(RepairTarget& target)
+{
+    std::string name;
+    if (const RegistryValue* value = target.AsRegistryValue()) {
+        name = value->Name().empty() ? "(Default)" : value->Name();
+    } else if (const RegistryKey* key = target.AsRegistryKey()) {
+        name = key->Name();
+    } else {
+        std::string path = target.FullPath();
+        while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) {
+            path.pop_back();
+        }
+        const size_t slash = path.find_last_of("\\/");
+        name = slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+    return name + ViewMark(target.View());
+}
+
 std::unique_ptr<ResultRow> RecordOf(ScanIssue& issue, const std::string& scannerName, int category)
 {
     RepairTarget* target = issue.Target();
     auto record = std::make_unique<ResultRow>(ResultRow{category, &issue, target ? target->FullPath() : std::string(),
-                                                        KeyPathOf(target), issue.Kind() == FileIssue, issue.Name(),
+                                                        KeyPathOf(target), issue.Kind() == FileIssue,
+                                                        target ? target->FullPath() + ViewMark(target->View())
+                                                               : issue.Name(),
+                                                        target ? OwnNameOf(*target) : issue.Name(),
                                                         issue.Description(), scannerName,
                                                         GradeName(issue.GetGrade())});
     record->ticked = issue.GetGrade() != Grade::Expert;
@@ -86,7 +111,7 @@ CScanView::~CScanView()
 void CScanView::OnInitialUpdate()
 {
     const CListCtrl list = GetListCtrl();
-    list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
+    list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_INFOTIP);
     // The ticks are the records', like the texts.
     list.SetCallbackMask(LVIS_STATEIMAGEMASK);
     int index = 0;
@@ -146,6 +171,31 @@ int CScanView::InsertIssues(const IssueList& issues, const std::string& scannerN
     return InsertRecords(0, std::move(records)) < 0 ? 0 : count;
 }
 
+void CScanView::Resort()
+{
+    if (sortColumn_ >= 0) {
+        SortBy(static_cast<Column>(sortColumn_), sortAscending_);
+    }
+}
+
+std::vector<int> CScanView::ColumnWidths() const
+{
+    std::vector<int> widths;
+    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
+        widths.push_back(static_cast<int>(::SendMessageA(GetSafeHwnd(), LVM_GETCOLUMNWIDTH, column, 0)));
+    }
+    return widths;
+}
+
+void CScanView::SetColumnWidths(const std::vector<int>& widths)
+{
+    widthsChosen_ = widthsChosen_ || !widths.empty();
+    const size_t count = std::min(widths.size(), std::size(kColumns));
+    for (size_t column = 0; column < count; ++column) {
+        ::SendMessageA(GetSafeHwnd(), LVM_SETCOLUMNWIDTH, column, widths[column]);
+    }
+}
+
 int CScanView::InsertRecords(int position, std::vector<std::unique_ptr<ResultRow>> records)
 {
     const CListCtrl list = GetListCtrl();
@@ -173,6 +223,8 @@ int CScanView::InsertRecords(int position, std::vector<std::unique_ptr<ResultRow
     if (mark >= position) {
         list.SetSelectionMark(moved(mark));
     }
+    // Rows of a sorted list go where the order puts them; the position then only says where they came in.
+    Resort();
     return position;
 }
 
@@ -229,15 +281,31 @@ void CScanView::ToggleSelectedTick() const noexcept
     }
 }
 
-void CScanView::SortBy(Column column)
+void CScanView::SortBy(Column column, bool ascending)
 {
     const CListCtrl list = GetListCtrl();
+    // The list marks rows by number: the marks are taken off, and put back on the same records once sorted.
+    std::vector<const ResultRow*> selected;
     for (const int row : SelectedRows()) {
-        list.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        selected.push_back(RowData(row));
+        list.SetItemState(row, 0, LVIS_SELECTED);
     }
-    std::stable_sort(rows_.begin(), rows_.end(), [column](const auto& a, const auto& b) {
-        return lstrcmpiA(ColumnText(*a, column).c_str(), ColumnText(*b, column).c_str()) < 0;
+    const ResultRow* focused = RowData(list.GetNextItem(-1, LVNI_FOCUSED));
+    std::stable_sort(rows_.begin(), rows_.end(), [column, ascending](const auto& a, const auto& b) {
+        const int order = lstrcmpiA(ColumnText(*a, column).c_str(), ColumnText(*b, column).c_str());
+        return ascending ? order < 0 : order > 0;
     });
+    sortColumn_ = column;
+    sortAscending_ = ascending;
+    for (int row = 0; row < RowCount(); ++row) {
+        const ResultRow* record = rows_[static_cast<size_t>(row)].get();
+        if (std::find(selected.begin(), selected.end(), record) != selected.end()) {
+            list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+        if (record == focused) {
+            list.SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+        }
+    }
     list.RedrawItems(0, RowCount() - 1);
 }
 
@@ -248,7 +316,7 @@ std::string CScanView::FocusedDetails() const
         return {};
     }
     return record->issue ? IssueDetails(*record->issue)
-                          : record->path + "\r\n" + record->description + "\r\nAction: " + record->action;
+                          : record->fullName + "\r\n" + record->description + "\r\nAction: " + record->action;
 }
 
 void CScanView::ClearResults() noexcept
@@ -258,9 +326,38 @@ void CScanView::ClearResults() noexcept
     ShowDetails();
 }
 
+void CScanView::FitColumns() const
+{
+    RECT client{};
+    if (widthsChosen_ || !::GetClientRect(GetSafeHwnd(), &client)) {
+        return;
+    }
+    // Less a scroll bar's width, so that a long list needs no sideways scrolling.
+    const int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    for (size_t column = 0; column < std::size(kColumns); ++column) {
+        ::SendMessageA(GetSafeHwnd(), LVM_SETCOLUMNWIDTH, column, std::max(1, width * kColumns[column].percent / 100));
+    }
+}
+
 std::optional<LRESULT> CScanView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_NOTIFY:
+        // The header's: a column the user sized keeps its width from then on.
+        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+        case HDN_ENDTRACKA:
+        case HDN_ENDTRACKW:
+        case HDN_DIVIDERDBLCLICKA:
+        case HDN_DIVIDERDBLCLICKW:
+            widthsChosen_ = true;
+            break;
+        default:
+            break;
+        }
+        break;
+    case WM_SIZE:
+        FitColumns();
+        break;
     case WM_CONTEXTMENU:
         // Kept here: the window behind the list has no menu of its own.
         ShowRowMenu(lParam);
@@ -292,7 +389,12 @@ std::optional<LRESULT> CScanView::HandleReflected(UINT message, WPARAM wParam, L
         return CListView::HandleReflected(message, wParam, lParam);
     }
     if (code == LVN_COLUMNCLICK) {
-        SortBy(static_cast<Column>(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem));
+        const int column = reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem;
+        SortBy(static_cast<Column>(column), column != sortColumn_ || !sortAscending_);
+        return 0;
+    }
+    if (code == LVN_GETINFOTIPA) {
+        SupplyTip(*reinterpret_cast<NMLVGETINFOTIPA*>(lParam));
         return 0;
     }
     return CListView::HandleReflected(message, wParam, lParam);
@@ -311,6 +413,14 @@ void CScanView::SupplyItem(NMLVDISPINFOA& request) const noexcept
     }
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
         lstrcpynA(item.pszText, ColumnText(*record, item.iSubItem).c_str(), item.cchTextMax);
+    }
+}
+
+void CScanView::SupplyTip(NMLVGETINFOTIPA& request) const noexcept
+{
+    const ResultRow* record = RowData(request.iItem);
+    if (record && request.pszText && request.cchTextMax > 0) {
+        lstrcpynA(request.pszText, record->fullName.c_str(), request.cchTextMax);
     }
 }
 

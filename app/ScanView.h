@@ -1,5 +1,6 @@
-// CScanView: the results list, one row per issue with the columns Name, Description, Type, Grade and Action (rows
-// are ticked but for Expert ones, and sorted by a click on a column's header), the
+// CScanView: the results list, one row per issue with the columns Name (the entry's own name; its full path shows
+// as a tip), Description, Type, Grade and Action (rows are ticked but for Expert ones, and sorted by a click on a
+// column's header, a second click reversing the order), the
 // list's own keyboard commands and the menu of its rows. The view keeps each row as a ResultRow record, with its
 // texts and its tick, and the list asks for them as it draws (an owner-data list): a scan may list tens of thousands
 // of rows, which the list then takes in one step. The records go when the rows are cleared or the list is
@@ -28,6 +29,8 @@ struct ResultRow {
     std::string path;
     std::string keyPath;
     bool isFile = false;
+    // The path with the view mark of a key 64-bit Windows keeps apart: the tip over the row's name.
+    std::string fullName;
     // The texts of the columns Name, Description, Type, Grade and Action.
     std::string name;
     std::string description;
@@ -52,7 +55,8 @@ public:
     bool OnCommand(UINT id, UINT code, HWND control) override;
 
     // Inserts a ticked row for issue at position, listed as found by scannerName, the scanner at index category
-    // of the scan. Returns the row's index, or -1 when no row could be made.
+    // of the scan. Returns the position (a sorted list then moves the row to its place), or -1 when no row could
+    // be made.
     int InsertIssue(int position, ScanIssue& issue, const std::string& scannerName, int category);
     // Inserts a ticked row for each issue of one scanner's list on top of the rows, in the list's order. Returns the
     // number of rows made.
@@ -69,8 +73,18 @@ public:
     void TickAll() const noexcept;
     // Toggles the first selected row only.
     void ToggleSelectedTick() const noexcept;
-    // Orders the rows by the text of the column, from the top; rows of equal text keep their order.
-    void SortBy(Column column);
+    // Orders the rows by the text of the column, from the top or the bottom; rows of equal text keep their order,
+    // and every row its tick, selection and focus. Rows listed later are put in the same order.
+    void SortBy(Column column, bool ascending = true);
+    // The column the rows are sorted by, -1 for the order they came in.
+    int SortColumn() const noexcept { return sortColumn_; }
+    bool SortAscending() const noexcept { return sortAscending_; }
+    std::vector<int> ColumnWidths() const;
+    // Widths from the first column; more than there are columns are passed over. The widths count as chosen.
+    void SetColumnWidths(const std::vector<int>& widths);
+    // Until the user sizes a column (or widths are set), the columns share the list's width in fixed parts.
+    void FitColumns() const;
+    bool ColumnWidthsChosen() const noexcept { return widthsChosen_; }
     // The details of the focused row: its entry, data, evidence, grade and what a repair does; empty without one.
     std::string FocusedDetails() const;
     // Frees every row's record, then deletes every row.
@@ -103,8 +117,14 @@ private:
     void CopyDetails() const;
 
     void ShowDetails() const;
+    void Resort();
+    // The full path of a row, for the tip over its name.
+    void SupplyTip(NMLVGETINFOTIPA& request) const noexcept;
 
     ResultsCommands* mainWindow_ = nullptr;
     HWND details_ = nullptr;
     std::vector<std::unique_ptr<ResultRow>> rows_;
+    bool widthsChosen_ = false;
+    int sortColumn_ = -1;
+    bool sortAscending_ = true;
 };

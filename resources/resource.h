@@ -69,6 +69,10 @@
 #define IDB_START_NORMAL            303
 #define IDB_MAIN_BACKGROUND         308   /* main window skin, 625x415 */
 #define IDB_POPUP_BACKGROUND        314   /* pop-up skin, 150x321 */
+#define IDB_MAIN_HEADER             320   /* main window header band, 8x68, repeated across the window */
+#define IDB_MAIN_BANNER             321   /* emblem and wordmark on the header, 138x68 */
+/* The 200% art of a skin bitmap has its id plus this offset; the program scales it down for the sizes between. */
+#define IDB_LARGE_ART_OFFSET        2000
 
 /* ---- Strings ------------------------------------------------------------------------------------- */
 #define IDS_TRAY_TIP                132   /* "Corvadin": fallback tip of the tray icon */
@@ -133,6 +137,7 @@
 /* ---- Settings dialog (IDD_SETTINGS) -------------------------------------------------------------- */
 #define IDC_PAGE_LIST               1013
 #define IDC_PAGE_TITLE              1017
+#define IDC_SETTINGS_RULE           1018  /* the line above OK and Cancel */
 
 /* General page (IDD_GENERAL_TAB). */
 #define IDC_GENERAL_SCAN_DRIVES     1001
@@ -165,10 +170,12 @@
 /* Ignore List page (IDD_IGNORE_TAB). */
 #define IDC_IGNORE_LIST             1080
 #define IDC_IGNORE_REMOVE           1081
+#define IDC_IGNORE_NOTE             1082  /* what the list holds */
 
 /* Restore dialog (IDD_RESTORE). */
 #define IDC_RESTORE_LIST            1070  /* rollback files of the current folder */
 #define IDC_RESTORE_RUN             1071  /* "Restore" */
+#define IDC_RESTORE_NOTE            1072  /* what the dialog lists */
 
 /* Initialisation data of a dialog template (the interval list of IDD_AUTOUPDATE_TAB): a resource of this type
    with the template's id, holding records of WORD control id, WORD message, DWORD byte count and that many

@@ -1,5 +1,6 @@
 #include "settings/IgnoreTab.h"
 
+#include "framework/Dpi.h"
 #include "framework/ListView.h"
 #include "resources/resource.h"
 
@@ -23,9 +24,13 @@ void CIgnoreTab::Load()
     const CListCtrl list(Item(IDC_IGNORE_LIST));
     // A path cut short by the column shows whole under the pointer.
     list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
-    list.InsertColumn(0, "Category", LVCFMT_LEFT, CategoryWidth);
+    list.InsertColumn(0, "Category", LVCFMT_LEFT, Scaled(CategoryWidth, WindowDpi(GetSafeHwnd())));
     list.InsertColumn(1, "Entry", LVCFMT_LEFT, 0);
     Fill();
+    anchors_.Start(GetSafeHwnd());
+    anchors_.Tie(IDC_IGNORE_NOTE, Anchors::Grows);
+    anchors_.Tie(IDC_IGNORE_LIST, Anchors::Grows | Anchors::GrowsDown);
+    anchors_.Tie(IDC_IGNORE_REMOVE, Anchors::KeepsRight | Anchors::KeepsBottom);
 }
 
 void CIgnoreTab::Fill()
@@ -45,7 +50,8 @@ void CIgnoreTab::Fill()
     ::GetClientRect(control, &client);
     ::SendMessageA(control, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE);
     const auto width = static_cast<int>(::SendMessageA(control, LVM_GETCOLUMNWIDTH, 1, 0));
-    ::SendMessageA(control, LVM_SETCOLUMNWIDTH, 1, std::max<LPARAM>(width, client.right - CategoryWidth));
+    const int category = static_cast<int>(::SendMessageA(control, LVM_GETCOLUMNWIDTH, 0, 0));
+    ::SendMessageA(control, LVM_SETCOLUMNWIDTH, 1, std::max<LPARAM>(width, client.right - category));
     EnableItems({IDC_IGNORE_REMOVE}, false);
 }
 
@@ -82,6 +88,7 @@ bool CIgnoreTab::OnCommand(UINT id, UINT code, HWND control)
 
 std::optional<LRESULT> CIgnoreTab::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    anchors_.OnMessage(message, lParam);
     if (message == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_IGNORE_LIST && header->code == LVN_ITEMCHANGED) {

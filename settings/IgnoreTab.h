@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/IgnoreList.h"
+#include "framework/Anchors.h"
 #include "settings/SettingsPage.h"
 
 class CIgnoreTab : public CSettingsPage {
@@ -22,4 +23,6 @@ private:
     void RemoveSelected();
 
     IgnoreList ignored_;
+    // The list grows with the page, which grows with the settings dialog.
+    Anchors anchors_;
 };

@@ -13,7 +13,9 @@
 
 namespace {
 
-constexpr POINT kPagePosition = {99, 54};
+// In dialog units, so that a page stays right of the list and below the title whatever the DPI makes of them:
+// pixel (99, 53) at 96 DPI.
+constexpr POINT kPagePosition = {66, 33};
 constexpr UINT kPageIcons[] = {IDI_PAGE_GENERAL, IDI_PAGE_ADVANCED, IDI_PAGE_AUTOUPDATE, IDI_PAGE_IGNORE,
                                IDI_PAGE_ABOUT};
 
@@ -71,6 +73,12 @@ BOOL CSettingsDlg::OnInitDialog()
     pageIndex_ = kGeneralPage;
     const CListCtrl list(GetDlgItem(GetSafeHwnd(), IDC_PAGE_LIST));
     list.SetItemState(pageIndex_, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    anchors_.Start(GetSafeHwnd());
+    anchors_.Tie(IDC_PAGE_LIST, Anchors::GrowsDown);
+    anchors_.Tie(IDC_PAGE_TITLE, Anchors::Grows);
+    anchors_.Tie(IDC_SETTINGS_RULE, Anchors::Grows | Anchors::KeepsBottom);
+    anchors_.Tie(IDOK, Anchors::KeepsRight | Anchors::KeepsBottom);
+    anchors_.Tie(IDCANCEL, Anchors::KeepsRight | Anchors::KeepsBottom);
     ShowPage();
     return FALSE;
 }
@@ -102,8 +110,14 @@ void CSettingsDlg::ShowPage()
     title_.SetWindowText(SettingsPageName(pageIndex_));
     title_.Invalidate(true);
     if (page_) {
-        SetWindowPos(page_->GetSafeHwnd(), nullptr, kPagePosition.x, kPagePosition.y, 0, 0,
+        RECT place{kPagePosition.x, kPagePosition.y, kPagePosition.x, kPagePosition.y};
+        MapDialogRect(GetSafeHwnd(), &place);
+        SetWindowPos(page_->GetSafeHwnd(), nullptr, place.left, place.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        RECT size{};
+        GetWindowRect(page_->GetSafeHwnd(), &size);
+        pageSize_ = {size.right - size.left, size.bottom - size.top};
+        FitPage();
     }
     SetFocus(GetDlgItem(GetSafeHwnd(), IDC_PAGE_LIST));
 }
@@ -166,9 +180,22 @@ void CSettingsDlg::OpenHelpPage()
     ShowHelpPage(GetSafeHwnd(), SettingsHelpAddress(pageIndex_));
 }
 
+void CSettingsDlg::FitPage() const
+{
+    if (page_) {
+        const SIZE growth = anchors_.Growth();
+        SetWindowPos(page_->GetSafeHwnd(), nullptr, 0, 0, pageSize_.cx + growth.cx, pageSize_.cy + growth.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 std::optional<LRESULT> CSettingsDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    anchors_.OnMessage(message, lParam);
     switch (message) {
+    case WM_SIZE:
+        FitPage();
+        break;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         const bool spacePressed = header->code == LVN_KEYDOWN &&

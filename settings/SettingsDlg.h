@@ -3,6 +3,7 @@
 // when the user confirms with OK and the two folder checks pass.
 #pragma once
 
+#include "framework/Anchors.h"
 #include "framework/Dialog.h"
 #include "settings/SettingsPage.h"
 #include "settings/SettingsStore.h"
@@ -27,6 +28,8 @@ private:
     void FillPageList() const;
     void ShowPage();
     void ClosePage();
+    // Sizes the page to its first size plus what the dialog has grown by.
+    void FitPage() const;
     void SelectPageFromList();
     // False, after telling the user, when a folder that an option needs is missing.
     bool CheckFolders() const;
@@ -35,6 +38,9 @@ private:
     Settings settings_;
     CLabel title_;
     std::unique_ptr<CSettingsPage> page_;
+    // The page's size as the dialog opened; it grows with the dialog.
+    SIZE pageSize_{};
+    Anchors anchors_;
     int pageIndex_ = kGeneralPage;
 };
 

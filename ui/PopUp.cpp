@@ -1,5 +1,6 @@
 #include "ui/PopUp.h"
 
+#include "framework/Dpi.h"
 #include "registry/OperationLog.h"
 #include "resources/resource.h"
 #include "scanners/Categories.h"
@@ -45,11 +46,13 @@ void CPopUp::SetRepairHandler(std::function<void()> handler)
     repairHandler_ = std::move(handler);
 }
 
-RECT CPopUp::Placement(const RECT& workArea) noexcept
+RECT CPopUp::Placement(const RECT& workArea, UINT dpi) noexcept
 {
-    const LONG left = std::max(workArea.left, workArea.right - kWidth);
-    const LONG top = std::max(workArea.top, workArea.bottom - kHeight);
-    return {left, top, left + kWidth, top + kHeight};
+    const LONG width = Scaled(kWidth, dpi);
+    const LONG height = Scaled(kHeight, dpi);
+    const LONG left = std::max(workArea.left, workArea.right - width);
+    const LONG top = std::max(workArea.top, workArea.bottom - height);
+    return {left, top, left + width, top + height};
 }
 
 void CPopUp::SetSoundFile(std::string path)
@@ -71,7 +74,9 @@ BOOL CPopUp::OnInitDialog()
         counter.SetWeight(i == 0 ? FW_BOLD : FW_NORMAL);
     }
     SetBackground(IDB_POPUP_BACKGROUND);
+    PlaceDialogControlsForDpi(self, WindowDpi(self));
     repair_.SubclassDlgItem(IDC_REPAIR_LOWER, self);
+    repair_.SetDpi(WindowDpi(self));
     repair_.SetBitmaps(IDB_REPAIR_SMALL_NORMAL, IDB_REPAIR_SMALL_PRESSED, IDB_REPAIR_SMALL_HOVER,
                        IDB_REPAIR_SMALL_DISABLED);
     return TRUE;
@@ -107,6 +112,15 @@ std::optional<LRESULT> CPopUp::HandleMessage(UINT message, WPARAM wParam, LPARAM
             return 0;
         }
         break;
+    case WM_DPICHANGED: {
+        // The template's controls follow their font; the skin and the button's faces follow here.
+        SetBackground(IDB_POPUP_BACKGROUND);
+        repair_.SetDpi(LOWORD(wParam));
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(GetSafeHwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_DESTROY:
         // The timer goes with the window.
         reminderTimer_ = 0;
@@ -128,7 +142,7 @@ void CPopUp::ShowAtTheCorner()
     // Refreshed on every showing: a window hidden since an earlier scan would otherwise show that scan's counts.
     ShowCounts();
     repair_.EnableWindow(TheScanResults().errorCounters[0] > 0);
-    const RECT place = Placement(WorkArea());
+    const RECT place = Placement(WorkArea(), WindowDpi(GetSafeHwnd()));
     SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOACTIVATE);
     ShowWindow(SW_SHOW);

@@ -34,8 +34,9 @@ public:
     bool IsReminderArmed() const noexcept { return reminderTimer_ != 0; }
 
     // Where the pop-up goes in a work area (screen coordinates): its lower right corner, moved in so that the
-    // whole window stays inside the work area whenever it fits.
-    static RECT Placement(const RECT& workArea) noexcept;
+    // whole window stays inside the work area whenever it fits. Its size is kWidth x kHeight at 96 DPI, scaled to
+    // dpi.
+    static RECT Placement(const RECT& workArea, UINT dpi = 96) noexcept;
 
 protected:
     BOOL OnInitDialog() override;

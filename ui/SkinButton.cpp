@@ -1,6 +1,8 @@
 #include "ui/SkinButton.h"
 
+#include "framework/Dpi.h"
 #include "framework/Resources.h"
+#include "resources/resource.h"
 
 #include <windowsx.h>
 
@@ -28,14 +30,29 @@ void DrawLabel(HDC dc, const std::string& text, RECT rect, COLORREF colour)
 
 CSkinButton::CSkinButton() noexcept : textColour_(GetSysColor(COLOR_BTNTEXT)) {}
 
+UniqueBitmap CSkinButton::Load(UINT id) const noexcept
+{
+    return id ? LoadScaledBitmap(id, id + IDB_LARGE_ART_OFFSET, dpi_) : UniqueBitmap();
+}
+
 void CSkinButton::SetBitmaps(UINT normal, UINT pressed, UINT hover, UINT disabled)
 {
-    const auto load = [](UINT id) { return id ? LoadBitmapResource(id) : UniqueBitmap(); };
-    normal_ = load(normal);
-    pressedFace_ = load(pressed);
-    hover_ = load(hover);
-    disabled_ = load(disabled);
+    faceIds_ = {normal, pressed, hover, disabled};
+    normal_ = Load(normal);
+    pressedFace_ = Load(pressed);
+    hover_ = Load(hover);
+    disabled_ = Load(disabled);
     Invalidate();
+}
+
+void CSkinButton::SetDpi(UINT dpi)
+{
+    dpi_ = dpi;
+    SetBitmaps(faceIds_[0], faceIds_[1], faceIds_[2], faceIds_[3]);
+    for (int i = 0; i < frameCount_; ++i) {
+        const size_t index = static_cast<size_t>(i);
+        frames_[index] = Load(frameIds_[index]);
+    }
 }
 
 bool CSkinButton::AddFrame(UINT bitmapId)
@@ -43,10 +60,11 @@ bool CSkinButton::AddFrame(UINT bitmapId)
     if (frameCount_ >= kMaxFrames) {
         return false;
     }
-    UniqueBitmap frame = LoadBitmapResource(bitmapId);
+    UniqueBitmap frame = Load(bitmapId);
     if (!frame) {
         return false;
     }
+    frameIds_[static_cast<size_t>(frameCount_)] = bitmapId;
     frames_[static_cast<size_t>(frameCount_++)] = std::move(frame);
     return true;
 }

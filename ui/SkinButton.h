@@ -1,6 +1,7 @@
 // CSkinButton: an owner-drawn push button painted from bitmaps: a face for idle, pressed, hover and disabled, and
-// up to 15 frames of an animation that advances every 200 ms (the busy indicator). Each face is copied unscaled to
-// the button's top-left corner, without edge or focus frame. Its parent must reflect WM_DRAWITEM (every CWnd does).
+// up to 15 frames of an animation that advances every 200 ms (the busy indicator). Each face is drawn for the
+// button's DPI (from the 200% art where there is some) and copied to its top-left corner, without edge or focus
+// frame. Its parent must reflect WM_DRAWITEM (every CWnd does).
 #pragma once
 
 #include "framework/Button.h"
@@ -22,6 +23,8 @@ public:
     void SetBitmaps(UINT normal, UINT pressed, UINT hover, UINT disabled);
     // Appends an animation frame; refused when 15 are loaded or the bitmap does not exist.
     bool AddFrame(UINT bitmapId);
+    // Loads every face and frame again for dpi (96 until set).
+    void SetDpi(UINT dpi);
     // Needs a frame to show: without one the button stays still.
     void StartAnimation();
     void StopAnimation();
@@ -49,6 +52,11 @@ private:
     LRESULT OnButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer();
 
+    UniqueBitmap Load(UINT id) const noexcept;
+
+    UINT dpi_ = 96;
+    std::array<UINT, 4> faceIds_{};
+    std::array<UINT, kMaxFrames> frameIds_{};
     UniqueBitmap normal_;
     UniqueBitmap pressedFace_;
     UniqueBitmap hover_;

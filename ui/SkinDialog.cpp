@@ -1,10 +1,12 @@
 #include "ui/SkinDialog.h"
 
+#include "framework/Dpi.h"
 #include "framework/Resources.h"
+#include "resources/resource.h"
 
 bool CSkinDialog::SetBackground(UINT bitmapId)
 {
-    background_ = LoadBitmapResource(bitmapId);
+    background_ = LoadScaledBitmap(bitmapId, bitmapId + IDB_LARGE_ART_OFFSET, WindowDpi(GetSafeHwnd()));
     Invalidate();
     return background_.valid();
 }

@@ -11,7 +11,8 @@ public:
 
     using CDialog::CDialog;
 
-    // Loads the background from the program's resources; false (and the plain colour) when it does not exist.
+    // Loads the background from the program's resources, drawn for the window's DPI; false (and the plain colour)
+    // when it does not exist.
     bool SetBackground(UINT bitmapId);
     // Sizes the window so that its client area is exactly the background bitmap: a skin with controls placed on it
     // in pixels then fits, whatever size the dialog font makes of the template. True when the client area fits.

@@ -50,6 +50,7 @@ size_t FilesEndingWith(const std::string& folder, const std::string& ending)
 TEST(EndToEndTest, PlantScanRepairAndScanAgain)
 {
     TheStartupFlags() = StartupFlags{};
+    const ForgottenMainWindow forgotten;
     ScratchFolder folder("end-to-end");
     CurrentFolder current(folder.Path());
     PlantFixture fixture(folder.Path() + "\\plant");

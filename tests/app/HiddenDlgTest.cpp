@@ -79,6 +79,8 @@ protected:
     void SetUp() override { TheStartupFlags() = StartupFlags{}; }
     void TearDown() override { TheStartupFlags() = StartupFlags{}; }
 
+    ForgottenMainWindow forgotten;
+
     HWND Main() { return hidden.MainWindow().GetSafeHwnd(); }
     bool MainShown() { return hidden.MainWindow().IsWindow() && IsWindowVisible(Main()); }
     bool MainHidden() { return hidden.MainWindow().IsWindow() && !IsWindowVisible(Main()); }

@@ -1,6 +1,7 @@
 // The main window from its real template, run modeless in the test's own message loop, scanning the machine with
 // a broken start-up entry planted under HKEY_CURRENT_USER.
 #include "app/MainDialog.h"
+#include "framework/Dpi.h"
 
 #include "engine/IgnoreList.h"
 #include "engine/ScanIssue.h"
@@ -42,6 +43,27 @@ protected:
         main.DestroyWindow();
         TheStartupFlags() = StartupFlags{};
     }
+    // Every control of the layout inside the client area, and the list reaching its right margin.
+    void ExpectEverythingInside(UINT dpi = 96) const
+    {
+        const RECT client = main.GetClientRect();
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) {
+                continue;
+            }
+            RECT place{};
+            GetWindowRect(child, &place);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+            RECT inside{};
+            IntersectRect(&inside, &place, &client);
+            EXPECT_TRUE(EqualRect(&inside, &place)) << GetDlgCtrlID(child) << " reaches out of " << client.right;
+        }
+        RECT list{};
+        GetWindowRect(main.View()->GetSafeHwnd(), &list);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&list), 2);
+        EXPECT_EQ(list.right, client.right - Scaled(9, dpi));
+        EXPECT_GT(list.bottom - list.top, client.bottom / 4);
+    }
 
     void ScanToTheEnd()
     {
@@ -70,6 +92,7 @@ protected:
         planted.SetString(HKEY_LOCAL_MACHINE, SettingsKeyPath(), LeftOutCategoriesName, tags);
     }
 
+    ForgottenMainWindow forgotten;
     ScratchFolder folder{"main-window"};
     CurrentFolder current{folder.Path()};
     PlantedRegistry planted;
@@ -92,10 +115,66 @@ TEST_F(MainDialogTest, OpensIdleWithEmptyCountersAndOnlyStartAndSelectAllEnabled
         EXPECT_FALSE(Enabled(id)) << id;
     }
     EXPECT_EQ(main.View()->RowCount(), 0);
-    // The client area is the skin's size, whatever the font makes of the template's units.
+    // Its smallest size, whatever the font makes of the template's units.
     const RECT client = main.GetClientRect();
     EXPECT_EQ(client.right, 625);
     EXPECT_EQ(client.bottom, 415);
+}
+
+TEST_F(MainDialogTest, GrowsAndShrinksBackWithEveryControlInsideAndTheListFillingTheRest)
+{
+    ExpectEverythingInside();
+    SetWindowPos(window, nullptr, 0, 0, 1100, 900, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_GT(main.GetClientRect().right, 1000);
+    ExpectEverythingInside();
+    SetWindowPos(window, nullptr, 0, 0, 100, 100, SWP_NOZORDER | SWP_NOMOVE);
+    const RECT client = main.GetClientRect();
+    EXPECT_EQ(client.right, 625) << "never smaller than the smallest size";
+    EXPECT_EQ(client.bottom, 415);
+    ExpectEverythingInside();
+}
+
+TEST_F(MainDialogTest, AMoveToAScreenOfTwiceTheScaleDoublesTheSkinAndKeepsEverythingInside)
+{
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    suggested.right = suggested.left + (suggested.right - suggested.left) * 2;
+    suggested.bottom = suggested.top + (suggested.bottom - suggested.top) * 2;
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT start{};
+    GetWindowRect(GetDlgItem(window, IDC_START_SCAN), &start);
+    EXPECT_EQ(start.right - start.left, 282) << "the 200% art, unscaled";
+    EXPECT_EQ(start.bottom - start.top, 82);
+    ExpectEverythingInside(192);
+}
+
+TEST_F(MainDialogTest, PlaceColumnsAndSortComeBackWhenTheWindowIsMadeAgain)
+{
+    SetWindowPos(window, nullptr, 40, 50, 900, 700, SWP_NOZORDER);
+    main.View()->SetColumnWidths({100, 321});
+    main.View()->SortBy(CScanView::TypeColumn, false);
+    RECT before{};
+    GetWindowRect(window, &before);
+    main.DestroyWindow();
+
+    ASSERT_TRUE(main.Create());
+    window = main.GetSafeHwnd();
+    RECT after{};
+    GetWindowRect(window, &after);
+    EXPECT_TRUE(EqualRect(&before, &after)) << after.left << "," << after.top << " " << after.right;
+    EXPECT_EQ(ListView_GetColumnWidth(main.View()->GetSafeHwnd(), CScanView::DescriptionColumn), 321);
+    EXPECT_EQ(main.View()->SortColumn(), CScanView::TypeColumn);
+    EXPECT_FALSE(main.View()->SortAscending());
+
+    // A place on no screen that is there now: the window opens where a new one would.
+    main.DestroyWindow();
+    RegSetKeyValueA(HKEY_CURRENT_USER, SettingsKeyPath().c_str(), "MainWindowPlacement", REG_SZ,
+                    "-90000 -90000 -89000 -89000 0", 30);
+    ASSERT_TRUE(main.Create());
+    window = main.GetSafeHwnd();
+    GetWindowRect(window, &after);
+    EXPECT_GT(after.left, -1000);
+    EXPECT_EQ(main.GetClientRect().right, 625);
 }
 
 // One whole scan of the machine (they take a while under Wine): the rows and counters, then the repair.

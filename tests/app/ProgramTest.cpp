@@ -73,6 +73,7 @@ private:
 
 class ProgramTest : public testing::Test {
 protected:
+    ForgottenMainWindow forgotten;
     ScratchFolder folder{"program"};
 };
 

@@ -120,8 +120,7 @@ TEST_F(ScanViewTest, ListHasItsFiveColumnsCheckBoxesAndFullRowSelection)
     const char* headers[] = {"Name", "Description", "Type", "Grade", "Action"};
     for (int column = 0; column < 5; ++column) {
         EXPECT_EQ(ColumnHeader(list.GetSafeHwnd(), column), headers[column]);
-        EXPECT_EQ(ListView_GetColumnWidth(list.GetSafeHwnd(), column), column == 3 ? 60 : 80);
-        LVCOLUMNA info{};
+                LVCOLUMNA info{};
         info.mask = LVCF_FMT;
         ListView_GetColumn(list.GetSafeHwnd(), column, &info);
         EXPECT_EQ(info.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
@@ -171,10 +170,10 @@ TEST_F(ScanViewTest, EachScannersBatchGoesOnTopInItsOwnOrderAsTickedRows)
         int category;
         ScanIssue* issue;
     } expected[] = {
-        {"Software\\Test\\link.lnk", " missing target", "Shortcut", shortcutIndex, shortcut[0].get()},
-        {"Software\\Test\\other.lnk", " missing target 2", "Shortcut", shortcutIndex, shortcut[1].get()},
-        {"Software\\Test\\app.exe", " missing file:c:\\app.exe", "App Path", appPathIndex, appPath[0].get()},
-        {"Software\\Test\\tool.exe", " missing file:c:\\tool.exe", "App Path", appPathIndex, appPath[1].get()},
+        {"link.lnk", " missing target", "Shortcut", shortcutIndex, shortcut[0].get()},
+        {"other.lnk", " missing target 2", "Shortcut", shortcutIndex, shortcut[1].get()},
+        {"app.exe", " missing file:c:\\app.exe", "App Path", appPathIndex, appPath[0].get()},
+        {"tool.exe", " missing file:c:\\tool.exe", "App Path", appPathIndex, appPath[1].get()},
     };
     for (int row = 0; row < 4; ++row) {
         SCOPED_TRACE(row);
@@ -203,7 +202,7 @@ TEST_F(ScanViewTest, TheSelectionStaysWithItsRowsWhenABatchGoesOnTopAndAClickOnA
     InsertBatch("Later", 1, batch);
     EXPECT_EQ(view->SelectedRows(), (std::vector<int>{3, 4}));
     EXPECT_EQ(view->GetListCtrl().GetNextItem(-1, LVNI_FOCUSED), 4);
-    EXPECT_EQ(view->Text(4, CScanView::NameColumn), "Software\\Test\\third");
+    EXPECT_EQ(view->Text(4, CScanView::NameColumn), "third");
 
     // The box is the row's first 16 pixels.
     RECT row{};
@@ -226,7 +225,8 @@ TEST_F(ScanViewTest, OddTextsAreListedWhole)
     const std::string odd = "say \"hi\" \\\\server\\share %d\t|";
     issues = {MakeIssue(longName, odd)};
     InsertBatch("App Path", 0, issues);
-    EXPECT_EQ(view->Text(0, CScanView::NameColumn), "Software\\Test\\" + longName);
+    EXPECT_EQ(view->Text(0, CScanView::NameColumn), longName);
+    EXPECT_EQ(view->RowData(0)->fullName, "HKEY_CURRENT_USER\\Software\\Test\\" + longName);
     EXPECT_EQ(view->Text(0, CScanView::DescriptionColumn), odd);
 }
 
@@ -268,6 +268,27 @@ TEST_F(ScanViewTest, ExpertRowsAreTickedOnlyByHandAndTheDetailsShowTheSelectedRo
     view->SortBy(CScanView::GradeColumn);
     EXPECT_EQ(view->RowData(0)->issue, expert.get());
     EXPECT_EQ(view->Text(1, CScanView::NameColumn), view->RowData(1)->name);
+}
+
+TEST_F(ScanViewTest, SortingBothWaysKeepsTicksSelectionAndFocusWithTheirRowsAndHoldsForLaterRows)
+{
+    FillThreeRows();
+    view->SetTicked(0, false);  // "first"
+    FocusListAndSelect({1});    // "second"
+    view->SortBy(CScanView::NameColumn, false);
+    EXPECT_EQ(view->Text(0, CScanView::NameColumn), "third");
+    EXPECT_EQ(view->Text(2, CScanView::NameColumn), "first");
+    EXPECT_FALSE(view->IsTicked(2));
+    EXPECT_TRUE(view->IsTicked(0) && view->IsTicked(1));
+    EXPECT_EQ(view->SelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(ListView_GetNextItem(view->GetSafeHwnd(), -1, LVNI_FOCUSED), 1);
+
+    const std::vector<Ref<ScanIssue>> batch = {MakeIssue("zebra", "d"), MakeIssue("alpha", "d")};
+    InsertBatch("App Path", 0, batch);
+    EXPECT_EQ(view->Text(0, CScanView::NameColumn), "zebra");
+    EXPECT_EQ(view->Text(4, CScanView::NameColumn), "alpha");
+    EXPECT_EQ(view->SortColumn(), CScanView::NameColumn);
+    EXPECT_FALSE(view->SortAscending());
 }
 
 TEST_F(ScanViewTest, TickAllTicksAgainWhatTheUserUnticked)

@@ -141,6 +141,8 @@ struct Program {
     const char* fileName;
     const char* builtPath;  // empty while the build has no such program
     const char* level;
+    // The window program lays itself out for each screen's DPI; the console has no windows to scale.
+    const char* dpiAwareness;
 };
 
 void PrintTo(const Program& program, std::ostream* out)
@@ -149,8 +151,8 @@ void PrintTo(const Program& program, std::ostream* out)
 }
 
 const Program Programs[] = {
-    {"Corvadin.exe", CORVADIN_GUI_EXE_PATH, "requireAdministrator"},
-    {"corvadin-cli.exe", CORVADIN_CLI_EXE_PATH, "asInvoker"},
+    {"Corvadin.exe", CORVADIN_GUI_EXE_PATH, "requireAdministrator", "PerMonitorV2, PerMonitor"},
+    {"corvadin-cli.exe", CORVADIN_CLI_EXE_PATH, "asInvoker", ""},
 };
 
 class ReleaseResourcesTest : public testing::TestWithParam<Program> {
@@ -183,11 +185,10 @@ TEST_P(ReleaseResourcesTest, ManifestAsksForItsElevationAndTheVersion6Controls)
         << "without Windows 10 listed the program is shown a Windows 8 version";
     EXPECT_TRUE(LoaderAcceptsManifest(path_)) << "the loader cannot parse the manifest";
 
-    // Nothing scales with the screen's DPI (the skins are fixed-size bitmaps), so no program may claim to:
-    // Windows would then show it unscaled, tiny on a high-DPI screen.
-    EXPECT_EQ(CountOf(manifest, "dpiAwareness"), 0);
+    // Version 2 first, with the older per-monitor and system-aware declarations for Windows that lack it.
+    EXPECT_EQ(ElementText(manifest, "dpiAwareness"), GetParam().dpiAwareness);
     const std::string dpiAware = ElementText(manifest, "dpiAware");
-    EXPECT_TRUE(dpiAware.empty() || dpiAware == "false") << dpiAware;
+    EXPECT_EQ(dpiAware, GetParam().dpiAwareness[0] ? "true/pm" : "") << dpiAware;
 }
 
 TEST_P(ReleaseResourcesTest, VersionResourceCarriesTheBuildsVersion)

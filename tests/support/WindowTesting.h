@@ -21,6 +21,24 @@
 #include <thread>
 #include <vector>
 
+// While it lives, the main window opens as a new user's would: what it remembers (its place, the list's columns
+// and sort) is gone before and after.
+class ForgottenMainWindow {
+public:
+    ForgottenMainWindow() { Forget(); }
+    ~ForgottenMainWindow() { Forget(); }
+    ForgottenMainWindow(const ForgottenMainWindow&) = delete;
+    ForgottenMainWindow& operator=(const ForgottenMainWindow&) = delete;
+
+private:
+    static void Forget()
+    {
+        for (const char* name : {"MainWindowPlacement", "ResultColumns", "ResultSort"}) {
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Quenmark\\Corvadin", name);
+        }
+    }
+};
+
 // Handles the messages already waiting as the product's message pump does, without blocking.
 inline void PumpWaitingMessages()
 {

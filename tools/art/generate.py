@@ -50,6 +50,9 @@ LOWER_BUTTONS = {
     "repair_selected": (467, 372, 139, 28),
 }
 BUSY_PLACE = (588, 28, 26, 28)  # where the busy indicator sits on the header (26x28 faces)
+HEADER_STRIP_HEIGHT = 68    # the rows the window repeats across its width: header, accent line and its shade
+BANNER_PLACE = (448, 0, 138, HEADER_STRIP_HEIGHT)  # emblem and wordmark, kept left of the busy indicator
+ART_SCALES = (1, 2)         # 100% and 200%; the program scales the 200% art down for the sizes between
 POPUP_SIZE = (150, 321)
 SMALL_REPAIR_SIZE = (122, 28)
 
@@ -67,12 +70,20 @@ TEXTS = {
 
 
 # ---- Canvas ---------------------------------------------------------------------------------------------------
+# The scale the art is drawn at: 1 for 100%, 2 for 200%. Shapes, places and sizes are given in 100% pixels;
+# a canvas holds SCALE times as many pixels each way.
+SCALE = 1
+
+
 class Canvas:
-    """RGBA picture with straight (not premultiplied) alpha; colour channels 0..255, alpha 0..1."""
+    """RGBA picture with straight (not premultiplied) alpha; colour channels 0..255, alpha 0..1. width and height
+    are its pixels; design_width and design_height its size in 100% pixels."""
 
     def __init__(self, width, height, colour=(0, 0, 0), alpha=1.0):
-        self.width, self.height = width, height
-        self.px = [[colour[0], colour[1], colour[2], alpha] for _ in range(width * height)]
+        self.scale = SCALE
+        self.design_width, self.design_height = width, height
+        self.width, self.height = int(round(width * SCALE)), int(round(height * SCALE))
+        self.px = [[colour[0], colour[1], colour[2], alpha] for _ in range(self.width * self.height)]
 
     def get(self, x, y):
         return self.px[y * self.width + x]
@@ -90,14 +101,16 @@ class Canvas:
         p[3] = out_a
 
     def crop(self, left, top, width, height):
+        """The part at a place and size in 100% pixels."""
         c = Canvas(width, height)
-        for y in range(height):
-            for x in range(width):
-                c.px[y * width + x] = list(self.get(left + x, top + y))
+        s = self.scale
+        for y in range(c.height):
+            for x in range(c.width):
+                c.px[y * c.width + x] = list(self.get(int(left * s) + x, int(top * s) + y))
         return c
 
     def copy(self):
-        return self.crop(0, 0, self.width, self.height)
+        return self.crop(0, 0, self.design_width, self.design_height)
 
 
 def mix(a, b, t):
@@ -105,9 +118,11 @@ def mix(a, b, t):
 
 
 def fill_rows(canvas, top, bottom, colour_of_row):
-    """Fills whole rows; colour_of_row(y) gives each row's colour (used for horizontal bands)."""
-    for y in range(max(top, 0), min(bottom, canvas.height)):
-        colour = colour_of_row(y)
+    """Fills whole rows; colour_of_row(y) gives each row's colour (used for horizontal bands). Rows are 100%
+    pixels: at 200% each is two rows thick."""
+    s = canvas.scale
+    for y in range(max(int(top * s), 0), min(int(bottom * s), canvas.height)):
+        colour = colour_of_row(int(y // s))
         for x in range(canvas.width):
             canvas.px[y * canvas.width + x] = [colour[0], colour[1], colour[2], 1.0]
 
@@ -117,8 +132,9 @@ def fill_shape(canvas, inside, bbox, colour, opacity=1.0, samples=4, crisp=False
 
     colour may be a function of (x, y) for gradients. crisp paints pixels at least half covered fully and leaves
     the rest alone, for pictures whose background colour stands for transparency."""
-    x0, y0, x1, y1 = (int(math.floor(bbox[0])), int(math.floor(bbox[1])),
-                      int(math.ceil(bbox[2])), int(math.ceil(bbox[3])))
+    s = canvas.scale
+    x0, y0, x1, y1 = (int(math.floor(bbox[0] * s)), int(math.floor(bbox[1] * s)),
+                      int(math.ceil(bbox[2] * s)), int(math.ceil(bbox[3] * s)))
     step = 1.0 / samples
     offsets = [(i + 0.5) * step for i in range(samples)]
     total = samples * samples
@@ -127,7 +143,7 @@ def fill_shape(canvas, inside, bbox, colour, opacity=1.0, samples=4, crisp=False
             hits = 0
             for oy in offsets:
                 for ox in offsets:
-                    if inside(x + ox, y + oy):
+                    if inside((x + ox) / s, (y + oy) / s):
                         hits += 1
             if not hits:
                 continue
@@ -136,7 +152,7 @@ def fill_shape(canvas, inside, bbox, colour, opacity=1.0, samples=4, crisp=False
                 if cover < 0.5:
                     continue
                 cover = 1.0
-            c = colour(x + 0.5, y + 0.5) if callable(colour) else colour
+            c = colour((x + 0.5) / s, (y + 0.5) / s) if callable(colour) else colour
             canvas.blend(x, y, c, cover * opacity)
 
 
@@ -225,37 +241,50 @@ def read_pgm(path):
     return width, height, [v / maxval for v in pixels]
 
 
+def text_mask_path(key, scale):
+    return os.path.join(TEXT_DIR, key + ("" if scale == 1 else "@%dx" % scale) + ".pgm")
+
+
 def render_text_masks():
     os.makedirs(TEXT_DIR, exist_ok=True)
-    for key, (text, font, size) in TEXTS.items():
-        out = os.path.join(TEXT_DIR, key + ".pgm")
-        subprocess.run(["convert", "-density", "72", "-background", "black", "-fill", "white", "-font", font,
-                        "-pointsize", str(size), "label:" + text, "-colorspace", "gray", "-depth", "8",
-                        out], check=True)
-        print("rendered", out)
+    for scale in ART_SCALES:
+        for key, (text, font, size) in TEXTS.items():
+            out = text_mask_path(key, scale)
+            subprocess.run(["convert", "-density", "72", "-background", "black", "-fill", "white", "-font", font,
+                            "-pointsize", str(size * scale), "label:" + text, "-colorspace", "gray", "-depth", "8",
+                            out], check=True)
+            print("rendered", out)
 
 
 class TextMask:
+    """A caption at the current SCALE; its sizes (ink_width, height) are in 100% pixels."""
+
     def __init__(self, key):
-        path = os.path.join(TEXT_DIR, key + ".pgm")
+        self.scale = SCALE
+        path = text_mask_path(key, SCALE)
         if not os.path.exists(path):
             sys.exit("missing text mask %s: run with --render-text (needs ImageMagick)" % path)
-        self.width, self.height, self.cover = read_pgm(path)
-        columns = [x for x in range(self.width)
-                   if any(self.cover[y * self.width + x] > 0.02 for y in range(self.height))]
-        self.ink_left, self.ink_right = (columns[0], columns[-1] + 1) if columns else (0, self.width)
+        self.pixel_width, self.pixel_height, self.cover = read_pgm(path)
+        columns = [x for x in range(self.pixel_width)
+                   if any(self.cover[y * self.pixel_width + x] > 0.02 for y in range(self.pixel_height))]
+        self.ink_left, self.ink_right = (columns[0], columns[-1] + 1) if columns else (0, self.pixel_width)
 
     @property
     def ink_width(self):
-        return self.ink_right - self.ink_left
+        return (self.ink_right - self.ink_left) // self.scale
+
+    @property
+    def height(self):
+        return self.pixel_height / self.scale
 
     def draw(self, canvas, left, top, colour, opacity=1.0):
         """Draws the text with its ink starting at left; top is the top of the label box (keeps baselines)."""
-        for y in range(self.height):
+        s = self.scale
+        for y in range(self.pixel_height):
             for x in range(self.ink_left, self.ink_right):
-                c = self.cover[y * self.width + x]
+                c = self.cover[y * self.pixel_width + x]
                 if c > 0:
-                    canvas.blend(int(left + x - self.ink_left), int(top + y), colour, c * opacity)
+                    canvas.blend(int(left * s) + x - self.ink_left, int(top * s) + y, colour, c * opacity)
 
 
 # ---- File writers ---------------------------------------------------------------------------------------------
@@ -558,7 +587,7 @@ LOWER_STYLES = {
 def lower_button_face(behind, text_key, style, state):
     """A flat rounded button for the white body of the windows; behind is the picture under it."""
     face = behind.copy()
-    width, height = face.width, face.height
+    width, height = face.design_width, face.design_height
     top_c, bottom_c, border, ink = LOWER_STYLES[style][state]
     area = (0, 0, width, height)
     fill_shape(face, rounded_rect(0, 0, width, height, 5), area, border)
@@ -633,6 +662,35 @@ def notify_sound(rate=22050):
 
 
 # ---- Output ---------------------------------------------------------------------------------------------------
+def write_skin(out, suffix):
+    """The skinned windows' bitmaps at the current SCALE, their file names ending in suffix. The main window's
+    whole background is written at 100% only: the window paints its header strip across and its banner at the
+    right, so a larger one is never needed."""
+    main_bg = main_background()
+    if SCALE == 1:
+        write_bmp(out("main_background.bmp"), main_bg)
+    write_bmp(out("main_header%s.bmp" % suffix), main_bg.crop(0, 0, 8, HEADER_STRIP_HEIGHT))
+    write_bmp(out("main_banner%s.bmp" % suffix), main_bg.crop(*BANNER_PLACE))
+    write_bmp(out("popup_background%s.bmp" % suffix), popup_background())
+
+    for name in TOP_BUTTONS:
+        for state in STATES:
+            write_bmp(out("%s_%s%s.bmp" % (name, state, suffix)), top_button_face(main_bg, name, state))
+    for name, style in (("select_all", "secondary"), ("repair_selected", "primary")):
+        left, top, width, height = LOWER_BUTTONS[name]
+        for state in STATES:
+            face = lower_button_face(main_bg.crop(left, top, width, height), name, style, state)
+            write_bmp(out("%s_%s%s.bmp" % (name, state, suffix)), face)
+    # Shared by the pop-up and the main window's lower-left button: both stand on the plain white body.
+    for state in STATES:
+        face = lower_button_face(Canvas(*SMALL_REPAIR_SIZE, BODY), "repair_small", "primary", state)
+        write_bmp(out("repair_small_%s%s.bmp" % (state, suffix)), face)
+
+    write_bmp(out("busy%s.bmp" % suffix), busy_face(main_bg, None))
+    for frame in range(6):
+        write_bmp(out("busy_%d%s.bmp" % (frame + 1, suffix)), busy_face(main_bg, frame))
+
+
 def main():
     if "--render-text" in sys.argv:
         render_text_masks()
@@ -641,27 +699,10 @@ def main():
     def out(name):
         return os.path.join(ART_DIR, name)
 
-    main_bg = main_background()
-    write_bmp(out("main_background.bmp"), main_bg)
-    popup_bg = popup_background()
-    write_bmp(out("popup_background.bmp"), popup_bg)
-
-    for name in TOP_BUTTONS:
-        for state in STATES:
-            write_bmp(out("%s_%s.bmp" % (name, state)), top_button_face(main_bg, name, state))
-    for name, style in (("select_all", "secondary"), ("repair_selected", "primary")):
-        left, top, width, height = LOWER_BUTTONS[name]
-        for state in STATES:
-            face = lower_button_face(main_bg.crop(left, top, width, height), name, style, state)
-            write_bmp(out("%s_%s.bmp" % (name, state)), face)
-    # Shared by the pop-up and the main window's lower-left button: both stand on the plain white body.
-    for state in STATES:
-        face = lower_button_face(Canvas(*SMALL_REPAIR_SIZE, BODY), "repair_small", "primary", state)
-        write_bmp(out("repair_small_%s.bmp" % state), face)
-
-    write_bmp(out("busy.bmp"), busy_face(main_bg, None))
-    for frame in range(6):
-        write_bmp(out("busy_%d.bmp" % (frame + 1)), busy_face(main_bg, frame))
+    global SCALE
+    for SCALE in ART_SCALES:
+        write_skin(out, "" if SCALE == 1 else "_%d" % (SCALE * 100))
+    SCALE = 1
 
     write_bmp(out("drive_states.bmp"), drive_states())
 
