@@ -1,5 +1,5 @@
-// One broken entry of each class-related category and of the program-name cache, planted as a removed program
-// leaves it, repaired and restored through the real registry: what comes back is what was there, byte for byte.
+// A broken entry of each newer category, planted as a removed program leaves it, repaired and restored through the
+// real registry: what comes back is what was there, byte for byte.
 #include "repair/DeleteAction.h"
 #include "repair/RollbackReader.h"
 #include "scanners/Categories.h"
@@ -42,7 +42,7 @@ TEST(CategoryRoundTripTest, ARepairOfEachCategoryIsUndoneExactly)
         const Ref<ScanIssue> issue = PlantedIssue(category);
         ASSERT_TRUE(issue);
         RepairTarget* target = issue->Target();
-        const RegistryKey* key = target->AsRegistryKey() ? target->AsRegistryKey() : target->AsRegistryValue()->Key();
+        const RegistryKey* key = target->AsRegistryValue() ? target->AsRegistryValue()->Key() : target->AsRegistryKey();
         const KeySnapshot before = Snapshot(key->RootHandle(), key->RelativePath());
 
         ASSERT_TRUE(CreateRepairAction()->Fix(issue.get()));

@@ -5,25 +5,16 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-const std::string TypeLib = "Software\\Classes\\TypeLib\\";
-
-std::string Library(int n)
-{
-    return "{C0A1D100-0000-4000-8000-0000000000" + std::string(n < 10 ? "0" : "") + std::to_string(n) + "}";
-}
-
-}  // namespace
-
 TEST(TypeLibraryScannerTest, ReportsVersionsWhoseFilesAreAllGoneAndWholeLibrariesWhenEveryVersionIs)
 {
+    const std::string typeLib = "Software\\Classes\\TypeLib\\";
+    const auto library = [](int n) { return TestId("100", n); };
     ScratchFolder folder("typelib");
     const std::string tlb = folder.AddFile("lib.tlb");
     const std::string gone = folder.Path() + "\\gone\\lib.tlb";
     PlantedRegistry planted;
     const auto plant = [&](int n, const std::string& below, const std::string& file) {
-        planted.SetString(HKEY_LOCAL_MACHINE, TypeLib + Library(n) + "\\" + below, "", file);
+        planted.SetString(HKEY_LOCAL_MACHINE, typeLib + library(n) + "\\" + below, "", file);
     };
     plant(1, "1.0\\0\\win32", tlb + "\\2");  // a resource number after the file
     plant(2, "1.0\\409\\win64", gone);
@@ -40,10 +31,10 @@ TEST(TypeLibraryScannerTest, ReportsVersionsWhoseFilesAreAllGoneAndWholeLibrarie
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1], "Type Library:start");
     EXPECT_EQ(Reported(list, "{C0A1D100-"), (std::vector<std::string>{
-                                                "HKEY_LOCAL_MACHINE\\" + TypeLib + Library(2) + "\\1.0| missing file:" + gone,
-                                                "HKEY_LOCAL_MACHINE\\" + TypeLib + Library(3) + "| missing file:" + gone,
+                                                "HKEY_LOCAL_MACHINE\\" + typeLib + library(2) + "\\1.0| missing file:" + gone,
+                                                "HKEY_LOCAL_MACHINE\\" + typeLib + library(3) + "| missing file:" + gone,
                                             }));
-    const ScanIssue* whole = FirstIssue(list, Library(3));
+    const ScanIssue* whole = FirstIssue(list, library(3));
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->GetGrade(), Grade::Review);
     // Both versions' files are in the evidence of the library's issue.
