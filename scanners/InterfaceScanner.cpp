@@ -6,13 +6,6 @@
 
 InterfaceScanner::InterfaceScanner(IniStore* ini) : CategoryScanner(ini, Category::Interface) {}
 
-int InterfaceScanner::Scan(IssueList* list)
-{
-    const int result = CategoryScanner::Scan(list);
-    links_.Clear();
-    return result;
-}
-
 bool InterfaceScanner::OnKey(RegistryKey* interfaceKey)
 {
     if (!interfaceKey) {
@@ -50,7 +43,7 @@ std::string InterfaceScanner::NamedId(RegistryKey& interfaceKey, const char* sub
 std::string InterfaceScanner::MissingLink(const char* parent, const std::string& id, RegistryView view)
 {
     const std::string name = std::string(parent) + "\\" + id;
-    return links_.Of(name + ViewMark(view), Looked(), [&](Looks& looks) {
+    return Classes().Of(name + ViewMark(view), Looked(), [&](Looks& looks) {
         return ClassIsRegistered(parent, id, view, looks) ? std::string() : " missing link:HKEY_CLASSES_ROOT\\" + name;
     });
 }

@@ -10,7 +10,6 @@
 class InterfaceScanner : public CategoryScanner {
 public:
     explicit InterfaceScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     bool OnKey(RegistryKey* interfaceKey) override;
 
 private:
@@ -20,5 +19,4 @@ private:
     // " missing link:..." when the id is registered in neither half below parent; empty otherwise.
     std::string MissingLink(const char* parent, const std::string& id, RegistryView view);
 
-    ClassVerdicts links_;
 };

@@ -5,6 +5,8 @@
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -29,13 +31,6 @@ Ref<RegistryKey> Below(const RegistryKey& key, const std::string& name)
 }  // namespace
 
 ShellExtensionScanner::ShellExtensionScanner(IniStore* ini) : ComObjectScanner(ini, Category::ShellExtension) {}
-
-int ShellExtensionScanner::Scan(IssueList* list)
-{
-    const int result = CategoryScanner::Scan(list);
-    classes_.Clear();
-    return result;
-}
 
 bool ShellExtensionScanner::OnKey(RegistryKey* key)
 {
@@ -92,15 +87,15 @@ void ShellExtensionScanner::JudgeShellex(RegistryKey& shellex)
             JudgeHandler(*Below(shellex, list));
             continue;
         }
-        for (const char* handlers : HandlerLists) {
-            std::vector<std::string> names;
-            if (lstrcmpiA(list.c_str(), handlers) == 0) {
-                const Ref<RegistryKey> listKey = Below(shellex, list);
-                ListSubkeys(*listKey, names);
-                for (const std::string& name : names) {
-                    JudgeHandler(*Below(*listKey, name));
-                }
-            }
+        const auto isList = [&](const char* handlers) { return lstrcmpiA(list.c_str(), handlers) == 0; };
+        if (std::none_of(std::begin(HandlerLists), std::end(HandlerLists), isList)) {
+            continue;
+        }
+        const Ref<RegistryKey> listKey = Below(shellex, list);
+        std::vector<std::string> names;
+        ListSubkeys(*listKey, names);
+        for (const std::string& name : names) {
+            JudgeHandler(*Below(*listKey, name));
         }
     }
 }
@@ -140,7 +135,7 @@ std::string ShellExtensionScanner::HandlerProblem(const std::string& classId, Re
 
 std::string ShellExtensionScanner::ClassProblem(const std::string& classId, RegistryView view)
 {
-    return classes_.Of(classId + ViewMark(view), Looked(), [&](Looks& looks) -> std::string {
+    return Classes().Of(classId + ViewMark(view), Looked(), [&](Looks& looks) -> std::string {
         const HKEY half = RegisteredHalf("CLSID", classId, view, looks);
         if (!half) {
             return " missing link:HKEY_CLASSES_ROOT\\CLSID\\" + classId;

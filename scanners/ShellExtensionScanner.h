@@ -12,7 +12,6 @@
 class ShellExtensionScanner : public ComObjectScanner {
 public:
     explicit ShellExtensionScanner(IniStore* ini);
-    int Scan(IssueList* list) override;
     // A class of either half, or an icon overlay identifier.
     bool OnKey(RegistryKey* key) override;
     // An approved extension: its name is the class.
@@ -31,5 +30,4 @@ private:
     std::string HandlerProblem(const std::string& classId, RegistryView view);
     std::string ClassProblem(const std::string& classId, RegistryView view);
 
-    ClassVerdicts classes_;
 };

@@ -142,6 +142,11 @@ bool TypeLibraryScanner::PlatformFileFound(RegistryKey& platformKey, std::string
         return false;
     }
     named = value->GetString(0);
+    // A variable left unexpanded (REG_SZ data) names a file the loader may still find.
+    if (named.find('%') != std::string::npos) {
+        judgeable = false;
+        return false;
+    }
     const std::string file = WithoutResourceNumber(named);
     if (file.empty()) {
         return false;

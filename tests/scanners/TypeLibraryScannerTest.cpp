@@ -24,6 +24,7 @@ TEST(TypeLibraryScannerTest, ReportsVersionsWhoseFilesAreAllGoneAndWholeLibrarie
     plant(4, "1.0\\FLAGS", "0");  // names no file: not judged
     plant(5, "1.0\\0\\win32", gone);
     plant(5, "1.0\\9\\win64", tlb);
+    plant(6, "1.0\\0\\win32", "%CorvadinTestUnset%\\lib.tlb");
 
     TypeLibraryScanner scanner(nullptr);
     IssueList list;
