@@ -55,9 +55,12 @@ ScanRun::ScanRun(bool showProgress) : progress_(showProgress)
 bool ScanRun::SelectCategories(const std::vector<std::string>& names, std::ostream& err)
 {
     scanners_ = CreateScannerList();
+    names_.clear();
     for (const std::string& name : names) {
-        const auto known = std::find_if(::Categories().begin(), ::Categories().end(),
-                                        [&](const CategoryInfo& info) { return SameNameIgnoringCase(info.name, name); });
+        // A category is named by its name ("MUI Cache") or its tag ("muicache").
+        const auto known = std::find_if(::Categories().begin(), ::Categories().end(), [&](const CategoryInfo& info) {
+            return SameNameIgnoringCase(info.name, name) || SameNameIgnoringCase(info.tag, name);
+        });
         if (known == ::Categories().end()) {
             err << "corvadin-cli: unknown category '" << name << "'. Categories:";
             for (const CategoryInfo& info : ::Categories()) {
@@ -66,8 +69,8 @@ bool ScanRun::SelectCategories(const std::vector<std::string>& names, std::ostre
             err << "\n";
             return false;
         }
+        names_.push_back(known->name);
     }
-    names_ = names;
     // The options decide alone; without them the choice stored by the window does.
     leftOut_ = names.empty() ? ReadSettingString(LeftOutCategoriesName, "") : "";
     return true;

@@ -7,7 +7,7 @@
 #include <vector>
 
 // How many categories a scan has: one scanner each (their table is scanners/Categories.h).
-inline constexpr int CategoryCount = 13;
+inline constexpr int CategoryCount = 17;
 
 class ScannerList {
 public:

@@ -125,3 +125,36 @@ void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, WalkContext& co
             return visitor.OnValue(value.get());
         });
 }
+
+LONG ListSubkeys(RegistryKey& key, std::vector<std::string>& names)
+{
+    names.clear();
+    const LONG opened = key.TryOpen(KEY_READ);
+    if (opened != ERROR_SUCCESS) {
+        return opened;
+    }
+    LONG status = ERROR_SUCCESS;
+    wchar_t name[NameBufferSize];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = NameBufferSize;
+        const LONG result = RegEnumKeyExW(key.Handle(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS) {
+            // A name that went away under the read must not pass for a key that is not there.
+            status = result == ERROR_FILE_NOT_FOUND ? ERROR_KEY_DELETED : result;
+            if (SkipsOnlyThisEntry(result)) {
+                continue;
+            }
+            break;
+        }
+        if (const std::optional<std::string> narrow = ExactNarrow(name, length)) {
+            names.push_back(*narrow);
+        } else {
+            status = ERROR_NO_UNICODE_TRANSLATION;
+        }
+    }
+    key.Close();
+    return status;
+}

@@ -2,6 +2,11 @@
 // stop flag is read before every entry and whose progress sink follows the walk.
 #pragma once
 
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
 class RegistryKey;
 class RegistryVisitor;
 class WalkContext;
@@ -10,3 +15,9 @@ class WalkContext;
 // they end, even when it was open before.
 void EnumerateSubkeys(RegistryKey& key, RegistryVisitor& visitor, WalkContext& context);
 void EnumerateValues(RegistryKey& key, RegistryVisitor& visitor, WalkContext& context);
+
+// The names of key's subkeys, for the short lists below one entry that a judgement reads whole (no progress, no
+// stop). ERROR_SUCCESS when every name was read; otherwise the key's open status (ERROR_FILE_NOT_FOUND: no such
+// key) or the error that left a name out (ERROR_NO_UNICODE_TRANSLATION for a name outside the code page), and a
+// judgement that needs every name must not be made. The key is closed afterwards.
+LONG ListSubkeys(RegistryKey& key, std::vector<std::string>& names);

@@ -134,6 +134,16 @@
 #define IDC_COUNT_SHORTCUTS         1051
 #define IDC_COUNT_LAST              1051
 
+/* The categories added after the first thirteen: labels 1100 on, counters 1110 on, in the order of the categories. */
+#define IDC_LABEL_TYPE_LIBRARY      1100
+#define IDC_LABEL_INTERFACE         1101
+#define IDC_LABEL_SHELL_EXTENSION   1102
+#define IDC_LABEL_MUI_CACHE         1103
+#define IDC_COUNT_TYPE_LIBRARY      1110
+#define IDC_COUNT_INTERFACE         1111
+#define IDC_COUNT_SHELL_EXTENSION   1112
+#define IDC_COUNT_MUI_CACHE         1113
+
 /* ---- Settings dialog (IDD_SETTINGS) -------------------------------------------------------------- */
 #define IDC_PAGE_LIST               1013
 #define IDC_PAGE_TITLE              1017

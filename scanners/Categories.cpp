@@ -8,11 +8,15 @@
 #include "scanners/FileExtensionScanner.h"
 #include "scanners/FontFileScanner.h"
 #include "scanners/HelpFileScanner.h"
+#include "scanners/InterfaceScanner.h"
+#include "scanners/MuiCacheScanner.h"
 #include "scanners/RecentFileScanner.h"
 #include "scanners/SharedDllScanner.h"
 #include "scanners/SharedFolderScanner.h"
+#include "scanners/ShellExtensionScanner.h"
 #include "scanners/ShortcutScanner.h"
 #include "scanners/StartupProgramScanner.h"
+#include "scanners/TypeLibraryScanner.h"
 #include "scanners/UninstallScanner.h"
 
 #include <new>
@@ -73,6 +77,30 @@ const StartKey ComObjectKeys[] = {
 const StartKey BrowserHelperObjectKeys[] = {
     {HKEY_LOCAL_MACHINE, Explorer, "Browser Helper Objects", Walk::Subkeys, Apart},
 };
+// Libraries say for themselves which programs they serve (win32 and win64 below each locale), so Windows shares
+// TypeLib; the interfaces are kept apart like the CLSID keys.
+const StartKey TypeLibraryKeys[] = {
+    {HKEY_CURRENT_USER, Classes, "TypeLib", Walk::Subkeys, Shared},
+    {HKEY_LOCAL_MACHINE, Classes, "TypeLib", Walk::Subkeys, Shared},
+};
+const StartKey InterfaceKeys[] = {
+    {HKEY_CURRENT_USER, Classes, "Interface", Walk::Subkeys, Apart},
+    {HKEY_LOCAL_MACHINE, Classes, "Interface", Walk::Subkeys, Apart},
+};
+// Every class of both halves for its shellex handler lists, then the two machine-wide lists.
+const StartKey ShellExtensionKeys[] = {
+    {HKEY_CURRENT_USER, Software, "Classes", Walk::Subkeys, Shared},
+    {HKEY_LOCAL_MACHINE, Software, "Classes", Walk::Subkeys, Shared},
+    {HKEY_LOCAL_MACHINE, Explorer, "ShellIconOverlayIdentifiers", Walk::Subkeys, Apart},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions", "Approved", Walk::Values,
+     Apart},
+};
+const StartKey MuiCacheKeys[] = {
+    {HKEY_CURRENT_USER, "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell", "MuiCache",
+     Walk::Values, Shared},
+    // Where older Windows versions keep it; a newer one may still hold it from before an upgrade.
+    {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\ShellNoRoam", "MUICache", Walk::Values, Shared},
+};
 
 // A scanner that cannot be allocated leaves a null at its place in the list.
 template <class Scanner>
@@ -114,6 +142,14 @@ const std::array<CategoryInfo, CategoryCount>& Categories() noexcept
          IDC_COUNT_BHO, BrowserHelperObjectKeys, Make<BrowserHelperObjectScanner>},
         {"Shortcut", "Shortcut:start", "shortcut", IDC_LABEL_SHORTCUTS, IDC_COUNT_SHORTCUTS, {},
          Make<ShortcutScanner>},
+        {"Type Library", "Type Library:start", "typelib", IDC_LABEL_TYPE_LIBRARY, IDC_COUNT_TYPE_LIBRARY,
+         TypeLibraryKeys, Make<TypeLibraryScanner>},
+        {"Interface", "Interface:start", "interface", IDC_LABEL_INTERFACE, IDC_COUNT_INTERFACE, InterfaceKeys,
+         Make<InterfaceScanner>},
+        {"Shell Extension", "Shell Extension:start", "shellext", IDC_LABEL_SHELL_EXTENSION,
+         IDC_COUNT_SHELL_EXTENSION, ShellExtensionKeys, Make<ShellExtensionScanner>},
+        {"MUI Cache", "MUI Cache:start", "muicache", IDC_LABEL_MUI_CACHE, IDC_COUNT_MUI_CACHE, MuiCacheKeys,
+         Make<MuiCacheScanner>},
     }};
     return table;
 }

@@ -62,6 +62,7 @@ int CategoryScanner::Scan(IssueList* list)
     // Their memory need not outlive the category's walk.
     commands_->ForgetChecked();
     searches_.Clear();
+    classes_.Clear();
     return 0;
 }
 

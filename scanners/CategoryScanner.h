@@ -6,6 +6,7 @@
 #include "registry/RefCounted.h"
 #include "registry/RegistryVisitor.h"
 #include "scanners/Categories.h"
+#include "scanners/ClassKeys.h"
 #include "scanners/CommandVerdicts.h"
 #include "scanners/InstallerKeyPaths.h"
 #include "scanners/Looks.h"
@@ -52,6 +53,8 @@ protected:
     // The verdicts on command lines and on files looked for on the search path, met in this scan.
     CommandVerdicts& Commands() { return *commands_; }
     SearchVerdicts& Searches() { return searches_; }
+    // The judgements of classes, interfaces and libraries that entries of this scan name.
+    ClassVerdicts& Classes() { return classes_; }
     // What the checks of the current entry asked and what Windows answered.
     Looks& Looked() noexcept { return looks_; }
     // Reads a value that an entry's judgement needs into value (null when it is absent or unreadable). False when
@@ -73,6 +76,7 @@ private:
     std::shared_ptr<CommandVerdicts> commands_ = std::make_shared<CommandVerdicts>();
     std::shared_ptr<InstallerKeyPaths> keyPaths_ = std::make_shared<InstallerKeyPaths>();
     SearchVerdicts searches_;
+    ClassVerdicts classes_;
     Looks looks_;
     Ref<IssueJudge> judge_;
     bool rejudging_ = false;

@@ -28,6 +28,13 @@ const GradeRow Rows[] = {
     {Category::BrowserHelperObject, AnyKind, Review,
      "The browser loads the object through it; its installer may still rely on the entry"},
     {Category::Shortcut, AnyKind, Safe, "A shortcut to nothing opens nothing"},
+    {Category::TypeLibrary, AnyKind, Review,
+     "Programs and scripts find the library's types through it; another registration may still name the library"},
+    {Category::Interface, AnyKind, Review,
+     "Windows marshals the interface between processes through it; a program may still ask for it"},
+    {Category::ShellExtension, AnyKind, Review,
+     "Explorer loads the handler through it; the program that added it may still rely on the entry"},
+    {Category::MuiCache, AnyKind, Safe, "The shell only keeps the program's display name in it, and the program is gone"},
 };
 
 }  // namespace

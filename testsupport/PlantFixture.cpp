@@ -173,7 +173,7 @@ private:
     Batch& batch_;
 };
 
-// ---- the thirteen categories ---------------------------------------------------
+// ---- the categories -----------------------------------------------------------
 
 void PlanAppPath(Planner& plan, const Entry& entry)
 {
@@ -276,13 +276,46 @@ void PlanShortcut(Planner& plan, const Entry& entry)
               plan.File("shortcut", entry, ".txt"));
 }
 
+void PlanTypeLibrary(Planner& plan, const Entry& entry)
+{
+    plan.Key(HKEY_CLASSES_ROOT, "TypeLib", entry.klass,
+             {Sz("", entry.stem, "1.0"), Sz("", plan.File("typelib", entry, ".tlb"), "1.0\\0\\win32")});
+}
+
+// A valid interface's proxy/stub class is registered (without a server, so that no category judges the class).
+void PlanInterface(Planner& plan, const Entry& entry)
+{
+    plan.Key(HKEY_CLASSES_ROOT, "Interface", entry.klass,
+             {Sz("", entry.stem), Sz("", entry.klass, "ProxyStubClsid32")});
+    if (entry.valid) {
+        plan.Key(HKEY_CLASSES_ROOT, "CLSID", entry.klass, {Sz("", entry.stem)});
+    }
+}
+
+// A context-menu handler for every file; a valid one's class and server file are there.
+void PlanShellExtension(Planner& plan, const Entry& entry)
+{
+    plan.Key(HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers", entry.stem, {Sz("", entry.klass)});
+    if (entry.valid) {
+        plan.Key(HKEY_CLASSES_ROOT, "CLSID", entry.klass,
+                 {Sz("", entry.stem), Sz("", plan.File("shellext", entry, ".dll"), "InprocServer32")});
+    }
+}
+
+void PlanMuiCache(Planner& plan, const Entry& entry)
+{
+    plan.Value(HKEY_CURRENT_USER, "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache",
+               Sz(plan.File("muicache", entry, ".exe") + ".FriendlyAppName", entry.stem));
+}
+
 using PlanFunction = void (*)(Planner&, const Entry&);
 
 // How each category's entries are planted, in the order of the categories.
 constexpr PlanFunction Plans[CategoryCount] = {
     PlanAppPath,   PlanUninstall,           PlanHelpFile,  PlanFileExtension, PlanFileExtensionReference,
     PlanFontFiles, PlanRecentFiles,         PlanSharedDll, PlanSharedFolder,  PlanStartupProgram,
-    PlanComObject, PlanBrowserHelperObject, PlanShortcut,
+    PlanComObject, PlanBrowserHelperObject, PlanShortcut,  PlanTypeLibrary,   PlanInterface,
+    PlanShellExtension, PlanMuiCache,
 };
 
 Entry MakeEntry(Category category, int index, bool valid)
@@ -557,9 +590,10 @@ PlantCounts CountsOf(PlantMix mix, int size)
     }
     // Hundredths of the whole.
     const std::pair<Category, int> shares[] = {
-        {Category::ComObject, 50},  {Category::FileExtensionReference, 20}, {Category::SharedDll, 10},
-        {Category::AppPath, 4},     {Category::Uninstall, 4},               {Category::FileExtension, 4},
-        {Category::HelpFile, 4},    {Category::StartupProgram, 4},
+        {Category::ComObject, 40},   {Category::FileExtensionReference, 16}, {Category::Interface, 10},
+        {Category::SharedDll, 7},    {Category::AppPath, 4},                 {Category::Uninstall, 4},
+        {Category::FileExtension, 4}, {Category::HelpFile, 4},               {Category::StartupProgram, 4},
+        {Category::TypeLibrary, 3},  {Category::ShellExtension, 2},          {Category::MuiCache, 2},
     };
     for (const auto& [category, hundredths] : shares) {
         counts[static_cast<size_t>(category)] = static_cast<int>(static_cast<long long>(size) * hundredths / 100);

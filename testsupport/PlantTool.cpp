@@ -18,8 +18,8 @@ int Usage()
                  "       corvadin-plant [--folder DIR] status\n"
                  "       corvadin-plant categories\n"
                  "DIR defaults to %s; --ini adds the shortcut folder to the ini file's [Shortcut] section.\n"
-                 "'plant all 4000 4000' plants 104000 entries: 8000 in each of the 13 categories.\n",
-                 PlantFixture::DefaultFolder().c_str());
+                 "'plant all 4000 4000' plants %d entries: 8000 in each of the %d categories.\n",
+                 PlantFixture::DefaultFolder().c_str(), 8000 * CategoryCount, CategoryCount);
     return 2;
 }
 

@@ -259,6 +259,80 @@ void BrowserHelper(HKEY, const wchar_t* name, Floor& floor)
     RegOpenKeyExW(floor.classes.get(), name, 0, KEY_READ, key.put());
 }
 
+// Below an entry: each subkey opened, not counted as an entry of its own.
+template <class Check>
+void EachInner(HKEY parent, Check check)
+{
+    wchar_t name[256];
+    DWORD length = 256;
+    for (DWORD index = 0; RegEnumKeyExW(parent, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+                          ERROR_NO_MORE_ITEMS;
+         ++index, length = 256) {
+        UniqueHkey key;
+        if (RegOpenKeyExW(parent, name, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
+            check(key.get(), name);
+        }
+    }
+}
+
+// The text of a subkey's default value.
+std::wstring SubkeyText(HKEY key, const wchar_t* subkey, Floor& floor)
+{
+    UniqueHkey below;
+    return RegOpenKeyExW(key, subkey, 0, KEY_READ, below.put()) == ERROR_SUCCESS ? Text(below.get(), L"", floor)
+                                                                                  : std::wstring();
+}
+
+void TypeLibrary(HKEY library, const wchar_t*, Floor& floor)
+{
+    EachInner(library, [&](HKEY version, const wchar_t*) {
+        EachInner(version, [&](HKEY locale, const wchar_t*) {
+            for (const wchar_t* platform : {L"win32", L"win64"}) {
+                Exists(SubkeyText(locale, platform, floor));
+            }
+        });
+    });
+}
+
+void ClassServer(const std::wstring& id, Floor& floor)
+{
+    UniqueHkey key;
+    if (RegOpenKeyExW(floor.classes.get(), id.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
+        Exists(SubkeyText(key.get(), L"InprocServer32", floor));
+    }
+}
+
+void Interface(HKEY key, const wchar_t*, Floor& floor)
+{
+    UniqueHkey link;
+    RegOpenKeyExW(floor.classes.get(), SubkeyText(key, L"ProxyStubClsid32", floor).c_str(), 0, KEY_READ, link.put());
+    SubkeyText(key, L"TypeLib", floor);
+}
+
+void ShellClass(HKEY key, const wchar_t*, Floor& floor)
+{
+    UniqueHkey handlers;
+    if (RegOpenKeyExW(key, L"shellex\\ContextMenuHandlers", 0, KEY_READ, handlers.put()) == ERROR_SUCCESS) {
+        EachInner(handlers.get(), [&](HKEY handler, const wchar_t*) { ClassServer(Text(handler, L"", floor), floor); });
+    }
+}
+
+void Overlay(HKEY key, const wchar_t*, Floor& floor)
+{
+    ClassServer(Text(key, L"", floor), floor);
+}
+
+void Approved(const wchar_t* name, DWORD, const wchar_t*, Floor& floor)
+{
+    ClassServer(name, floor);
+}
+
+void MuiCache(const wchar_t* name, DWORD, const wchar_t*, Floor&)
+{
+    const std::wstring path = name;
+    Exists(path.substr(0, path.rfind(L".FriendlyAppName")));
+}
+
 // Where a category's scanner looks: a start key whose subkeys or values are walked, in both registry views where
 // 64-bit Windows keeps them apart.
 struct FloorStart {
@@ -295,6 +369,17 @@ const std::vector<FloorStart>& FloorTable(Category category)
          {HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", ComClass, nullptr, true}},
         {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\Browser Helper Objects", BrowserHelper, nullptr, true}},
         {},
+        {{HKEY_CURRENT_USER, L"Software\\Classes\\TypeLib", TypeLibrary, nullptr},
+         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\TypeLib", TypeLibrary, nullptr}},
+        {{HKEY_CURRENT_USER, L"Software\\Classes\\Interface", Interface, nullptr, true},
+         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\Interface", Interface, nullptr, true}},
+        {{HKEY_CURRENT_USER, L"Software\\Classes", ShellClass, nullptr},
+         {HKEY_LOCAL_MACHINE, L"Software\\Classes", ShellClass, nullptr},
+         {HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\ShellIconOverlayIdentifiers", Overlay, nullptr, true},
+         {HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Shell Extensions\\Approved", nullptr, Approved, true}},
+        {{HKEY_CURRENT_USER, L"Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache", nullptr,
+          MuiCache},
+         {HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache", nullptr, MuiCache}},
     };
     return table[static_cast<size_t>(category)];
 }

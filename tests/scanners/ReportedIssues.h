@@ -81,6 +81,14 @@ inline std::string PlantProgram(const std::string& path)
     return path;
 }
 
+// "{C0A1D<group>-0000-4000-8000-0000000000NN}": a class, interface or library id that a test plants.
+inline std::string TestId(const char* group, int n)
+{
+    char id[64];
+    snprintf(id, sizeof id, "{C0A1D%s-0000-4000-8000-%012d}", group, n);
+    return id;
+}
+
 // A drive letter that names no drive right now, such as an unplugged disk's.
 inline std::string AbsentDrive()
 {
