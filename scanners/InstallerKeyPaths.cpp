@@ -35,6 +35,13 @@ std::optional<std::pair<std::string, bool>> RegistryKeyPath(const std::string& d
     return std::make_pair(RootNameOf(roots[number % 20]) + data.substr(4), number >= 20);
 }
 
+// An entry too long for the buffer is passed over; any other failure (the key deleted under the read) ends the
+// listing, since asking again by index would only repeat it.
+bool EndsListing(LONG result)
+{
+    return result != ERROR_SUCCESS && result != ERROR_MORE_DATA;
+}
+
 std::vector<std::string> SubkeyNames(HKEY key)
 {
     std::vector<std::string> names;
@@ -42,7 +49,7 @@ std::vector<std::string> SubkeyNames(HKEY key)
     for (DWORD index = 0;; ++index) {
         DWORD length = sizeof name;
         const LONG result = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_NO_MORE_ITEMS) {
+        if (EndsListing(result)) {
             break;
         }
         if (result == ERROR_SUCCESS) {
@@ -64,7 +71,7 @@ std::vector<std::pair<std::string, std::string>> TextValues(HKEY key)
         DWORD type = 0;
         const LONG result =
             RegEnumValueA(key, index, name, &length, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-        if (result == ERROR_NO_MORE_ITEMS) {
+        if (EndsListing(result)) {
             break;
         }
         if (result == ERROR_SUCCESS && type == REG_SZ) {
