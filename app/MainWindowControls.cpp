@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "scanners/Categories.h"
+#include "ui/CounterLayout.h"
 
 #include <cstdlib>
 
@@ -27,6 +28,9 @@ void ShowNow(const CTransparentStatic& label, const std::string& text)
     UpdateWindow(label.GetSafeHwnd());
 }
 
+// The left column below the total, above the lower Repair button.
+constexpr CounterArea MainCounters = {{8, 62, 110, 216}, 38, 9, 11};
+
 }  // namespace
 
 void MainWindowControls::Bind(HWND dialog)
@@ -35,6 +39,9 @@ void MainWindowControls::Bind(HWND dialog)
     BindMainWindowButtons(dialog, buttons_, busy_);
     BindLabels(dialog);
     BindCounters(dialog);
+    std::array<bool, CategoryCount> every;
+    every.fill(true);
+    LayOutCounters(dialog, MainCounters, every);
 }
 
 void MainWindowControls::BindLabels(HWND dialog)

@@ -55,19 +55,23 @@ ScanRun::ScanRun(bool showProgress) : progress_(showProgress)
 bool ScanRun::SelectCategories(const std::vector<std::string>& names, std::ostream& err)
 {
     scanners_ = CreateScannerList();
+    names_.clear();
+    // A category is named by its name or by its tag.
     for (const std::string& name : names) {
-        const auto known = std::find_if(::Categories().begin(), ::Categories().end(),
-                                        [&](const CategoryInfo& info) { return SameNameIgnoringCase(info.name, name); });
+        const auto known = std::find_if(::Categories().begin(), ::Categories().end(), [&](const CategoryInfo& info) {
+            return SameNameIgnoringCase(info.name, name) || SameNameIgnoringCase(info.tag, name);
+        });
         if (known == ::Categories().end()) {
             err << "corvadin-cli: unknown category '" << name << "'. Categories:";
             for (const CategoryInfo& info : ::Categories()) {
-                err << (&info == &::Categories().front() ? " " : ", ") << "\"" << info.name << "\"";
+                err << (&info == &::Categories().front() ? " " : ", ") << "\"" << info.name << "\" (" << info.tag
+                    << ")";
             }
             err << "\n";
             return false;
         }
+        names_.push_back(known->name);
     }
-    names_ = names;
     // The options decide alone; without them the choice stored by the window does.
     leftOut_ = names.empty() ? ReadSettingString(LeftOutCategoriesName, "") : "";
     return true;

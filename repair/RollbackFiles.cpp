@@ -21,6 +21,14 @@ std::string LocalTimeText(time_t when)
     return text;
 }
 
+bool IsServiceKey(const RollbackKey& key)
+{
+    static const std::string services = "SYSTEM\\CurrentControlSet\\Services\\";
+    return key.root == HKEY_LOCAL_MACHINE && key.path.size() > services.size() &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, key.path.c_str(), static_cast<int>(services.size()),
+                          services.c_str(), static_cast<int>(services.size())) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 std::string RollbackViewText(const std::string& path)
@@ -91,6 +99,7 @@ RestoreOutcome RestoreParsed(const RollbackParseResult& parsed)
         outcome.keys = static_cast<int>(parsed.content.keys.size());
         outcome.values = parsed.content.ValueCount();
         outcome.failedWrites = ApplyRollback(parsed.content);
+        outcome.needsRestart = std::any_of(parsed.content.keys.begin(), parsed.content.keys.end(), IsServiceKey);
     }
     return outcome;
 }
@@ -106,5 +115,5 @@ std::string DescribeRestore(const std::string& file, const RestoreOutcome& outco
     if (outcome.failedWrites > 0) {
         text += ", but " + std::to_string(outcome.failedWrites) + " registry write(s) failed";
     }
-    return text + ".";
+    return text + (outcome.needsRestart ? ". Restart Windows before the restored service or driver can run." : ".");
 }

@@ -4,14 +4,18 @@
 #include "scanners/AppPathScanner.h"
 #include "scanners/BrowserHelperObjectScanner.h"
 #include "scanners/ComObjectScanner.h"
+#include "scanners/CompatibilitySettingScanner.h"
 #include "scanners/FileExtensionReferenceScanner.h"
 #include "scanners/FileExtensionScanner.h"
 #include "scanners/FontFileScanner.h"
 #include "scanners/HelpFileScanner.h"
+#include "scanners/InstallerFolderScanner.h"
 #include "scanners/RecentFileScanner.h"
+#include "scanners/ServiceScanner.h"
 #include "scanners/SharedDllScanner.h"
 #include "scanners/SharedFolderScanner.h"
 #include "scanners/ShortcutScanner.h"
+#include "scanners/SoundEventScanner.h"
 #include "scanners/StartupProgramScanner.h"
 #include "scanners/UninstallScanner.h"
 
@@ -73,6 +77,18 @@ const StartKey ComObjectKeys[] = {
 const StartKey BrowserHelperObjectKeys[] = {
     {HKEY_LOCAL_MACHINE, Explorer, "Browser Helper Objects", Walk::Subkeys, Apart},
 };
+const StartKey SoundEventKeys[] = {{HKEY_CURRENT_USER, "AppEvents\\Schemes", "Apps", Walk::Subkeys, Shared}};
+constexpr const char* AppCompatFlags = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags";
+const StartKey CompatibilitySettingKeys[] = {
+    {HKEY_CURRENT_USER, AppCompatFlags, "Layers", Walk::Values, Shared},
+    {HKEY_LOCAL_MACHINE, AppCompatFlags, "Layers", Walk::Values, Apart},
+    {HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant",
+     "Store", Walk::Values, Shared},
+};
+const StartKey InstallerFolderKeys[] = {
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer", "Folders", Walk::Values, Apart},
+};
+const StartKey ServiceKeys[] = {{HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet", "Services", Walk::Subkeys, Shared}};
 
 // A scanner that cannot be allocated leaves a null at its place in the list.
 template <class Scanner>
@@ -114,6 +130,14 @@ const std::array<CategoryInfo, CategoryCount>& Categories() noexcept
          IDC_COUNT_BHO, BrowserHelperObjectKeys, Make<BrowserHelperObjectScanner>},
         {"Shortcut", "Shortcut:start", "shortcut", IDC_LABEL_SHORTCUTS, IDC_COUNT_SHORTCUTS, {},
          Make<ShortcutScanner>},
+        {"Sound Event", "Sound Event:start", "sound", IDC_LABEL_SOUND_EVENT, IDC_COUNT_SOUND_EVENT, SoundEventKeys,
+         Make<SoundEventScanner>},
+        {"Compatibility Setting", "Compatibility Setting:start", "compat", IDC_LABEL_COMPATIBILITY,
+         IDC_COUNT_COMPATIBILITY, CompatibilitySettingKeys, Make<CompatibilitySettingScanner>},
+        {"Installer Folder", "Installer Folder:start", "installerfolder", IDC_LABEL_INSTALLER_FOLDER,
+         IDC_COUNT_INSTALLER_FOLDER, InstallerFolderKeys, Make<InstallerFolderScanner>},
+        {"Service", "Service:start", "service", IDC_LABEL_SERVICE, IDC_COUNT_SERVICE, ServiceKeys,
+         Make<ServiceScanner>},
     }};
     return table;
 }

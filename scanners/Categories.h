@@ -1,4 +1,4 @@
-// The thirteen scan categories in scanning order: one row of facts per category, read by the scanner list, the
+// The scan categories in scanning order: one row of facts per category, read by the scanner list, the
 // scanners themselves, the main window and the pop-up notifier, the console program and the planting fixture.
 #pragma once
 
@@ -29,6 +29,10 @@ enum class Category : int {
     ComObject,
     BrowserHelperObject,
     Shortcut,
+    SoundEvent,
+    CompatibilitySetting,
+    InstallerFolder,
+    Service,
 };
 
 // One key a category walks: its subkeys or its values.

@@ -6,6 +6,7 @@ namespace {
 
 constexpr auto Safe = Grade::Safe;
 constexpr auto Review = Grade::Review;
+constexpr auto Expert = Grade::Expert;
 
 const GradeRow Rows[] = {
     {Category::AppPath, AnyKind, Safe, "Only the shell's look-up of the program by name reads it, and its folder is gone"},
@@ -28,6 +29,13 @@ const GradeRow Rows[] = {
     {Category::BrowserHelperObject, AnyKind, Review,
      "The browser loads the object through it; its installer may still rely on the entry"},
     {Category::Shortcut, AnyKind, Safe, "A shortcut to nothing opens nothing"},
+    {Category::SoundEvent, AnyKind, Safe, "Windows plays no sound for the event either way; only the file name goes"},
+    {Category::CompatibilitySetting, AnyKind, Safe, "Windows reads it only when the program starts, and it is gone"},
+    {Category::InstallerFolder, AnyKind, Review,
+     "Windows Installer counts the products that use the folder in it; a product may still name the folder"},
+    {Category::Service, AnyKind, Expert,
+     "Windows starts the service or driver through it; a driver or service may be missing only until an update "
+     "puts it back, and a wrong deletion can keep Windows from starting"},
 };
 
 }  // namespace

@@ -36,8 +36,8 @@ bool NamesValidPlantedEntry(const std::string& text);
 using PlantCounts = std::array<int, CategoryCount>;
 
 // size entries over the categories. Realistic: about what a well-used desktop holds (half COM classes, a fifth file
-// classes, a tenth shared-DLL counters, the rest App Paths, uninstall entries, per-user extensions, help files and
-// Run values). Even: the same number of every category.
+// classes, a tenth shared-DLL counters, the rest App Paths, uninstall entries, per-user extensions, help files, Run
+// values, sound events, services and installer folders). Even: the same number of every category.
 enum class PlantMix { Realistic, Even };
 PlantCounts CountsOf(PlantMix mix, int size);
 
