@@ -9,7 +9,7 @@
 #include <vector>
 
 // The index of a scanner is its place in the scan and its counter on the main window.
-TEST(CreateScannerListTest, HoldsTheThirteenScannersInTheirFixedOrder)
+TEST(CreateScannerListTest, HoldsEveryScannerInItsFixedOrder)
 {
     ScannerList* list = CreateScannerList();
     ASSERT_NE(list, nullptr);
@@ -21,8 +21,9 @@ TEST(CreateScannerListTest, HoldsTheThirteenScannersInTheirFixedOrder)
     EXPECT_EQ(names, (std::vector<std::string>{
                          "App Path", "Uninstall", "HelpFile", "File Extension", "File Extension-reference",
                          "Font Files", "Recently used files", "Shared DLL", "Shared folder", "Startup program",
-                         "COM/ActiveX", "Browser Helper object", "Shortcut"}));
-    EXPECT_EQ(list->At(13), nullptr);
+                         "COM/ActiveX", "Browser Helper object", "Shortcut", "Sound Event",
+                         "Compatibility Setting", "Installer Folder", "Service"}));
+    EXPECT_EQ(list->At(CategoryCount), nullptr);
     EXPECT_EQ(list->At(-1), nullptr);
 }
 
@@ -36,7 +37,7 @@ TEST(CreateScannerListTest, EachScanGetsFreshScanners)
     }
     ScannerList* second = CreateScannerList();
     ASSERT_NE(second, nullptr);
-    ASSERT_EQ(second->Count(), 13);
+    ASSERT_EQ(second->Count(), CategoryCount);
     for (int i = 0; i < second->Count(); ++i) {
         EXPECT_FALSE(second->At(i)->IsStopRequested()) << second->At(i)->Name();
     }
