@@ -79,7 +79,7 @@ TEST(EndToEndTest, PlantScanRepairAndScanAgain)
         const int rows = found == planted.end() ? 0 : static_cast<int>(found->second.size());
         EXPECT_EQ(rows, fixture.Broken(category)) << InfoOf(category).name;
         EXPECT_GE(counters[static_cast<size_t>(i) + 1], rows) << InfoOf(category).name;
-        EXPECT_EQ(ItemText(window, IDC_COUNT_FIRST + i), std::to_string(counters[static_cast<size_t>(i) + 1]));
+        EXPECT_EQ(ItemText(window, CounterId(i + 1)), std::to_string(counters[static_cast<size_t>(i) + 1]));
         plantedTotal += rows;
     }
     EXPECT_EQ(counters[0], view.RowCount());
