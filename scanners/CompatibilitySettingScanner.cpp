@@ -2,7 +2,6 @@
 
 #include "engine/ScanIssue.h"
 #include "registry/RegistryValue.h"
-#include "scanners/FileChecks.h"
 
 CompatibilitySettingScanner::CompatibilitySettingScanner(IniStore* ini)
     : CategoryScanner(ini, Category::CompatibilitySetting)
@@ -12,13 +11,8 @@ CompatibilitySettingScanner::CompatibilitySettingScanner(IniStore* ini)
 bool CompatibilitySettingScanner::OnValue(RegistryValue* value)
 {
     // The assistant also keeps records named by install media signatures, which name no file.
-    if (!value || !IsFullyQualified(value->Name())) {
-        return true;
+    if (value) {
+        JudgePlaceNamed(*value, " missing file:");
     }
-    const std::string& program = value->Name();
-    if (FileOrFolderExists(program, Looked()) || !IsOnAvailableDrive(program)) {
-        return true;
-    }
-    ReportIssue(ValueIssue, value, " missing file:" + program);
     return true;
 }

@@ -34,8 +34,8 @@ const GradeRow Rows[] = {
     {Category::InstallerFolder, AnyKind, Review,
      "Windows Installer counts the products that use the folder in it; a product may still name the folder"},
     {Category::Service, AnyKind, Expert,
-     "Windows starts the service or driver through it; a driver or service may be missing only until an update "
-     "puts it back, and a wrong deletion can keep Windows from starting"},
+     "Windows starts the service or driver through it; an update may bring its program back, and deleting the "
+     "wrong one can keep Windows from starting"},
 };
 
 }  // namespace

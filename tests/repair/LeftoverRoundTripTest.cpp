@@ -1,12 +1,11 @@
-// One entry of each of the four newer categories found, repaired and restored through the real registry; the
-// service through the service manager.
+// One entry of each newer category found, repaired and restored through the real registry; the service through
+// the service manager.
 #include "registry/UniqueHandle.h"
 #include "repair/RepairRuns.h"
 #include "scanners/CompatibilitySettingScanner.h"
 #include "scanners/InstallerFolderScanner.h"
 #include "scanners/ServiceScanner.h"
 #include "scanners/SoundEventScanner.h"
-
 #include "tests/repair/RepairTestSupport.h"
 #include "tests/support/Scratch.h"
 
@@ -14,39 +13,18 @@
 
 namespace {
 
-const char* const ServiceName = "CorvadinTestGoneService";
+const std::string ServiceName = "CorvadinTestGoneService";
 const std::string Services = "SYSTEM\\CurrentControlSet\\Services";
 
-// A service the manager knows, whose program is missing; gone again afterwards whatever the test did.
-class GoneService {
-public:
-    explicit GoneService(const std::string& program)
-    {
-        const UniqueServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-        const UniqueServiceHandle service(CreateServiceA(
-            manager.get(), ServiceName, ServiceName, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-            SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, ("\"" + program + "\" -service").c_str(), nullptr, nullptr,
-            nullptr, nullptr, nullptr));
-        EXPECT_TRUE(service) << GetLastError();
-    }
-    ~GoneService()
-    {
-        const UniqueServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-        const UniqueServiceHandle service(OpenServiceA(manager.get(), ServiceName, DELETE));
-        if (service) {
-            DeleteService(service.get());
-        }
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (Services + "\\" + ServiceName).c_str());
-    }
-    static bool Known()
-    {
-        const UniqueServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-        return UniqueServiceHandle(OpenServiceA(manager.get(), ServiceName, SERVICE_QUERY_STATUS)).valid();
-    }
-};
+bool ServiceKnown()
+{
+    const UniqueServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    return UniqueServiceHandle(OpenServiceA(manager.get(), ServiceName.c_str(), SERVICE_QUERY_STATUS)).valid();
+}
 
-// Repairs the one issue the scanner finds under marker, then restores the run; what the restore said.
-std::string RepairAndRestore(CategoryScanner&& scanner, const std::string& marker, HKEY root, const std::string& key)
+// Repairs the one issue the scanner finds under marker (of grade), then restores the run; what the restore said.
+std::string RepairAndRestore(CategoryScanner&& scanner, const std::string& marker, Grade grade, HKEY root,
+                             const std::string& key)
 {
     const KeySnapshot before = Snapshot(root, key);
     const std::vector<Ref<ScanIssue>> found = ScanFor(scanner, marker);
@@ -54,6 +32,7 @@ std::string RepairAndRestore(CategoryScanner&& scanner, const std::string& marke
     if (found.size() != 1) {
         return {};
     }
+    EXPECT_EQ(found[0]->GetGrade(), grade);
     RepairRun run;
     RepairAction* repair = CreateRepairAction();
     repair->SetJournal(&run);
@@ -82,28 +61,40 @@ TEST_F(LeftoverRoundTripTest, SoundCompatibilityAndInstallerFolderComeBackExactl
 {
     const std::string event = "AppEvents\\Schemes\\Apps\\CorvadinTestApp";
     planted_.SetString(HKEY_CURRENT_USER, event + "\\Open\\.Current", "", gone_ + ".wav");
-    EXPECT_EQ(RepairAndRestore(SoundEventScanner(nullptr), "CorvadinTestApp", HKEY_CURRENT_USER, event).find("Restart"),
+    EXPECT_EQ(RepairAndRestore(SoundEventScanner(nullptr), "CorvadinTestApp", Grade::Safe, HKEY_CURRENT_USER, event)
+                  .find("Restart"),
               std::string::npos);
 
+    // Beside each broken entry a valid one (and a name that is no path) that must not be reported.
+    const std::string present = folder_.AddFile("CorvadinTest\\here.exe");
     const std::string layers = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
     planted_.SetString(HKEY_CURRENT_USER, layers, gone_, "~ RUNASADMIN");
-    RepairAndRestore(CompatibilitySettingScanner(nullptr), "CorvadinTest.exe", HKEY_CURRENT_USER, layers);
+    planted_.SetString(HKEY_CURRENT_USER, layers, present, "~ RUNASADMIN");
+    planted_.SetString(HKEY_CURRENT_USER, layers, "SIGN.MEDIA=CorvadinTest setup.exe", "~ WINXPSP3");
+    RepairAndRestore(CompatibilitySettingScanner(nullptr), "CorvadinTest", Grade::Safe, HKEY_CURRENT_USER, layers);
 
     const std::string folders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
+    planted_.SetString(HKEY_LOCAL_MACHINE, folders, folder_.Path() + "\\missing\\CorvadinTest\\", "");
     planted_.SetString(HKEY_LOCAL_MACHINE, folders, folder_.Path() + "\\CorvadinTest\\", "");
-    RepairAndRestore(InstallerFolderScanner(nullptr), "CorvadinTest", HKEY_LOCAL_MACHINE, folders);
+    RepairAndRestore(InstallerFolderScanner(nullptr), "CorvadinTest", Grade::Review, HKEY_LOCAL_MACHINE, folders);
 }
 
 TEST_F(LeftoverRoundTripTest, ServiceGoesThroughTheServiceManagerAndComesBackAfterARestart)
 {
-    GoneService service(gone_);
-    ASSERT_TRUE(GoneService::Known());
-    const std::string key = Services + "\\" + ServiceName;
+    // Gone again afterwards, whatever the test did.
+    struct Cleanup {
+        ~Cleanup() { RunToEnd("sc delete " + ServiceName), RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key().c_str()); }
+        static std::string Key() { return Services + "\\" + ServiceName; }
+    } cleanup;
+    ASSERT_EQ(RunToEnd("sc create " + ServiceName + " binPath= \"\\\"" + gone_ + "\\\" -service\""), 0);
+    ASSERT_TRUE(ServiceKnown());
+    const std::string key = Cleanup::Key();
     const KeySnapshot before = Snapshot(HKEY_LOCAL_MACHINE, key);
 
-    const std::string said = RepairAndRestore(ServiceScanner(nullptr), ServiceName, HKEY_LOCAL_MACHINE, Services);
+    const std::string said =
+        RepairAndRestore(ServiceScanner(nullptr), ServiceName, Grade::Expert, HKEY_LOCAL_MACHINE, Services);
     EXPECT_NE(said.find("Restart Windows"), std::string::npos) << said;
     // The manager forgot it with the repair; the key is back, for the next start of Windows.
-    EXPECT_FALSE(GoneService::Known());
+    EXPECT_FALSE(ServiceKnown());
     EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE, key), before);
 }
