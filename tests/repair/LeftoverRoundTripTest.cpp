@@ -98,3 +98,11 @@ TEST_F(LeftoverRoundTripTest, ServiceGoesThroughTheServiceManagerAndComesBackAft
     EXPECT_FALSE(ServiceKnown());
     EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE, key), before);
 }
+
+TEST_F(LeftoverRoundTripTest, ARunningServiceIsLeftAlone)
+{
+    const KeySnapshot before = Snapshot(HKEY_LOCAL_MACHINE, Services + "\\RpcSs");
+    const Ref<ScanIssue> issue = MakeIssue(KeyIssue, new RegistryKey(HKEY_LOCAL_MACHINE, Services, "RpcSs"), "Service");
+    EXPECT_FALSE(CreateRepairAction()->Fix(issue.get()));
+    EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE, Services + "\\RpcSs"), before);
+}
