@@ -8,7 +8,6 @@
 #include "repair/RegistryDeleter.h"
 #include "repair/RegistryExporter.h"
 #include "repair/ServiceRemoval.h"
-#include "scanners/Categories.h"
 
 #include <algorithm>
 #include <memory>
@@ -127,7 +126,7 @@ bool DeleteAction::DeleteTarget(const ScanIssue& issue)
     switch (issue.Kind()) {
     case KeyIssue:
         // The service manager must forget a service along with its key.
-        if (issue.Source() == InfoOf(Category::Service).name) {
+        if (IsServiceKey(*target->AsRegistryKey())) {
             RemoveService(*target->AsRegistryKey());
         } else {
             DeleteKeyTree(*target->AsRegistryKey());

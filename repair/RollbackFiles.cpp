@@ -1,5 +1,6 @@
 #include "repair/RollbackFiles.h"
 
+#include "registry/RegistryKey.h"
 #include "registry/UniqueHandle.h"
 #include "repair/RollbackReader.h"
 
@@ -19,14 +20,6 @@ std::string LocalTimeText(time_t when)
     char text[32];
     strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;
-}
-
-bool IsServiceKey(const RollbackKey& key)
-{
-    static const std::string services = "SYSTEM\\CurrentControlSet\\Services\\";
-    return key.root == HKEY_LOCAL_MACHINE && key.path.size() > services.size() &&
-           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, key.path.c_str(), static_cast<int>(services.size()),
-                          services.c_str(), static_cast<int>(services.size())) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -99,7 +92,8 @@ RestoreOutcome RestoreParsed(const RollbackParseResult& parsed)
         outcome.keys = static_cast<int>(parsed.content.keys.size());
         outcome.values = parsed.content.ValueCount();
         outcome.failedWrites = ApplyRollback(parsed.content);
-        outcome.needsRestart = std::any_of(parsed.content.keys.begin(), parsed.content.keys.end(), IsServiceKey);
+        const auto service = [](const RollbackKey& key) { return IsBelowServicesKey(key.root, key.path); };
+        outcome.needsRestart = std::any_of(parsed.content.keys.begin(), parsed.content.keys.end(), service);
     }
     return outcome;
 }
