@@ -39,19 +39,17 @@ const std::string& ShownProgram(const std::vector<std::string>& candidates)
 
 ServiceScanner::ServiceScanner(IniStore* ini) : CategoryScanner(ini, Category::Service) {}
 
-std::vector<std::string> ServiceScanner::SharedProcessLibrary(RegistryKey& service, bool& judged)
+std::vector<std::string> ServiceScanner::SharedProcessLibrary(RegistryKey& service)
 {
     Ref<RegistryKey> parameters(new RegistryKey(service, "Parameters"));
     Ref<RegistryValue> library;
-    judged = ReadForJudging(*parameters, "ServiceDll", library) && library;
-    const std::string path = judged ? library->GetString(0) : std::string();
-    judged = judged && IsFullyQualified(path);
-    return judged ? std::vector<std::string>{path} : std::vector<std::string>{};
+    const bool read = ReadForJudging(*parameters, "ServiceDll", library) && library;
+    const std::string path = read ? library->GetString(0) : std::string();
+    return IsFullyQualified(path) ? std::vector<std::string>{path} : std::vector<std::string>{};
 }
 
-std::vector<std::string> ServiceScanner::ProgramOf(RegistryKey& service, bool& judged)
+std::vector<std::string> ServiceScanner::ProgramOf(RegistryKey& service)
 {
-    judged = false;
     Ref<RegistryValue> typeValue;
     Ref<RegistryValue> imagePath;
     if (!ReadForJudging(service, "Type", typeValue) || !ReadForJudging(service, "ImagePath", imagePath)) {
@@ -59,32 +57,23 @@ std::vector<std::string> ServiceScanner::ProgramOf(RegistryKey& service, bool& j
     }
     const DWORD type = ServiceType(typeValue.get());
     const bool driver = (type & DriverTypes) != 0;
-    if (!driver && (type & SERVICE_WIN32) == 0) {
+    const std::string& windows = SystemWindowsFolder();
+    if ((!driver && (type & SERVICE_WIN32) == 0) || windows.empty()) {
         return {};
     }
-    const std::string& windows = SystemWindowsFolder();
     if (!imagePath) {
         // A service without a program is not judged; a driver without one is loaded from the drivers folder.
-        judged = driver && !windows.empty();
-        return judged ? std::vector<std::string>{DefaultDriverPath(service.Name(), windows)}
+        return driver ? std::vector<std::string>{DefaultDriverPath(service.Name(), windows)}
                       : std::vector<std::string>{};
     }
     const ServiceImage image = ParseImagePath(ExpandVariables(imagePath->GetString(0)), windows);
-    if (image.sharedProcess) {
-        return SharedProcessLibrary(service, judged);
-    }
-    judged = !image.candidates.empty();
-    return image.candidates;
+    return image.sharedProcess ? SharedProcessLibrary(service) : image.candidates;
 }
 
 bool ServiceScanner::OnKey(RegistryKey* service)
 {
-    if (!service) {
-        return true;
-    }
-    bool judged = false;
-    const std::vector<std::string> candidates = ProgramOf(*service, judged);
-    if (!judged) {
+    const std::vector<std::string> candidates = service ? ProgramOf(*service) : std::vector<std::string>{};
+    if (candidates.empty()) {
         return true;
     }
     const bool stands = std::any_of(candidates.begin(), candidates.end(), [this](const std::string& path) {

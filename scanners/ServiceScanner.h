@@ -12,7 +12,7 @@ public:
     bool OnKey(RegistryKey* service) override;
 
 private:
-    // The files Windows would start for the service; empty when it is not judged.
-    std::vector<std::string> ProgramOf(RegistryKey& service, bool& judged);
-    std::vector<std::string> SharedProcessLibrary(RegistryKey& service, bool& judged);
+    // The files Windows would start for the service, any of which keeps it; empty when it is not judged.
+    std::vector<std::string> ProgramOf(RegistryKey& service);
+    std::vector<std::string> SharedProcessLibrary(RegistryKey& service);
 };
