@@ -1,5 +1,5 @@
 // The main window's skinned controls: the six bitmap buttons and the busy indicator at their pixel places, the
-// styled labels, and the fourteen counter labels that show the error counters.
+// styled labels, and the counter labels that show the error counters.
 #pragma once
 
 #include "app/MainWindowButtons.h"

@@ -64,7 +64,8 @@ bool ScanRun::SelectCategories(const std::vector<std::string>& names, std::ostre
         if (known == ::Categories().end()) {
             err << "corvadin-cli: unknown category '" << name << "'. Categories:";
             for (const CategoryInfo& info : ::Categories()) {
-                err << (&info == &::Categories().front() ? " " : ", ") << "\"" << info.name << "\"";
+                err << (&info == &::Categories().front() ? " " : ", ") << "\"" << info.name << "\" (" << info.tag
+                    << ")";
             }
             err << "\n";
             return false;

@@ -21,8 +21,14 @@ std::string DataOf(const ScanIssue& issue)
 
 std::string RepairWords(const ScanIssue& issue)
 {
+    RepairTarget* target = issue.MatchingTarget();
+    const RegistryKey* key = target ? target->AsRegistryKey() : nullptr;
     switch (issue.Kind()) {
     case KeyIssue:
+        if (key && IsServiceKey(*key)) {
+            return "Repair asks the Service Control Manager to delete the service (never one that is running), after "
+                   "writing its key to a rollback file (.reg) in the working folder";
+        }
         return "Repair deletes the key and everything below it, after writing it to a rollback file (.reg) in the "
                "working folder";
     case ValueIssue:

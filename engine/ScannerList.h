@@ -1,4 +1,4 @@
-// The thirteen scanners of one scan, in their fixed order.
+// The scanners of one scan, in their fixed order.
 #pragma once
 
 #include "engine/RegistryScanner.h"
@@ -7,7 +7,7 @@
 #include <vector>
 
 // How many categories a scan has: one scanner each (their table is scanners/Categories.h).
-inline constexpr int CategoryCount = 17;
+inline constexpr int CategoryCount = 21;
 
 class ScannerList {
 public:

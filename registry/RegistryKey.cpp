@@ -42,6 +42,20 @@ std::string RootNameOf(HKEY root)
     return RootNameText(root);
 }
 
+bool IsBelowServicesKey(HKEY root, const std::string& path)
+{
+    const int length = lstrlenA(ServicesKeyPath);
+    return root == HKEY_LOCAL_MACHINE && static_cast<int>(path.size()) > length + 1 && path[length] == '\\' &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), length, ServicesKeyPath, length) ==
+               CSTR_EQUAL;
+}
+
+bool IsServiceKey(const RegistryKey& key)
+{
+    return IsBelowServicesKey(key.RootHandle(), key.RelativePath()) &&
+           key.ParentPath().size() == std::char_traits<char>::length(ServicesKeyPath);
+}
+
 RegistryKey::RegistryKey(HKEY root, std::string parentPath, std::string name, RegistryView view)
     : root_(root), rootName_(&RootNameText(root)), parentPath_(std::move(parentPath)), name_(std::move(name)),
       view_(view)

@@ -66,3 +66,11 @@ private:
 
 // "HKEY_CURRENT_USER\\" and so on; empty for a root that is not a predefined key.
 std::string RootNameOf(HKEY root);
+
+// Where Windows keeps its services and drivers, one subkey each, below HKEY_LOCAL_MACHINE. The Service Control
+// Manager keeps its own list of them beside the keys, read when Windows starts.
+inline constexpr const char* ServicesKeyPath = "SYSTEM\\CurrentControlSet\\Services";
+// path (below root) lies below that key.
+bool IsBelowServicesKey(HKEY root, const std::string& path);
+// The key is a service's or a driver's own.
+bool IsServiceKey(const RegistryKey& key);

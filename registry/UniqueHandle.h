@@ -67,6 +67,12 @@ struct KernelHandleTraits {
     static void Close(Handle h) noexcept { CloseHandle(h); }
 };
 
+struct ServiceHandleTraits {
+    using Handle = SC_HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { CloseServiceHandle(h); }
+};
+
 // CreateFile reports failure with INVALID_HANDLE_VALUE rather than null.
 struct FileHandleTraits {
     using Handle = HANDLE;
@@ -100,3 +106,4 @@ using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueFileSearch = UniqueHandle<FileSearchTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;

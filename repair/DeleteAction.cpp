@@ -7,6 +7,7 @@
 #include "repair/BackupName.h"
 #include "repair/RegistryDeleter.h"
 #include "repair/RegistryExporter.h"
+#include "repair/ServiceRemoval.h"
 
 #include <algorithm>
 #include <memory>
@@ -124,7 +125,12 @@ bool DeleteAction::DeleteTarget(const ScanIssue& issue)
     OperationLog::Write("Fix \"" + issue.Source() + "\":" + path + ViewMark(target->View()));
     switch (issue.Kind()) {
     case KeyIssue:
-        DeleteKeyTree(*target->AsRegistryKey());
+        // The service manager must forget a service along with its key.
+        if (IsServiceKey(*target->AsRegistryKey())) {
+            RemoveService(*target->AsRegistryKey());
+        } else {
+            DeleteKeyTree(*target->AsRegistryKey());
+        }
         break;
     case ValueIssue:
         DeleteValue(*target->AsRegistryValue());

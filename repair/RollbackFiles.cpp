@@ -1,5 +1,6 @@
 #include "repair/RollbackFiles.h"
 
+#include "registry/RegistryKey.h"
 #include "registry/UniqueHandle.h"
 #include "repair/RollbackReader.h"
 
@@ -91,6 +92,8 @@ RestoreOutcome RestoreParsed(const RollbackParseResult& parsed)
         outcome.keys = static_cast<int>(parsed.content.keys.size());
         outcome.values = parsed.content.ValueCount();
         outcome.failedWrites = ApplyRollback(parsed.content);
+        const auto service = [](const RollbackKey& key) { return IsBelowServicesKey(key.root, key.path); };
+        outcome.needsRestart = std::any_of(parsed.content.keys.begin(), parsed.content.keys.end(), service);
     }
     return outcome;
 }
@@ -106,5 +109,5 @@ std::string DescribeRestore(const std::string& file, const RestoreOutcome& outco
     if (outcome.failedWrites > 0) {
         text += ", but " + std::to_string(outcome.failedWrites) + " registry write(s) failed";
     }
-    return text + ".";
+    return text + (outcome.needsRestart ? ". Restart Windows before the restored service or driver can run." : ".");
 }

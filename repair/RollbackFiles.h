@@ -36,6 +36,8 @@ struct RestoreOutcome {
     int keys = 0;
     int values = 0;
     int failedWrites = 0;
+    // A service's or driver's key was written back: the service manager reads those keys only when Windows starts.
+    bool needsRestart = false;
 
     bool Complete() const { return parsed && failedWrites == 0; }
 };

@@ -116,8 +116,13 @@
 #define IDC_LABEL_COM               1020
 #define IDC_LABEL_BHO               1037
 #define IDC_LABEL_SHORTCUTS         1038
+#define IDC_LABEL_SOUND_EVENT       1104
+#define IDC_LABEL_COMPATIBILITY     1105
+#define IDC_LABEL_INSTALLER_FOLDER  1106
+#define IDC_LABEL_SERVICE           1107
 
-/* Category counters in the same order: counters 1 to 13. */
+/* Category counters in the same order: counters 1 to 13 run from IDC_COUNT_FIRST to IDC_COUNT_LAST, the later
+   ones have ids of their own. */
 #define IDC_COUNT_FIRST             1039
 #define IDC_COUNT_APP_PATH          1039
 #define IDC_COUNT_UNINSTALL         1040
@@ -133,6 +138,10 @@
 #define IDC_COUNT_BHO               1050
 #define IDC_COUNT_SHORTCUTS         1051
 #define IDC_COUNT_LAST              1051
+#define IDC_COUNT_SOUND_EVENT       1114
+#define IDC_COUNT_COMPATIBILITY     1115
+#define IDC_COUNT_INSTALLER_FOLDER  1116
+#define IDC_COUNT_SERVICE           1117
 
 /* The categories added after the first thirteen: labels 1100 on, counters 1110 on, in the order of the categories. */
 #define IDC_LABEL_TYPE_LIBRARY      1100

@@ -4,17 +4,21 @@
 #include "scanners/AppPathScanner.h"
 #include "scanners/BrowserHelperObjectScanner.h"
 #include "scanners/ComObjectScanner.h"
+#include "scanners/CompatibilitySettingScanner.h"
 #include "scanners/FileExtensionReferenceScanner.h"
 #include "scanners/FileExtensionScanner.h"
 #include "scanners/FontFileScanner.h"
 #include "scanners/HelpFileScanner.h"
 #include "scanners/InterfaceScanner.h"
 #include "scanners/MuiCacheScanner.h"
+#include "scanners/InstallerFolderScanner.h"
 #include "scanners/RecentFileScanner.h"
+#include "scanners/ServiceScanner.h"
 #include "scanners/SharedDllScanner.h"
 #include "scanners/SharedFolderScanner.h"
 #include "scanners/ShellExtensionScanner.h"
 #include "scanners/ShortcutScanner.h"
+#include "scanners/SoundEventScanner.h"
 #include "scanners/StartupProgramScanner.h"
 #include "scanners/TypeLibraryScanner.h"
 #include "scanners/UninstallScanner.h"
@@ -101,6 +105,18 @@ const StartKey MuiCacheKeys[] = {
     // Where older Windows versions keep it; a newer one may still hold it from before an upgrade.
     {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\ShellNoRoam", "MUICache", Walk::Values, Shared},
 };
+const StartKey SoundEventKeys[] = {{HKEY_CURRENT_USER, "AppEvents\\Schemes", "Apps", Walk::Subkeys, Shared}};
+constexpr const char* AppCompatFlags = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags";
+const StartKey CompatibilitySettingKeys[] = {
+    {HKEY_CURRENT_USER, AppCompatFlags, "Layers", Walk::Values, Shared},
+    {HKEY_LOCAL_MACHINE, AppCompatFlags, "Layers", Walk::Values, Apart},
+    {HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant",
+     "Store", Walk::Values, Shared},
+};
+const StartKey InstallerFolderKeys[] = {
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer", "Folders", Walk::Values, Apart},
+};
+const StartKey ServiceKeys[] = {{HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet", "Services", Walk::Subkeys, Shared}};
 
 // A scanner that cannot be allocated leaves a null at its place in the list.
 template <class Scanner>
@@ -150,6 +166,14 @@ const std::array<CategoryInfo, CategoryCount>& Categories() noexcept
          IDC_COUNT_SHELL_EXTENSION, ShellExtensionKeys, Make<ShellExtensionScanner>},
         {"MUI Cache", "MUI Cache:start", "muicache", IDC_LABEL_MUI_CACHE, IDC_COUNT_MUI_CACHE, MuiCacheKeys,
          Make<MuiCacheScanner>},
+        {"Sound Event", "Sound Event:start", "sound", IDC_LABEL_SOUND_EVENT, IDC_COUNT_SOUND_EVENT, SoundEventKeys,
+         Make<SoundEventScanner>},
+        {"Compatibility Setting", "Compatibility Setting:start", "compat", IDC_LABEL_COMPATIBILITY,
+         IDC_COUNT_COMPATIBILITY, CompatibilitySettingKeys, Make<CompatibilitySettingScanner>},
+        {"Installer Folder", "Installer Folder:start", "installerfolder", IDC_LABEL_INSTALLER_FOLDER,
+         IDC_COUNT_INSTALLER_FOLDER, InstallerFolderKeys, Make<InstallerFolderScanner>},
+        {"Service", "Service:start", "service", IDC_LABEL_SERVICE, IDC_COUNT_SERVICE, ServiceKeys,
+         Make<ServiceScanner>},
     }};
     return table;
 }

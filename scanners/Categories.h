@@ -33,6 +33,10 @@ enum class Category : int {
     Interface,
     ShellExtension,
     MuiCache,
+    SoundEvent,
+    CompatibilitySetting,
+    InstallerFolder,
+    Service,
 };
 
 // One key a category walks: its subkeys or its values.

@@ -6,6 +6,7 @@
 #include "registry/RegistryEnumeration.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
+#include "scanners/FileChecks.h"
 #include "scanners/Grades.h"
 
 #include <memory>
@@ -104,6 +105,15 @@ bool CategoryScanner::ReadForJudging(RegistryKey& key, const std::string& name, 
         return false;
     }
     return true;
+}
+
+void CategoryScanner::JudgePlaceNamed(RegistryValue& value, const std::string& problem)
+{
+    // Whatever stands at the name keeps the entry: a file where a folder was is no proof that it is gone for good.
+    const std::string& place = value.Name();
+    if (IsFullyQualified(place) && !FileOrFolderExists(place, looks_) && IsOnAvailableDrive(place)) {
+        ReportIssue(ValueIssue, &value, problem + place);
+    }
 }
 
 void CategoryScanner::NoteEntry()

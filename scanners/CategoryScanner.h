@@ -61,6 +61,9 @@ protected:
     // its text does not fit the code page, or is machine-wide and names a per-user variable: the entry is then
     // counted as passed over and must not be judged.
     bool ReadForJudging(RegistryKey& key, const std::string& name, Ref<RegistryValue>& value);
+    // For lists whose value names are the places: a name that is a full path at which nothing stands is reported
+    // as problem and the path; other names (signatures, settings) are not judged.
+    void JudgePlaceNamed(RegistryValue& value, const std::string& problem);
     // Visits the issue's entry again, read afresh; scanners whose issues name another entry than the one they
     // visit say how to reach it.
     virtual void Revisit(const ScanIssue& issue);

@@ -66,29 +66,11 @@ std::string RootOf(const std::string& path)
     return {};
 }
 
-// The Windows folder; it does not change while the program runs, and the file checks ask for it all the time.
-const std::string& WindowsFolder()
-{
-    static const std::string folder = [] {
-        char windows[MAX_PATH];
-        const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
-        return length > 0 && length < MAX_PATH ? std::string(windows, length) : std::string();
-    }();
-    return folder;
-}
-
 bool IsSystemDrive(const std::string& root)
 {
-    const std::string& windows = WindowsFolder();
+    const std::string& windows = SystemWindowsFolder();
     return !windows.empty() &&
            std::toupper(static_cast<unsigned char>(windows[0])) == std::toupper(static_cast<unsigned char>(root[0]));
-}
-
-// "C:\..." : a path that names one place whatever the current folder and the search path.
-bool IsFullyQualified(const std::string& path)
-{
-    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-           IsSlash(path[2]);
 }
 
 // On 64-bit Windows "system32" names two folders: the 64-bit system folder, which a 32-bit program reaches as
@@ -108,7 +90,7 @@ std::string OtherSystemFolderPath(const std::string& path)
         {"\\system32\\", isBuild64 ? "\\SysWOW64\\" : "\\Sysnative\\"},
         {"\\Sysnative\\", "\\system32\\"},
     };
-    const std::string& windows = WindowsFolder();
+    const std::string& windows = SystemWindowsFolder();
     if (windows.empty() || !IsWindows64()) {
         return {};
     }
@@ -148,6 +130,22 @@ bool Search(const std::string& name, Looks& looks)
 }
 
 }  // namespace
+
+const std::string& SystemWindowsFolder()
+{
+    static const std::string folder = [] {
+        char windows[MAX_PATH];
+        const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
+        return length > 0 && length < MAX_PATH ? std::string(windows, length) : std::string();
+    }();
+    return folder;
+}
+
+bool IsFullyQualified(const std::string& path)
+{
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+           IsSlash(path[2]);
+}
 
 bool IsNetworkPath(const std::string& path)
 {
@@ -209,7 +207,7 @@ bool FindOnSearchPath(const std::string& text, Looks& looks)
     }
     // The search reaches one system folder; a file of the other one is there as well.
     const bool bare = name.find_first_of("\\/:") == std::string::npos;
-    const std::string other = OtherSystemFolderPath(bare ? WindowsFolder() + "\\system32\\" + name : name);
+    const std::string other = OtherSystemFolderPath(bare ? SystemWindowsFolder() + "\\system32\\" + name : name);
     return !other.empty() && FileExists(other, looks);
 }
 

@@ -11,6 +11,11 @@
 // wait for the network's timeout. The file tests below find nothing there, and
 // IsOnAvailableDrive calls them unreachable, so nothing on them is ever reported.
 bool IsNetworkPath(const std::string& path);
+// The Windows folder ("C:\windows"); empty when Windows does not say. It does not change while the program runs,
+// and the checks ask for it all the time.
+const std::string& SystemWindowsFolder();
+// "C:\..." : a path that names one place whatever the current folder and the search path.
+bool IsFullyQualified(const std::string& path);
 
 // Each test below records what it asked and what Windows answered in looks; false means "not shown to be there",
 // and the looks tell whether that is an absence or an answer that proves nothing.

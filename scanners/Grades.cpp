@@ -6,6 +6,7 @@ namespace {
 
 constexpr auto Safe = Grade::Safe;
 constexpr auto Review = Grade::Review;
+constexpr auto Expert = Grade::Expert;
 
 const GradeRow Rows[] = {
     {Category::AppPath, AnyKind, Safe, "Only the shell's look-up of the program by name reads it, and its folder is gone"},
@@ -35,6 +36,13 @@ const GradeRow Rows[] = {
     {Category::ShellExtension, AnyKind, Review,
      "Explorer loads the handler through it; the program that added it may still rely on the entry"},
     {Category::MuiCache, AnyKind, Safe, "The shell only keeps the program's display name in it, and the program is gone"},
+    {Category::SoundEvent, AnyKind, Safe, "Windows plays no sound for the event either way; only the file name goes"},
+    {Category::CompatibilitySetting, AnyKind, Safe, "Windows reads it only when the program starts, and it is gone"},
+    {Category::InstallerFolder, AnyKind, Review,
+     "Windows Installer counts the products that use the folder in it; a product may still name the folder"},
+    {Category::Service, AnyKind, Expert,
+     "Windows starts the service or driver through it; an update may bring its program back, and deleting the "
+     "wrong one can keep Windows from starting"},
 };
 
 }  // namespace

@@ -308,6 +308,33 @@ void PlanMuiCache(Planner& plan, const Entry& entry)
                Sz(plan.File("muicache", entry, ".exe") + ".FriendlyAppName", entry.stem));
 }
 
+// An application with one event whose current scheme plays the file.
+void PlanSoundEvent(Planner& plan, const Entry& entry)
+{
+    plan.Key(HKEY_CURRENT_USER, "AppEvents\\Schemes\\Apps", entry.stem,
+             {Sz("", entry.stem), Sz("", plan.File("sounds", entry, ".wav"), "Open\\.Current")});
+}
+
+void PlanCompatibilitySetting(Planner& plan, const Entry& entry)
+{
+    plan.Value(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers",
+               Sz(plan.File("compat", entry, ".exe"), "~ RUNASADMIN"));
+}
+
+void PlanInstallerFolder(Planner& plan, const Entry& entry)
+{
+    plan.Value(HKEY_LOCAL_MACHINE, CurrentVersion + "\\Installer\\Folders",
+               Sz(plan.Folder("installer", entry) + "\\", ""));
+}
+
+// A disabled service of its own process: nothing ever starts it, should the prefix boot with it.
+void PlanService(Planner& plan, const Entry& entry)
+{
+    plan.Key(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services", entry.stem,
+             {Dword("Type", SERVICE_WIN32_OWN_PROCESS), Dword("Start", SERVICE_DISABLED), Dword("ErrorControl", 0),
+              Sz("ImagePath", Quoted(plan.File("services", entry, ".exe")) + " /service")});
+}
+
 using PlanFunction = void (*)(Planner&, const Entry&);
 
 // How each category's entries are planted, in the order of the categories.
@@ -315,7 +342,7 @@ constexpr PlanFunction Plans[CategoryCount] = {
     PlanAppPath,   PlanUninstall,           PlanHelpFile,  PlanFileExtension, PlanFileExtensionReference,
     PlanFontFiles, PlanRecentFiles,         PlanSharedDll, PlanSharedFolder,  PlanStartupProgram,
     PlanComObject, PlanBrowserHelperObject, PlanShortcut,  PlanTypeLibrary,   PlanInterface,
-    PlanShellExtension, PlanMuiCache,
+    PlanShellExtension, PlanMuiCache, PlanSoundEvent, PlanCompatibilitySetting, PlanInstallerFolder, PlanService,
 };
 
 Entry MakeEntry(Category category, int index, bool valid)
@@ -590,10 +617,12 @@ PlantCounts CountsOf(PlantMix mix, int size)
     }
     // Hundredths of the whole.
     const std::pair<Category, int> shares[] = {
-        {Category::ComObject, 40},   {Category::FileExtensionReference, 16}, {Category::Interface, 10},
-        {Category::SharedDll, 7},    {Category::AppPath, 4},                 {Category::Uninstall, 4},
-        {Category::FileExtension, 4}, {Category::HelpFile, 4},               {Category::StartupProgram, 4},
-        {Category::TypeLibrary, 3},  {Category::ShellExtension, 2},          {Category::MuiCache, 2},
+        {Category::ComObject, 35},    {Category::FileExtensionReference, 16}, {Category::Interface, 10},
+        {Category::SharedDll, 7},     {Category::AppPath, 4},                 {Category::Uninstall, 4},
+        {Category::FileExtension, 4}, {Category::HelpFile, 4},                {Category::StartupProgram, 4},
+        {Category::TypeLibrary, 3},   {Category::ShellExtension, 2},          {Category::MuiCache, 2},
+        {Category::SoundEvent, 2},    {Category::Service, 1},                 {Category::InstallerFolder, 1},
+        {Category::CompatibilitySetting, 1},
     };
     for (const auto& [category, hundredths] : shares) {
         counts[static_cast<size_t>(category)] = static_cast<int>(static_cast<long long>(size) * hundredths / 100);

@@ -35,10 +35,10 @@ bool NamesValidPlantedEntry(const std::string& text);
 // How many entries of each category a plant makes, in the order of the categories.
 using PlantCounts = std::array<int, CategoryCount>;
 
-// size entries over the categories. Realistic: about what a well-used desktop holds (two fifths COM classes, a sixth
+// size entries over the categories. Realistic: about what a well-used desktop holds (a third COM classes, a sixth
 // file classes, a tenth interfaces, a fourteenth shared-DLL counters, the rest App Paths, uninstall entries, per-user
-// extensions, help files, Run values, type libraries, shell extension handlers and the shell's program-name cache).
-// Even: the same number of every category.
+// extensions, help files, Run values, type libraries, shell extension handlers, the shell's program-name cache, sound
+// events, services, installer folders and compatibility settings). Even: the same number of every category.
 enum class PlantMix { Realistic, Even };
 PlantCounts CountsOf(PlantMix mix, int size);
 

@@ -4,6 +4,7 @@
 #include "registry/OperationLog.h"
 #include "resources/resource.h"
 #include "scanners/Categories.h"
+#include "ui/CounterLayout.h"
 
 #include <mmsystem.h>
 
@@ -20,6 +21,9 @@ RECT WorkArea() noexcept
     }
     return work;
 }
+
+// Between the total and the Repair button.
+constexpr CounterArea PopUpCounters = {{6, 24, 84, 164}, 20, 8, 10};
 
 }  // namespace
 
@@ -154,6 +158,12 @@ void CPopUp::ShowCounts()
     for (size_t i = 0; i < ErrorCounterCount; ++i) {
         counters_[i].SetWindowText(CounterText(TheScanResults(), static_cast<int>(i)));
     }
+    // Only the categories with findings: the window is small, and the rest say nothing the total does not.
+    std::array<bool, CategoryCount> found{};
+    for (size_t i = 0; i < found.size(); ++i) {
+        found[i] = TheScanResults().errorCounters[i + 1] > 0;
+    }
+    LayOutCounters(GetSafeHwnd(), PopUpCounters, found);
 }
 
 void CPopUp::OnReminder()

@@ -177,6 +177,24 @@ TEST_F(MainDialogTest, PlaceColumnsAndSortComeBackWhenTheWindowIsMadeAgain)
     EXPECT_EQ(main.GetClientRect().right, 625);
 }
 
+TEST_F(MainDialogTest, EveryCounterIsVisibleOnItsOwnRowAboveTheLowerRepairButton)
+{
+    RECT button{};
+    GetWindowRect(GetDlgItem(window, IDC_REPAIR_LOWER), &button);
+    std::vector<RECT> placed;
+    for (int i = 0; i < ErrorCounterCount; ++i) {
+        for (const UINT id : {CounterLabelId(i), CounterId(i)}) {
+            RECT rect{}, both{};
+            GetWindowRect(GetDlgItem(window, static_cast<int>(id)), &rect);
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, static_cast<int>(id))) && rect.bottom <= button.top) << id;
+            for (const RECT& other : placed) {
+                EXPECT_FALSE(IntersectRect(&both, &rect, &other)) << id;
+            }
+            placed.push_back(rect);
+        }
+    }
+}
+
 // One whole scan of the machine (they take a while under Wine): the rows and counters, then the repair.
 TEST_F(MainDialogTest, ScanListsTheBrokenEntryThenRepairFixesTheTickedRowsOnce)
 {

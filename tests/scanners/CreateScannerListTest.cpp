@@ -22,7 +22,8 @@ TEST(CreateScannerListTest, HoldsEveryCategorysScannerInItsFixedOrder)
                          "App Path", "Uninstall", "HelpFile", "File Extension", "File Extension-reference",
                          "Font Files", "Recently used files", "Shared DLL", "Shared folder", "Startup program",
                          "COM/ActiveX", "Browser Helper object", "Shortcut", "Type Library", "Interface",
-                         "Shell Extension", "MUI Cache"}));
+                         "Shell Extension", "MUI Cache", "Sound Event", "Compatibility Setting", "Installer Folder",
+                         "Service"}));
     EXPECT_EQ(list->At(CategoryCount), nullptr);
     EXPECT_EQ(list->At(-1), nullptr);
 }
