@@ -60,10 +60,11 @@ TEST(MainWindowLayoutTest, NothingOverlapsOrIsClippedAtAnyScaleSmallestOrLarge)
 
 TEST(MainWindowLayoutTest, CountersTakeASecondColumnOnlyWhenTheyNeedIt)
 {
-    EXPECT_EQ(LayOutMainWindow({625, 415}, 96, 13).counterColumns, 1);
-    const MainWindowLayout squeezed = LayOutMainWindow({625, 415}, 96, 26);
+    const MainWindowLayout tall = LayOutMainWindow({900, 700}, 96, 13);
+    EXPECT_EQ(tall.counterColumns, 1);
+    const MainWindowLayout squeezed = LayOutMainWindow({900, 415}, 96, 13);
     EXPECT_EQ(squeezed.counterColumns, 2);
-    EXPECT_GT(squeezed.results.left, LayOutMainWindow({625, 415}, 96, 13).results.left);
+    EXPECT_GT(squeezed.results.left, tall.results.left);
 }
 
 TEST(WindowMemoryTest, OnlyWholeValuesAreRead)
