@@ -37,12 +37,14 @@ void LayOutCounters(HWND window, const CounterArea& area, const std::array<bool,
     const int columns = std::max((rows + perColumn - 1) / perColumn, 1);
     const int rowsPerColumn = (rows + columns - 1) / columns;
     const int pitch = rowsPerColumn > 0 ? std::min(area.maxPitch, height / rowsPerColumn) : area.maxPitch;
-    const int columnWidth = width / columns;
+    // A gap between columns keeps one column's counts from running into the next column's labels.
+    constexpr int ColumnGap = 8;
+    const int columnWidth = (width - ColumnGap * (columns - 1)) / columns;
     const int counterWidth = std::min(area.counterWidth, columnWidth / 3);
     int row = 0;
     for (int i = 1; i <= CategoryCount; ++i) {
         const bool show = shown[static_cast<size_t>(i - 1)];
-        const int left = static_cast<int>(area.area.left) + (row / std::max(rowsPerColumn, 1)) * columnWidth;
+        const int left = static_cast<int>(area.area.left) + (row / std::max(rowsPerColumn, 1)) * (columnWidth + ColumnGap);
         const int top = static_cast<int>(area.area.top) + (row % std::max(rowsPerColumn, 1)) * pitch;
         Place(window, CounterLabelId(i), InPixels(window, left, top, columnWidth - counterWidth - 2, TextHeight), show);
         Place(window, CounterId(i), InPixels(window, left + columnWidth - counterWidth, top, counterWidth, TextHeight),

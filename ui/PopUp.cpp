@@ -23,7 +23,7 @@ RECT WorkArea() noexcept
 }
 
 // Between the total and the Repair button.
-constexpr CounterArea PopUpCounters = {{6, 24, 84, 164}, 20, 8, 10};
+constexpr CounterArea PopUpCounters = {{6, 24, 165, 164}, 20, 8, 10};
 
 }  // namespace
 

@@ -14,7 +14,7 @@
 
 class CPopUp : public CSkinDialog {
 public:
-    static constexpr int kWidth = 156;
+    static constexpr int kWidth = 296;
     static constexpr int kHeight = 345;
     static constexpr UINT_PTR kReminderTimerId = 1;
     static constexpr UINT kReminderPeriod = 300000;

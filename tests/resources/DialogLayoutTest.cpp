@@ -130,8 +130,8 @@ TEST(DialogLayoutTest, PopUpFitsTheWindowSizeItIsGiven)
 {
     Dialog popup(IDD_POPUP);
     ASSERT_NE(popup.Get(), nullptr);
-    // The notifier always places itself at 156x345 pixels, whatever the template's size.
-    SetWindowPos(popup.Get(), nullptr, 0, 0, 156, 345, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    // The notifier always places itself at 296x345 pixels, whatever the template's size.
+    SetWindowPos(popup.Get(), nullptr, 0, 0, 296, 345, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     ExpectNothingClipped(popup.Get(), IDC_REPAIR_LOWER, {122, 28});
 }
 

@@ -112,7 +112,7 @@ INT_PTR CALLBACK SkinProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             SetDlgItemTextA(dialog, IDC_COUNT_STARTUP_PROGRAM, "1");
             SetDlgItemTextA(dialog, IDC_COUNT_SHORTCUTS, "1");
         } else {
-            SetWindowPos(dialog, nullptr, 0, 0, 156, 345, SWP_NOZORDER | SWP_NOMOVE);
+            SetWindowPos(dialog, nullptr, 0, 0, 296, 345, SWP_NOZORDER | SWP_NOMOVE);
         }
         return TRUE;
     case WM_ERASEBKGND: {

@@ -24,7 +24,7 @@ struct BitmapSize {
 
 // Faces are drawn unscaled, so each must have exactly the size of the place it is drawn into.
 const BitmapSize kBitmaps[] = {
-    {IDB_MAIN_BACKGROUND, 625, 415}, {IDB_POPUP_BACKGROUND, 150, 321}, {IDB_DRIVE_STATES, 64, 16},
+    {IDB_MAIN_BACKGROUND, 625, 415}, {IDB_POPUP_BACKGROUND, 290, 321}, {IDB_DRIVE_STATES, 64, 16},
     {IDB_BUSY, 26, 28}, {IDB_BUSY_FRAME1, 26, 28}, {IDB_BUSY_FRAME2, 26, 28}, {IDB_BUSY_FRAME3, 26, 28},
     {IDB_BUSY_FRAME4, 26, 28}, {IDB_BUSY_FRAME5, 26, 28}, {IDB_BUSY_FRAME6, 26, 28},
     {IDB_START_NORMAL, 141, 41}, {IDB_START_PRESSED, 141, 41}, {IDB_START_HOVER, 141, 41},
@@ -348,7 +348,7 @@ TEST(DialogTemplateTest, PopUpIsAHiddenTopmostToolWindowWithCountersAndRepair)
 {
     const DialogTemplate dialog = Load(IDD_POPUP);
     EXPECT_EQ(dialog.caption, "  Corvadin");
-    EXPECT_EQ(dialog.size.cx, 110);
+    EXPECT_EQ(dialog.size.cx, 203);
     EXPECT_EQ(dialog.size.cy, 195);
     EXPECT_TRUE(dialog.exStyle & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(dialog.exStyle & WS_EX_TOPMOST);
@@ -356,13 +356,13 @@ TEST(DialogTemplateTest, PopUpIsAHiddenTopmostToolWindowWithCountersAndRepair)
     EXPECT_FALSE(dialog.style & WS_VISIBLE);
     ExpectControls(dialog, kCounterControls);
     ExpectCategoryRows(dialog);
-    // The window is cut to 150x321 client pixels. The texts must fit even at 7 pixels per 4 DU (the widest
-    // base unit seen), 85 DU across, and 197 DU down at 13 pixels per 8 DU.
+    // The window is cut to 290x321 client pixels. The texts must fit even at 7 pixels per 4 DU (the widest
+    // base unit seen), 165 DU across, and 197 DU down at 13 pixels per 8 DU.
     const auto repair = dialog.Control(IDC_REPAIR_LOWER);
     ASSERT_TRUE(repair);
     for (const TemplateControl& control : dialog.controls) {
         if (control.id != IDC_REPAIR_LOWER) {
-            EXPECT_LE(control.box.right, 85) << control.id;
+            EXPECT_LE(control.box.right, 165) << control.id;
         }
         EXPECT_LE(control.box.bottom, 197) << control.id;
     }
@@ -371,8 +371,8 @@ TEST(DialogTemplateTest, PopUpIsAHiddenTopmostToolWindowWithCountersAndRepair)
     // substitute for the usual 13), and the face must stay inside the window at 7 pixels per 4 DU too.
     EXPECT_GE((repair->box.right - repair->box.left) * 6 / 4, 122);
     EXPECT_GE((repair->box.bottom - repair->box.top) * 12 / 8, 28);
-    EXPECT_LE(repair->box.left * 7 / 4 + 122, 150);
-    EXPECT_NEAR(repair->box.left * 1.5 + 61, 75, 3) << "centred at 6x13 base units";
+    EXPECT_LE(repair->box.left * 7 / 4 + 122, 290);
+    EXPECT_NEAR(repair->box.left * 1.5 + 61, 145, 3) << "centred at 6x13 base units";
 }
 
 TEST(DialogTemplateTest, HiddenOwnerIsAnInvisibleCaptionedPopUpWithoutControls)

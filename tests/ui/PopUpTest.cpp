@@ -79,13 +79,13 @@ TEST(PopUpPlacementTest, LowerRightOfTheWorkAreaWhereverTheTaskbarStandsAndInsid
         RECT work;
         RECT expected;
     } cases[] = {
-        {"taskbar at the bottom", {0, 0, 1280, 994}, {1124, 649, 1280, 994}},
-        {"taskbar at the top", {0, 30, 1280, 1024}, {1124, 679, 1280, 1024}},
-        {"taskbar on the left", {60, 0, 1280, 1024}, {1124, 679, 1280, 1024}},
-        {"taskbar on the right", {0, 0, 1220, 1024}, {1064, 679, 1220, 1024}},
-        {"second monitor left of the first", {-1024, 0, 0, 738}, {-156, 393, 0, 738}},
-        {"screen lower than the pop-up", {0, 0, 640, 300}, {484, 0, 640, 345}},
-        {"screen narrower than the pop-up", {0, 30, 120, 600}, {0, 255, 156, 600}},
+        {"taskbar at the bottom", {0, 0, 1280, 994}, {984, 649, 1280, 994}},
+        {"taskbar at the top", {0, 30, 1280, 1024}, {984, 679, 1280, 1024}},
+        {"taskbar on the left", {60, 0, 1280, 1024}, {984, 679, 1280, 1024}},
+        {"taskbar on the right", {0, 0, 1220, 1024}, {924, 679, 1220, 1024}},
+        {"second monitor left of the first", {-1024, 0, 0, 738}, {-296, 393, 0, 738}},
+        {"screen lower than the pop-up", {0, 0, 640, 300}, {344, 0, 640, 345}},
+        {"screen narrower than the pop-up", {0, 30, 120, 600}, {0, 255, 296, 600}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.where);
@@ -111,7 +111,7 @@ TEST_F(PopUpTest, PresentShowsTheLastCountsAtTheLowerRightOfTheWorkAreaWithTheSo
     GetWindowRect(Window(), &placed);
     const RECT expected = CPopUp::Placement(WorkArea());
     EXPECT_TRUE(EqualRect(&placed, &expected)) << placed.left << "," << placed.top;
-    EXPECT_EQ(placed.right - placed.left, 156);
+    EXPECT_EQ(placed.right - placed.left, 296);
     EXPECT_EQ(placed.bottom - placed.top, 345);
     EXPECT_TRUE(GetWindowLongA(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetParent(Window()), nullptr);

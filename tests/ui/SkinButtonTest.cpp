@@ -30,7 +30,7 @@ protected:
     {
         MoveMouseTo({0, 0});
         ASSERT_TRUE(dialog.Create());
-        SetWindowPos(dialog.GetSafeHwnd(), HWND_TOPMOST, 200, 200, 156, 345, SWP_SHOWWINDOW);
+        SetWindowPos(dialog.GetSafeHwnd(), HWND_TOPMOST, 200, 200, 296, 345, SWP_SHOWWINDOW);
         ASSERT_TRUE(button.SubclassDlgItem(IDC_REPAIR_LOWER, dialog.GetSafeHwnd()));
         button.SetBitmaps(IDB_REPAIR_SMALL_NORMAL, IDB_REPAIR_SMALL_PRESSED, IDB_REPAIR_SMALL_HOVER,
                           IDB_REPAIR_SMALL_DISABLED);

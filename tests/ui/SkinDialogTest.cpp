@@ -13,7 +13,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dialog.Create());
-        SetWindowPos(dialog.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 420, 760, SWP_SHOWWINDOW);
+        SetWindowPos(dialog.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 700, 760, SWP_SHOWWINDOW);
         PumpFor(20);
     }
 
@@ -53,7 +53,7 @@ TEST_F(SkinDialogTest, ClientAreaIsFittedToTheSkinWhateverTheDialogFontAndTheMen
     ASSERT_TRUE(dialog.SetBackground(IDB_POPUP_BACKGROUND));
     EXPECT_TRUE(dialog.FitClientToBackground());
     RECT client = dialog.GetClientRect();
-    EXPECT_EQ(client.right, 150);
+    EXPECT_EQ(client.right, 290);
     EXPECT_EQ(client.bottom, 321);
 
     // The main window's buttons are placed in pixels down to its skin's bottom edge.

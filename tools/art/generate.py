@@ -53,7 +53,7 @@ BUSY_PLACE = (588, 28, 26, 28)  # where the busy indicator sits on the header (2
 HEADER_STRIP_HEIGHT = 68    # the rows the window repeats across its width: header, accent line and its shade
 BANNER_PLACE = (448, 0, 138, HEADER_STRIP_HEIGHT)  # emblem and wordmark, kept left of the busy indicator
 ART_SCALES = (1, 2)         # 100% and 200%; the program scales the 200% art down for the sizes between
-POPUP_SIZE = (150, 321)
+POPUP_SIZE = (290, 321)
 SMALL_REPAIR_SIZE = (122, 28)
 
 # Every caption the art needs: key -> (text, ImageMagick font, pixel size).
