@@ -203,6 +203,13 @@ void ScanAndPrint(const PlantFixture& fixture)
 
 // ---- the console program ------------------------------------------------------------------------------------
 
+std::string OwnPath()
+{
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? self : "";
+}
+
 struct ConsoleRun {
     double seconds = 0;
     DWORD exitCode = 0;
@@ -300,14 +307,20 @@ double Median(std::vector<Round>& rounds, double Round::*figure)
     return rounds[rounds.size() / 2].*figure;
 }
 
-// One round: the bare walk over every category, a console scan, a console repair of every issue and its undoing.
-bool MeasureRound(const std::string& cli, Round& round)
+// The bare walk over every category, as a program of its own like the console program.
+void WalkAllBare()
 {
-    Clock::time_point start = Clock::now();
+    LoadIniStore(".\\Corvadin.ini");
     for (const CategoryInfo& category : Categories()) {
         WalkBare(category, ShortcutFolders());
     }
-    round.floor = SecondsSince(start);
+}
+
+// One round: the bare walk over every category, a console scan, a console repair of every issue and its undoing;
+// each a program started and timed to its end.
+bool MeasureRound(const std::string& cli, Round& round)
+{
+    round.floor = RunConsole(OwnPath(), "--bare-walk").seconds;
     const ConsoleRun scan = RunConsole(cli, "scan --quiet");
     round.scan = scan.seconds;
     const size_t found = scan.output.rfind(" issue");
@@ -315,7 +328,7 @@ bool MeasureRound(const std::string& cli, Round& round)
     const ConsoleRun fix = RunConsole(cli, "fix --yes --quiet --grade safe --grade review --grade expert");
     round.repair = fix.seconds;
     round.fixed = CountOf(fix.output, "  Fixed   ");
-    start = Clock::now();
+    const Clock::time_point start = Clock::now();
     const bool undone = Undo(RunIdOf(fix.output));
     round.undo = SecondsSince(start);
     std::printf("round %-14s %7.2f %9.2f %7d %9.2f %7d %7.2f%s\n", "", round.floor, round.scan, round.issues,
@@ -450,9 +463,7 @@ bool ParseSizes(const std::string& text, std::vector<int>& sizes)
 // build\testsupport\corvadin-bench.exe -> build\cli\corvadin-cli.exe
 std::string DefaultCli()
 {
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::filesystem::path bench(length > 0 && length < MAX_PATH ? self : "");
+    const std::filesystem::path bench(OwnPath());
     return (bench.parent_path().parent_path() / "cli" / "corvadin-cli.exe").string();
 }
 
@@ -493,6 +504,10 @@ int main(int argc, char** argv)
     // Scanned on the heaps the program's own scans run on.
     UseLowFragmentationHeaps();
     BenchOptions options;
+    if (argc == 2 && std::string(argv[1]) == "--bare-walk") {
+        WalkAllBare();
+        return 0;
+    }
     if (!ParseOptions(argc, argv, options)) {
         return Usage();
     }
