@@ -99,7 +99,10 @@ TEST_F(RegistryEnumerationTest, VisitsEveryValueByName)
     EXPECT_EQ(std::set<std::string>(visitor.values.begin(), visitor.values.end()),
               (std::set<std::string>{"", "one", "two"}));
     EXPECT_EQ(context.sink.range, 3);
-    EXPECT_EQ(key->Handle(), nullptr) << "closed even though it was open before";
+    EXPECT_NE(key->Handle(), nullptr) << "left open for the caller's next walk";
+    key->Close();
+    EnumerateValues(*key, visitor, context);
+    EXPECT_EQ(key->Handle(), nullptr) << "a walk closes what it opened";
 }
 
 TEST_F(RegistryEnumerationTest, TheVisitorOrTheStopFlagEndsTheWalk)
