@@ -2,6 +2,7 @@
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
 #include "registry/RegistryVisitor.h"
+#include "registry/WalkContext.h"
 #include "tests/support/RecordingContext.h"
 #include "tests/support/Scratch.h"
 
@@ -85,6 +86,35 @@ TEST_F(RegistryEnumerationTest, VisitsEverySubkeyAndDrivesTheProgressSink)
     ASSERT_EQ(context.sink.texts.size(), 3u);
     EXPECT_EQ(context.sink.texts[0], visitor.keys[0]);
     EXPECT_EQ(key->Handle(), nullptr) << "the walk closes the key";
+}
+
+// Walks the subkeys of every key it is shown, as a scanner walks the verbs below a file class.
+class InnerWalk : public CollectingVisitor {
+public:
+    explicit InnerWalk(WalkContext& outer) : inner(outer) {}
+    bool OnKey(RegistryKey* key) override
+    {
+        CollectingVisitor::OnKey(key);
+        EnumerateSubkeys(*key, nested, inner);
+        return true;
+    }
+    CollectingVisitor nested;
+    InnerWalkContext inner;
+};
+
+TEST_F(RegistryEnumerationTest, AnInnerWalkShowsItsEntriesButLeavesTheRangeAndStepsToTheOuterWalk)
+{
+    scratch.CreateSubkey("a\\one");
+    scratch.CreateSubkey("a\\two");
+    scratch.CreateSubkey("b\\three");
+    Ref<RegistryKey> key = Key();
+    InnerWalk walk(context);
+    EnumerateSubkeys(*key, walk, context);
+
+    EXPECT_EQ(walk.nested.keys.size(), 3u);
+    EXPECT_EQ(context.sink.range, 2);
+    EXPECT_EQ(context.sink.position, 2);
+    EXPECT_EQ(context.sink.texts.size(), 5u);
 }
 
 TEST_F(RegistryEnumerationTest, VisitsEveryValueByName)
