@@ -117,8 +117,6 @@ void FileClass(HKEY parent, const char* name, Floor& floor)
         if (RegEnumKeyExA(shell.get(), index, verb, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
             return;
         }
-        // A verb is an entry of its own, as the scan counts it.
-        ++floor.entries;
         ProbeProgram(Text(shell.get(), Below(verb, "Command").c_str(), nullptr, floor));
     }
 }
