@@ -6,11 +6,15 @@
 #include "registry/DllSearch.h"
 #include "registry/OperationLog.h"
 
+#include <cstdio>
 #include <iostream>
 
 int main(int argc, char** argv)
 {
     const bool dllSearchRestricted = RestrictDllSearchToSystemFolder();
+    // The listing goes out in large blocks: on a console or another character device the C library would write
+    // every character on its own, which makes a long listing take several times as long as the scan.
+    setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
     UseLowFragmentationHeaps();
     QuietenDriveErrorsOfThisThread();
     OperationLog::Start(LogNameFromIni(".\\Corvadin.ini"));

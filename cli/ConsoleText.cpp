@@ -65,8 +65,11 @@ void ConsoleProgress::SetPosition(int p)
 
 void ConsoleProgress::Show(bool force)
 {
+    if (!enabled_) {
+        return;
+    }
     const auto now = std::chrono::steady_clock::now();
-    if (!enabled_ || (!force && now - lastShown_ < std::chrono::milliseconds(200))) {
+    if (!force && now - lastShown_ < std::chrono::milliseconds(200)) {
         return;
     }
     lastShown_ = now;

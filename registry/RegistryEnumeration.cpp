@@ -30,48 +30,55 @@ bool SkipsOnlyThisEntry(LONG result)
 template <typename EnumFunction, typename Visit>
 void WalkEntries(RegistryKey& key, WalkContext& context, Walk walk, EnumFunction enumerate, Visit visit)
 {
+    const bool openBefore = key.Handle() != nullptr;
     if (!key.Open(KEY_READ)) {
         return;
     }
-    DWORD subkeys = 0;
-    DWORD values = 0;
-    if (RegQueryInfoKeyA(key.Handle(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                         nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        ProgressSink* sink = context.Progress();
-        if (sink) {
-            sink->SetRange(static_cast<int>(walk == Walk::Subkeys ? subkeys : values));
-            sink->SetPosition(0);
+    // The count is asked only for a progress bar: a walk nobody watches saves the registry the question.
+    ProgressSink* sink = context.Progress();
+    const bool steps = sink && context.OwnsProgress();
+    if (steps) {
+        DWORD subkeys = 0;
+        DWORD values = 0;
+        RegQueryInfoKeyA(key.Handle(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                         nullptr, nullptr, nullptr);
+        sink->SetRange(static_cast<int>(walk == Walk::Subkeys ? subkeys : values));
+        sink->SetPosition(0);
+    }
+    wchar_t name[NameBufferSize];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = NameBufferSize;
+        const LONG result = enumerate(key.Handle(), index, name, &length);
+        if (result == ERROR_NO_MORE_ITEMS || context.IsStopRequested()) {
+            break;
         }
-        wchar_t name[NameBufferSize];
-        for (DWORD index = 0;; ++index) {
-            DWORD length = NameBufferSize;
-            const LONG result = enumerate(key.Handle(), index, name, &length);
-            if (result == ERROR_NO_MORE_ITEMS || context.IsStopRequested()) {
-                break;
-            }
-            if (result != ERROR_SUCCESS) {
-                if (SkipsOnlyThisEntry(result)) {
-                    continue;
-                }
-                break;
-            }
-            const std::optional<std::string> narrow = ExactNarrow(name, length);
-            if (!narrow) {
-                context.NoteOutsideCodePage();
+        if (result != ERROR_SUCCESS) {
+            if (SkipsOnlyThisEntry(result)) {
                 continue;
             }
-            const std::string& entryName = *narrow;
-            context.NoteEntry();
-            if (sink) {
-                sink->Step(1);
-                sink->SetText(walk == Walk::Subkeys ? key.FullPath() + "\\" + entryName : entryName);
-            }
-            if (!visit(entryName)) {
-                break;
-            }
+            break;
+        }
+        const std::optional<std::string> narrow = ExactNarrow(name, length);
+        if (!narrow) {
+            context.NoteOutsideCodePage();
+            continue;
+        }
+        const std::string& entryName = *narrow;
+        context.NoteEntry();
+        if (steps) {
+            sink->Step(1);
+        }
+        if (sink) {
+            sink->SetText(walk == Walk::Subkeys ? key.FullPath() + "\\" + entryName : entryName);
+        }
+        if (!visit(entryName)) {
+            break;
         }
     }
-    key.Close();
+    // A key its caller opened stays open for the caller's next walk over it.
+    if (!openBefore) {
+        key.Close();
+    }
 }
 
 }  // namespace

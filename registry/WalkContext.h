@@ -17,6 +17,9 @@ public:
     virtual void NoteEntry() {}
     // True when the value read for the entry is one the work must not act on; the walk then passes it over.
     virtual bool PassesOver(const RegistryValue&) { return false; }
+    // False for a walk below an entry of another walk: it shows which entry it looks at, but the range and the
+    // steps of the progress are the outer walk's.
+    virtual bool OwnsProgress() const { return true; }
 };
 
 // The context of walks made on nobody's behalf (export, deletion): never stopped, no progress shown.
@@ -24,4 +27,20 @@ class SilentWalkContext final : public WalkContext {
 public:
     bool IsStopRequested() const override { return false; }
     ProgressSink* Progress() const override { return nullptr; }
+};
+
+// The context of a walk below one entry of another walk: the outer walk's own, whose progress follows the outer
+// walk.
+class InnerWalkContext final : public WalkContext {
+public:
+    explicit InnerWalkContext(WalkContext& outer) : outer_(outer) {}
+    bool IsStopRequested() const override { return outer_.IsStopRequested(); }
+    ProgressSink* Progress() const override { return outer_.Progress(); }
+    bool OwnsProgress() const override { return false; }
+    void NoteOutsideCodePage() override { outer_.NoteOutsideCodePage(); }
+    void NoteEntry() override { outer_.NoteEntry(); }
+    bool PassesOver(const RegistryValue& value) override { return outer_.PassesOver(value); }
+
+private:
+    WalkContext& outer_;
 };

@@ -92,7 +92,6 @@ bool DeleteAction::WriteNewFile(const std::string& fileName, const std::string& 
         written = WriteSome(file.get(), text.data() + done, chunk, &wrote) && wrote > 0 && wrote <= chunk;
         done += wrote;
     }
-    written = written && SetEndOfFile(file.get());
     // Closing is the last chance for a network or removable drive to report a failure.
     written = CloseHandle(file.release()) && written;
     if (!written) {

@@ -8,17 +8,11 @@
 
 namespace {
 
-// Deleting an entry renumbers the ones after it, so a key's entries are collected
-// in full before the first one is deleted.
-class EntryCollector : public RegistryVisitor {
+// Deleting a subkey renumbers the ones after it, so a key's subkeys are collected in full before the first one is
+// deleted.
+class SubkeyCollector : public RegistryVisitor {
 public:
-    bool OnValue(RegistryValue* value) override
-    {
-        if (value) {
-            values.emplace_back(value);
-        }
-        return true;
-    }
+    bool OnValue(RegistryValue*) override { return true; }
     bool OnKey(RegistryKey* key) override
     {
         if (key) {
@@ -27,7 +21,6 @@ public:
         return true;
     }
 
-    std::vector<Ref<RegistryValue>> values;
     std::vector<Ref<RegistryKey>> subkeys;
 };
 
@@ -51,17 +44,14 @@ bool DeleteValue(RegistryValue& value)
 bool DeleteKeyTree(RegistryKey& key)
 {
     RegistryDeleter deleter;
-    EntryCollector entries;
-    // The walks reopen the key for reading rather than use a handle that may only query values.
+    SubkeyCollector entries;
+    // The walk reopens the key for reading rather than use a handle that may only query values.
     key.Close();
-    EnumerateValues(key, entries, deleter.Context());
     EnumerateSubkeys(key, entries, deleter.Context());
-    for (const Ref<RegistryValue>& value : entries.values) {
-        deleter.OnValue(value.get());
-    }
     for (const Ref<RegistryKey>& subkey : entries.subkeys) {
         deleter.OnKey(subkey.get());
     }
+    // A key goes with its values: deleting them one by one first would only cost time.
     RegDeleteKeyExA(key.RootHandle(), key.RelativePath().c_str(), AccessOf(key.View()), 0);
     return true;
 }

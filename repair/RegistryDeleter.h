@@ -9,7 +9,7 @@ class RegistryValue;
 
 // Deletes the value from its key. Always true: the caller checks what is left.
 bool DeleteValue(RegistryValue& value);
-// Deletes every value and, depth first, every subkey of key, then key itself.
+// Deletes, depth first, every subkey of key, then key itself with its values.
 // Always true: the caller checks what is left.
 bool DeleteKeyTree(RegistryKey& key);
 

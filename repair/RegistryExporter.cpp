@@ -15,8 +15,9 @@ bool IsOneLine(const std::string& text)
     return text.find_first_of("\r\n") == std::string::npos;
 }
 
-// How many values and subkeys a key holds right now, asked on a handle of our own
-// so that the walk's results can be checked against it.
+// How many values and subkeys a key holds right now, so that the walks' results can be checked against it. Asked
+// on the handle both walks then use: a key opened for reading, and closed before by its caller, since a handle a
+// scanner opened to query values would not enumerate subkeys.
 struct KeyContent {
     bool absent = false;
     bool readable = false;
@@ -24,16 +25,16 @@ struct KeyContent {
     DWORD subkeys = 0;
 };
 
-KeyContent ContentOf(const RegistryKey& key)
+KeyContent OpenForWalks(RegistryKey& key)
 {
     KeyContent content;
-    UniqueHkey handle;
-    const LONG opened = key.OpenHandle(KEY_QUERY_VALUE, handle);
+    key.Close();
+    const LONG opened = key.TryOpen(KEY_READ);
     if (opened != ERROR_SUCCESS) {
         content.absent = opened == ERROR_FILE_NOT_FOUND;
         return content;
     }
-    content.readable = RegQueryInfoKeyA(handle.get(), nullptr, nullptr, nullptr, &content.subkeys, nullptr, nullptr,
+    content.readable = RegQueryInfoKeyA(key.Handle(), nullptr, nullptr, nullptr, &content.subkeys, nullptr, nullptr,
                                         &content.values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     return content;
 }
@@ -79,13 +80,10 @@ bool RegistryExporter::OnKey(RegistryKey* key)
     if (siblingsWritten_) {
         ++*siblingsWritten_;
     }
-    const KeyContent content = ContentOf(*key);
+    const KeyContent content = OpenForWalks(*key);
     if (!content.absent && !content.readable) {
         complete_ = false;
     }
-    // A handle a scanner opened to query values would not enumerate subkeys; the
-    // walks reopen the key for reading.
-    key->Close();
 
     AddKeyHeader(*key);
     const int valuesBefore = valuesWritten_;
@@ -96,6 +94,7 @@ bool RegistryExporter::OnKey(RegistryKey* key)
     int subkeysWritten = 0;
     int* outer = std::exchange(siblingsWritten_, &subkeysWritten);
     EnumerateSubkeys(*key, *this, context_);
+    key->Close();
     siblingsWritten_ = outer;
     AddLine({});
 

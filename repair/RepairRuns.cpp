@@ -190,7 +190,7 @@ bool RepairRun::Finish()
     if (complete_ && entries_ > 0) {
         Append(EndMark + std::string(1, Separator) + std::to_string(entries_) + "\r\n");
     }
-    return complete_;
+    return Close();
 }
 
 std::string RepairRun::IncompleteText() const
@@ -202,17 +202,34 @@ std::string RepairRun::IncompleteText() const
 void RepairRun::Append(const std::string& lines)
 {
     const std::string path = folder_ + "\\" + recordName_;
-    UniqueFileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Opened with the first backup and kept for the run; each line is written at once, so that a run cut short
+    // still leaves a record of what it backed up.
+    if (!record_ && complete_) {
+        record_.reset(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
     DWORD written = 0;
-    bool done = file && WriteFile(file.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr) &&
-                written == lines.size();
-    const DWORD error = done ? ERROR_SUCCESS : GetLastError();
+    const bool done = record_ &&
+                      WriteFile(record_.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr) &&
+                      written == lines.size();
+    NoteWritten(done, done ? ERROR_SUCCESS : GetLastError());
+}
+
+bool RepairRun::Close()
+{
     // Closing is where a network or removable drive reports a failed write.
-    done = file && CloseHandle(file.release()) && done;
+    if (record_) {
+        const bool closed = CloseHandle(record_.release()) != FALSE;
+        NoteWritten(closed, closed ? ERROR_SUCCESS : GetLastError());
+    }
+    return complete_;
+}
+
+void RepairRun::NoteWritten(bool done, DWORD error)
+{
     if (!done && complete_) {
-        OperationLog::Write("Repair run " + id_ + ": the record " + path + " could not be written (error " +
-                            std::to_string(error == ERROR_SUCCESS ? GetLastError() : error) +
+        OperationLog::Write("Repair run " + id_ + ": the record " + folder_ + "\\" + recordName_ +
+                            " could not be written (error " + std::to_string(error) +
                             "); restore its backup files one by one");
     }
     complete_ = complete_ && done;

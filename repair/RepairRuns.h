@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/RepairAction.h"
+#include "registry/UniqueHandle.h"
 
 #include <map>
 #include <string>
@@ -34,9 +35,9 @@ struct RepairRunInfo {
     int DeletedCount() const;
 };
 
-// Writes the record of one run as the run goes: the record is made with the first backup, and every backup adds
-// its line at once, so that a run cut short still leaves a record of what it backed up. Every write is checked;
-// the first failure is logged.
+// Writes the record of one run as the run goes: the record is made with the first backup and stays open for the
+// run, and every backup adds its line at once, so that a run cut short still leaves a record of what it backed up.
+// Every write is checked; the first failure is logged.
 class RepairRun : public RepairJournal {
 public:
     explicit RepairRun(std::string folder = ".") : folder_(std::move(folder)) {}
@@ -52,12 +53,15 @@ public:
 
 private:
     void Append(const std::string& lines);
+    bool Close();
+    void NoteWritten(bool done, DWORD error);
 
     std::string folder_;
     std::string id_;
     std::string recordName_;
     int entries_ = 0;
     bool complete_ = true;
+    UniqueFileHandle record_;
 };
 
 // The runs recorded in folder, newest first. A record that cannot be read is left out.

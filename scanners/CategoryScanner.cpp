@@ -89,6 +89,8 @@ bool CategoryScanner::WalkStartKey(RegistryKey& key, StartKey::Walk walk, bool s
     } else {
         EnumerateValues(key, *this, *this);
     }
+    // The values an issue keeps hold their key, but no handle on it.
+    key.Close();
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "registry/RegistryEnumeration.h"
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
+#include "registry/WalkContext.h"
 #include "scanners/FileChecks.h"
 
 #include <cctype>
@@ -65,7 +66,8 @@ bool FileExtensionReferenceScanner::OnKey(RegistryKey* classKey)
     CheckIcon(*classKey);
     Ref<RegistryKey> shell(new RegistryKey(*classKey, "Shell"));
     VerbVisitor verbs(*this);
-    EnumerateSubkeys(*shell, verbs, *this);
+    InnerWalkContext verbWalk(*this);
+    EnumerateSubkeys(*shell, verbs, verbWalk);
     return true;
 }
 

@@ -1,15 +1,15 @@
 // corvadin-bench: plants a synthetic registry with the planting fixture at one or more sizes (a tenth of every kind
 // broken), runs a full scan with the scanners of the window, and prints per category and in total: entries visited,
-// issues found, wall time, the time of a bare walk measured in the same run and the ratio to it, and the peak
-// working set. The bare walk answers the same questions as cheaply as Windows allows and shares no code with the
-// scanners: each key opened relative to its parent's handle with read access, one registry call per value read,
-// one GetFileAttributes per path, and just enough parsing to find the path. Its shortcut row only lists and reads
-// the link files.
+// issues found, wall time, the time of the bare walk (testsupport/BareWalk.h) measured in the same run and the ratio
+// to it, and the peak working set. Then it measures what a user of the console program sees, in rounds on the same
+// plant: the bare walk over every category, "corvadin-cli scan", and "corvadin-cli fix" of every issue found, after
+// which the repair is undone from its run's record so that the next round (and a kept plant) finds the same. It
+// prints each round and the medians with their ratios: the scan to the bare walk, the repair to the scan.
 //
 // Quick run (the default, 1,000 entries):   build/x64/wine-exec.sh build/x64/testsupport/corvadin-bench.exe
 // The full table:                           ... corvadin-bench.exe --sizes 10000,100000,1000000
-// It works in a folder of its own (default C:\CorvadinBench: ini file, log, planted files) and removes what it
-// planted after each size, also after a failed plant.
+// It works in a folder of its own (default C:\CorvadinBench: ini file, log, planted files, the repair's backups) and
+// removes what it planted after each size, also after a failed plant.
 #include "engine/IniStore.h"
 #include "engine/IssueList.h"
 #include "engine/ScanSession.h"
@@ -17,6 +17,8 @@
 #include "registry/OperationLog.h"
 #include "registry/ProgressSink.h"
 #include "registry/UniqueHandle.h"
+#include "repair/RepairRuns.h"
+#include "testsupport/BareWalk.h"
 #include "testsupport/PlantFixture.h"
 
 #include <windows.h>
@@ -28,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <new>
 #include <sstream>
@@ -85,382 +88,15 @@ public:
     int steps = 0;
 };
 
-// ---- the bare walk -------------------------------------------------------------------------------------------
-
-constexpr DWORD TextChars = 4096;
-
-// What one bare walk holds: its count of entries, a buffer for value data, and what several categories look up.
-struct Floor {
-    int entries = 0;
-    wchar_t data[TextChars + 2];
-    std::wstring fontFolder;
-    UniqueHkey classes;  // HKEY_CLASSES_ROOT\CLSID
-};
-
-bool Exists(const std::wstring& path)
+// The folders the shortcut scan walks, as the ini file names them.
+std::vector<std::string> ShortcutFolders()
 {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The program of a command line: the quoted part, or the text up to and with its first ".exe".
-std::wstring ProgramOf(const std::wstring& text)
-{
-    if (!text.empty() && text[0] == L'"') {
-        return text.substr(1, text.find(L'"', 1) - 1);
+    std::vector<std::string> folders;
+    const IniStore& ini = SharedIniStore();
+    for (int i = 0; i < ini.SectionSize(InfoOf(Category::Shortcut).name); ++i) {
+        folders.push_back(ini.ValueAt(InfoOf(Category::Shortcut).name, i));
     }
-    const size_t exe = text.find(L".exe");
-    return exe == std::wstring::npos ? text : text.substr(0, exe + 4);
-}
-
-// One value of key as text (empty when absent or not text), with one registry call.
-std::wstring Text(HKEY key, const wchar_t* name, Floor& floor)
-{
-    DWORD type = 0;
-    DWORD bytes = TextChars * sizeof(wchar_t);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(floor.data), &bytes) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        return {};
-    }
-    floor.data[bytes / sizeof(wchar_t)] = 0;
-    return floor.data;
-}
-
-using KeyCheck = void (*)(HKEY key, const wchar_t* name, Floor& floor);
-using ValueCheck = void (*)(const wchar_t* name, DWORD type, const wchar_t* data, Floor& floor);
-
-void EachSubkey(HKEY parent, KeyCheck check, Floor& floor)
-{
-    wchar_t name[256];
-    for (DWORD index = 0;; ++index) {
-        DWORD length = 256;
-        const LONG result = RegEnumKeyExW(parent, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            return;
-        }
-        ++floor.entries;
-        UniqueHkey key;
-        if (result == ERROR_SUCCESS && RegOpenKeyExW(parent, name, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
-            check(key.get(), name, floor);
-        }
-    }
-}
-
-// Values are read with their names, one call each.
-void EachValue(HKEY parent, ValueCheck check, Floor& floor)
-{
-    wchar_t name[16384];
-    for (DWORD index = 0;; ++index) {
-        DWORD length = 16384;
-        DWORD type = 0;
-        DWORD bytes = TextChars * sizeof(wchar_t);
-        const LONG result = RegEnumValueW(parent, index, name, &length, nullptr, &type,
-                                          reinterpret_cast<BYTE*>(floor.data), &bytes);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            return;
-        }
-        ++floor.entries;
-        if (result == ERROR_SUCCESS) {
-            floor.data[bytes / sizeof(wchar_t)] = 0;
-            floor.data[bytes / sizeof(wchar_t) + 1] = 0;
-            check(name, type, floor.data, floor);
-        }
-    }
-}
-
-void AppPath(HKEY key, const wchar_t*, Floor& floor)
-{
-    Exists(Text(key, L"Path", floor));
-}
-
-void Uninstall(HKEY key, const wchar_t*, Floor& floor)
-{
-    Exists(ProgramOf(Text(key, L"UninstallString", floor)));
-}
-
-void HelpFile(const wchar_t* name, DWORD, const wchar_t* data, Floor&)
-{
-    Exists(std::wstring(data) + name);
-}
-
-void FileExtension(HKEY, const wchar_t* name, Floor&)
-{
-    UniqueHkey key;
-    RegOpenKeyExW(HKEY_CLASSES_ROOT, name, 0, KEY_READ, key.put());
-}
-
-void Verb(HKEY verb, const wchar_t*, Floor& floor)
-{
-    UniqueHkey command;
-    if (RegOpenKeyExW(verb, L"Command", 0, KEY_READ, command.put()) == ERROR_SUCCESS) {
-        Exists(ProgramOf(Text(command.get(), L"", floor)));
-    }
-}
-
-void FileClass(HKEY key, const wchar_t*, Floor& floor)
-{
-    UniqueHkey icon;
-    if (RegOpenKeyExW(key, L"DefaultIcon", 0, KEY_READ, icon.put()) == ERROR_SUCCESS) {
-        const std::wstring text = Text(icon.get(), L"", floor);
-        Exists(text.substr(0, text.rfind(L',')));
-    }
-    UniqueHkey shell;
-    if (RegOpenKeyExW(key, L"Shell", 0, KEY_READ, shell.put()) == ERROR_SUCCESS) {
-        EachSubkey(shell.get(), Verb, floor);
-    }
-}
-
-void FontFile(const wchar_t*, DWORD, const wchar_t* data, Floor& floor)
-{
-    Exists(data[0] && data[1] == L':' ? std::wstring(data) : floor.fontFolder + data);
-}
-
-void RecentFile(const wchar_t* name, DWORD, const wchar_t* data, Floor&)
-{
-    if (wcscmp(name, L"MRUList") != 0) {
-        Exists(ProgramOf(data));
-    }
-}
-
-void SharedDll(const wchar_t* name, DWORD, const wchar_t*, Floor&)
-{
-    Exists(name);
-}
-
-void Share(const wchar_t*, DWORD type, const wchar_t* data, Floor&)
-{
-    for (const wchar_t* part = data; type == REG_MULTI_SZ && *part; part += wcslen(part) + 1) {
-        if (wcsncmp(part, L"Path=", 5) == 0) {
-            Exists(part + 5);
-        }
-    }
-}
-
-void LanManShare(HKEY key, const wchar_t*, Floor& floor)
-{
-    Exists(Text(key, L"Path", floor));
-}
-
-void StartupProgram(const wchar_t*, DWORD, const wchar_t* data, Floor&)
-{
-    Exists(ProgramOf(data));
-}
-
-void ComClass(HKEY key, const wchar_t*, Floor& floor)
-{
-    UniqueHkey server;
-    if (RegOpenKeyExW(key, L"InprocServer32", 0, KEY_READ, server.put()) == ERROR_SUCCESS) {
-        Exists(Text(server.get(), L"", floor));
-    }
-}
-
-void BrowserHelper(HKEY, const wchar_t* name, Floor& floor)
-{
-    UniqueHkey key;
-    RegOpenKeyExW(floor.classes.get(), name, 0, KEY_READ, key.put());
-}
-
-// Below an entry: each subkey opened, not counted as an entry of its own.
-template <class Check>
-void EachInner(HKEY parent, Check check)
-{
-    wchar_t name[256];
-    DWORD length = 256;
-    for (DWORD index = 0; RegEnumKeyExW(parent, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-                          ERROR_NO_MORE_ITEMS;
-         ++index, length = 256) {
-        UniqueHkey key;
-        if (RegOpenKeyExW(parent, name, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
-            check(key.get(), name);
-        }
-    }
-}
-
-// The text of a subkey's default value.
-std::wstring SubkeyText(HKEY key, const wchar_t* subkey, Floor& floor)
-{
-    UniqueHkey below;
-    return RegOpenKeyExW(key, subkey, 0, KEY_READ, below.put()) == ERROR_SUCCESS ? Text(below.get(), L"", floor)
-                                                                                  : std::wstring();
-}
-
-void TypeLibrary(HKEY library, const wchar_t*, Floor& floor)
-{
-    EachInner(library, [&](HKEY version, const wchar_t*) {
-        EachInner(version, [&](HKEY locale, const wchar_t*) {
-            for (const wchar_t* platform : {L"win32", L"win64"}) {
-                Exists(SubkeyText(locale, platform, floor));
-            }
-        });
-    });
-}
-
-void ClassServer(const std::wstring& id, Floor& floor)
-{
-    UniqueHkey key;
-    if (RegOpenKeyExW(floor.classes.get(), id.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
-        Exists(SubkeyText(key.get(), L"InprocServer32", floor));
-    }
-}
-
-void Interface(HKEY key, const wchar_t*, Floor& floor)
-{
-    UniqueHkey link;
-    RegOpenKeyExW(floor.classes.get(), SubkeyText(key, L"ProxyStubClsid32", floor).c_str(), 0, KEY_READ, link.put());
-    SubkeyText(key, L"TypeLib", floor);
-}
-
-void ShellClass(HKEY key, const wchar_t*, Floor& floor)
-{
-    UniqueHkey handlers;
-    if (RegOpenKeyExW(key, L"shellex\\ContextMenuHandlers", 0, KEY_READ, handlers.put()) == ERROR_SUCCESS) {
-        EachInner(handlers.get(), [&](HKEY handler, const wchar_t*) { ClassServer(Text(handler, L"", floor), floor); });
-    }
-}
-
-void Overlay(HKEY key, const wchar_t*, Floor& floor)
-{
-    ClassServer(Text(key, L"", floor), floor);
-}
-
-void Approved(const wchar_t* name, DWORD, const wchar_t*, Floor& floor)
-{
-    ClassServer(name, floor);
-}
-
-void MuiCache(const wchar_t* name, DWORD, const wchar_t*, Floor&)
-{
-    const std::wstring path = name;
-    Exists(path.substr(0, path.rfind(L".FriendlyAppName")));
-}
-
-// Where a category's scanner looks: a start key whose subkeys or values are walked, in both registry views where
-// 64-bit Windows keeps them apart.
-struct FloorStart {
-    HKEY root;
-    const wchar_t* path;
-    KeyCheck onKey;
-    ValueCheck onValue;
-    bool apart = false;
-};
-
-#define CURRENT_VERSION L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
-
-// In the order of the categories; shortcuts walk folders instead.
-const std::vector<FloorStart>& FloorTable(Category category)
-{
-    static const std::vector<FloorStart> table[CategoryCount] = {
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\App Paths", AppPath, nullptr}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Uninstall", Uninstall, nullptr, true}},
-        {{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\Help", nullptr, HelpFile, true},
-         {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\HTML Help", nullptr, HelpFile, true}},
-        {{HKEY_CURRENT_USER, CURRENT_VERSION L"\\Explorer\\FileExts", FileExtension, nullptr}},
-        {{HKEY_CURRENT_USER, L"Software\\Classes", FileClass, nullptr},
-         {HKEY_LOCAL_MACHINE, L"Software\\Classes", FileClass, nullptr}},
-        {{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", nullptr, FontFile}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\RunMRU", nullptr, RecentFile, true},
-         {HKEY_CURRENT_USER, CURRENT_VERSION L"\\Explorer\\RunMRU", nullptr, RecentFile}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\SharedDLLs", nullptr, SharedDll, true},
-         {HKEY_CURRENT_USER, CURRENT_VERSION L"\\SharedDLLs", nullptr, SharedDll}},
-        {{HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Services\\lanmanserver\\Shares", nullptr, Share},
-         {HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Network\\LanMan", LanManShare, nullptr, true}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Run", nullptr, StartupProgram, true},
-         {HKEY_CURRENT_USER, CURRENT_VERSION L"\\Run", nullptr, StartupProgram}},
-        {{HKEY_CURRENT_USER, L"Software\\Classes\\CLSID", ComClass, nullptr, true},
-         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", ComClass, nullptr, true}},
-        {{HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\Browser Helper Objects", BrowserHelper, nullptr, true}},
-        {},
-        {{HKEY_CURRENT_USER, L"Software\\Classes\\TypeLib", TypeLibrary, nullptr},
-         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\TypeLib", TypeLibrary, nullptr}},
-        {{HKEY_CURRENT_USER, L"Software\\Classes\\Interface", Interface, nullptr, true},
-         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\Interface", Interface, nullptr, true}},
-        {{HKEY_CURRENT_USER, L"Software\\Classes", ShellClass, nullptr},
-         {HKEY_LOCAL_MACHINE, L"Software\\Classes", ShellClass, nullptr},
-         {HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Explorer\\ShellIconOverlayIdentifiers", Overlay, nullptr, true},
-         {HKEY_LOCAL_MACHINE, CURRENT_VERSION L"\\Shell Extensions\\Approved", nullptr, Approved, true}},
-        {{HKEY_CURRENT_USER, L"Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache", nullptr,
-          MuiCache},
-         {HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache", nullptr, MuiCache}},
-    };
-    return table[static_cast<size_t>(category)];
-}
-
-// Every file below folder listed, and each link file read.
-void WalkFolder(const std::wstring& folder, Floor& floor)
-{
-    WIN32_FIND_DATAW found;
-    UniqueFileSearch search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found)) {
-        const std::wstring path = folder + L"\\" + found.cFileName;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) {
-                WalkFolder(path, floor);
-            }
-            continue;
-        }
-        ++floor.entries;
-        UniqueFileHandle link(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                          nullptr));
-        DWORD read = 0;
-        ReadFile(link.get(), floor.data, sizeof floor.data, &read, nullptr);
-    }
-}
-
-// The last write and the counts of entries: alike in both views only where they are one key.
-bool LooksAlike(HKEY root, const wchar_t* path)
-{
-    FILETIME written[2] = {};
-    DWORD counts[2][2] = {};
-    const REGSAM views[2] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
-    for (int i = 0; i < 2; ++i) {
-        UniqueHkey key;
-        if (RegOpenKeyExW(root, path, 0, KEY_READ | views[i], key.put()) != ERROR_SUCCESS ||
-            RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &counts[i][0], nullptr, nullptr, &counts[i][1],
-                             nullptr, nullptr, nullptr, &written[i]) != ERROR_SUCCESS) {
-            return false;
-        }
-    }
-    return counts[0][0] == counts[1][0] && counts[0][1] == counts[1][1] &&
-           CompareFileTime(&written[0], &written[1]) == 0;
-}
-
-std::vector<REGSAM> ViewsOf(const FloorStart& start)
-{
-    BOOL wow64 = FALSE;
-    const bool windows64 = sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
-    if (!start.apart || !windows64 || LooksAlike(start.root, start.path)) {
-        return {0};
-    }
-    return {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
-}
-
-int WalkBare(Category category)
-{
-    const auto floor = std::make_unique<Floor>();
-    wchar_t fonts[MAX_PATH];
-    const DWORD length = ExpandEnvironmentStringsW(L"%SystemRoot%\\Fonts\\", fonts, MAX_PATH);
-    floor->fontFolder = length > 0 && length <= MAX_PATH ? fonts : L"";
-    RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, floor->classes.put());
-    for (const FloorStart& start : FloorTable(category)) {
-        for (const REGSAM view : ViewsOf(start)) {
-            UniqueHkey key;
-            if (RegOpenKeyExW(start.root, start.path, 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) {
-                continue;
-            }
-            if (start.onKey) {
-                EachSubkey(key.get(), start.onKey, *floor);
-            } else {
-                EachValue(key.get(), start.onValue, *floor);
-            }
-        }
-    }
-    if (category == Category::Shortcut) {
-        const IniStore& ini = SharedIniStore();
-        for (int i = 0; i < ini.SectionSize("Shortcut"); ++i) {
-            const std::string folder = ini.ValueAt("Shortcut", i);
-            WalkFolder(std::wstring(folder.begin(), folder.end()), *floor);
-        }
-    }
-    return floor->entries;
+    return folders;
 }
 
 // ---- the table -----------------------------------------------------------------------------------------------
@@ -514,7 +150,7 @@ Row MeasureCategory(Category category, RegistryScanner& scanner, IssueList& list
     Row row{scanner.Name(), sink.steps, list.Count(), fixture.Broken(category), SecondsSince(start)};
     scanner.SetProgress(nullptr);
     const Clock::time_point floorStart = Clock::now();
-    row.floorEntries = WalkBare(category);
+    row.floorEntries = WalkBare(InfoOf(category), ShortcutFolders());
     row.floorSeconds = SecondsSince(floorStart);
     row.peakMegabytes = PeakMegabytes();
     return row;
@@ -565,6 +201,164 @@ void ScanAndPrint(const PlantFixture& fixture)
     }
 }
 
+// ---- the console program ------------------------------------------------------------------------------------
+
+std::string OwnPath()
+{
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? self : "";
+}
+
+struct ConsoleRun {
+    double seconds = 0;
+    DWORD exitCode = 0;
+    std::string output;
+};
+
+std::string FileText(const char* name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs the console program in the working folder, its output into a file (as a user who keeps it would), and times
+// it from its start to its end.
+ConsoleRun RunConsole(const std::string& cli, const std::string& arguments)
+{
+    ConsoleRun run;
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    UniqueFileHandle out(CreateFileA("console.txt", GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle errors(CreateFileA("console-errors.txt", GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.get();
+    startup.hStdError = errors.get();
+    std::string command = "\"" + cli + "\" " + arguments;
+    PROCESS_INFORMATION started{};
+    const Clock::time_point start = Clock::now();
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started)) {
+        run.exitCode = static_cast<DWORD>(-1);
+        return run;
+    }
+    UniqueKernelHandle process(started.hProcess);
+    UniqueKernelHandle thread(started.hThread);
+    WaitForSingleObject(process.get(), INFINITE);
+    run.seconds = SecondsSince(start);
+    GetExitCodeProcess(process.get(), &run.exitCode);
+    out.reset();
+    run.output = FileText("console.txt");
+    return run;
+}
+
+int CountOf(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The run id the fix names in "'corvadin-cli restore --run ID'"; empty when it wrote no backup.
+std::string RunIdOf(const std::string& output)
+{
+    const std::string mark = "restore --run ";
+    const size_t at = output.find(mark);
+    return at == std::string::npos ? std::string() : output.substr(at + mark.size(), output.find('\'', at) -
+                                                                                          at - mark.size());
+}
+
+// Writes back everything the run deleted, then removes its backups and its record; false when anything of it
+// could not be written back.
+bool Undo(const std::string& runId)
+{
+    for (const RepairRunInfo& run : ListRepairRuns(".")) {
+        if (run.id != runId) {
+            continue;
+        }
+        const bool restored = RestoreRun(".", run).Complete();
+        for (const RunEntry& entry : run.entries) {
+            DeleteFileA(entry.file.c_str());
+        }
+        DeleteFileA(run.name.c_str());
+        return restored;
+    }
+    return false;
+}
+
+struct Round {
+    double floor = 0;
+    double scan = 0;
+    double repair = 0;
+    double undo = 0;
+    int issues = 0;
+    int fixed = 0;
+};
+
+double Median(std::vector<Round>& rounds, double Round::*figure)
+{
+    std::sort(rounds.begin(), rounds.end(), [&](const Round& a, const Round& b) { return a.*figure < b.*figure; });
+    return rounds[rounds.size() / 2].*figure;
+}
+
+// The bare walk over every category, as a program of its own like the console program.
+void WalkAllBare()
+{
+    LoadIniStore(".\\Corvadin.ini");
+    for (const CategoryInfo& category : Categories()) {
+        WalkBare(category, ShortcutFolders());
+    }
+}
+
+// One round: the bare walk over every category, a console scan, a console repair of every issue and its undoing;
+// each a program started and timed to its end.
+bool MeasureRound(const std::string& cli, Round& round)
+{
+    round.floor = RunConsole(OwnPath(), "--bare-walk").seconds;
+    const ConsoleRun scan = RunConsole(cli, "scan --quiet");
+    round.scan = scan.seconds;
+    const size_t found = scan.output.rfind(" issue");
+    round.issues = found == std::string::npos ? 0 : std::atoi(scan.output.c_str() + scan.output.rfind('\n', found) + 1);
+    const ConsoleRun fix = RunConsole(cli, "fix --yes --quiet --grade safe --grade review --grade expert");
+    round.repair = fix.seconds;
+    round.fixed = CountOf(fix.output, "  Fixed   ");
+    const Clock::time_point start = Clock::now();
+    const bool undone = Undo(RunIdOf(fix.output));
+    round.undo = SecondsSince(start);
+    std::printf("round %-14s %7.2f %9.2f %7d %9.2f %7d %7.2f%s\n", "", round.floor, round.scan, round.issues,
+                round.repair, round.fixed, round.undo, undone ? "" : "  (not all written back)");
+    std::fflush(stdout);
+    return scan.exitCode <= 1 && fix.exitCode == 0 && undone;
+}
+
+// Rounds of the console program against the bare walk, each figure's median and the ratios of the medians.
+bool CompareWithConsole(const std::string& cli, int roundCount)
+{
+    if (GetFileAttributesA(cli.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("no console program at %s: not compared\n", cli.c_str());
+        return true;
+    }
+    std::printf("\n%-20s %7s %9s %7s %9s %7s %7s\n", "console program", "bare s", "scan s", "issues", "repair s",
+                "fixed", "undo s");
+    std::vector<Round> rounds(static_cast<size_t>(roundCount));
+    bool complete = true;
+    for (Round& round : rounds) {
+        complete = MeasureRound(cli, round) && complete;
+    }
+    const double floor = Median(rounds, &Round::floor);
+    const double scan = Median(rounds, &Round::scan);
+    const double repair = Median(rounds, &Round::repair);
+    std::printf("median %-13s %7.2f %9.2f %7s %9.2f\n", "", floor, scan, "", repair);
+    std::printf("scan / bare walk: %.2f    repair (fix of every issue) / scan: %.2f\n", scan / floor, repair / scan);
+    return complete;
+}
+
 // Whether the fixture already holds exactly counts, as a run with --keep leaves it.
 bool HoldsExactly(const PlantFixture& fixture, const PlantCounts& counts)
 {
@@ -598,24 +392,34 @@ bool PlantOrReuse(PlantFixture& fixture, const PlantCounts& counts)
     return planted;
 }
 
-int RunSize(const std::string& folder, PlantMix mix, int size, bool keep)
+struct BenchOptions {
+    std::vector<int> sizes;
+    std::string folder = "C:\\CorvadinBench";
+    PlantMix mix = PlantMix::Realistic;
+    bool keep = false;
+    int rounds = 3;
+    std::string cli;
+};
+
+int RunSize(const BenchOptions& options, int size, bool keep)
 {
-    const PlantCounts counts = CountsOf(mix, size);
+    const PlantCounts counts = CountsOf(options.mix, size);
     int entries = 0;
     for (const int n : counts) {
         entries += n;
     }
     std::printf("\n== %d entries (%s mix), a tenth of every kind broken\n", entries,
-                mix == PlantMix::Even ? "even" : "realistic");
-    PlantFixture fixture(folder + "\\plant");
-    const bool planted = PlantOrReuse(fixture, counts);
+                options.mix == PlantMix::Even ? "even" : "realistic");
+    PlantFixture fixture(options.folder + "\\plant");
+    bool fine = PlantOrReuse(fixture, counts);
     std::fflush(stdout);
-    if (planted) {
+    if (fine) {
         ScanAndPrint(fixture);
+        fine = options.rounds == 0 || CompareWithConsole(options.cli, options.rounds);
     }
     if (keep) {
         std::printf("kept for the next run\n");
-        return planted ? 0 : 1;
+        return fine ? 0 : 1;
     }
     const Clock::time_point removal = Clock::now();
     if (!fixture.RemoveAll()) {
@@ -623,19 +427,22 @@ int RunSize(const std::string& folder, PlantMix mix, int size, bool keep)
         return 1;
     }
     std::printf("removed in %.1f s\n", SecondsSince(removal));
-    return planted ? 0 : 1;
+    return fine ? 0 : 1;
 }
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: corvadin-bench [--sizes N[,N]...] [--even] [--keep] [--folder DIR]\n"
+    std::fprintf(stderr, "usage: corvadin-bench [--sizes N[,N]...] [--even] [--keep] [--rounds N] [--cli EXE]\n"
+                         "                      [--folder DIR]\n"
                          "  --sizes   entries to plant over all categories, a tenth broken (default 1000;\n"
                          "            the full table: 10000,100000,1000000)\n"
                          "  --even    the same number of every category instead of a realistic mix\n"
                          "  --keep    leave the last size's plant in place; a later run of the same size and mix\n"
                          "            scans it without planting again (to compare two builds on one plant)\n"
-                         "  --folder  working folder for the ini file, the log and the planted files\n"
-                         "            (default C:\\CorvadinBench)\n");
+                         "  --rounds  rounds of bare walk, console scan and console repair (default 3; 0: none)\n"
+                         "  --cli     the console program (default ..\\cli\\corvadin-cli.exe beside this one)\n"
+                         "  --folder  working folder for the ini file, the log, the planted files and the\n"
+                         "            repair's backups (default C:\\CorvadinBench)\n");
     return 2;
 }
 
@@ -653,39 +460,63 @@ bool ParseSizes(const std::string& text, std::vector<int>& sizes)
     return !sizes.empty();
 }
 
+// build\testsupport\corvadin-bench.exe -> build\cli\corvadin-cli.exe
+std::string DefaultCli()
+{
+    const std::filesystem::path bench(OwnPath());
+    return (bench.parent_path().parent_path() / "cli" / "corvadin-cli.exe").string();
+}
+
+bool ParseOptions(int argc, char** argv, BenchOptions& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--sizes" && hasValue && ParseSizes(argv[i + 1], options.sizes)) {
+            ++i;
+        } else if (arg == "--even") {
+            options.mix = PlantMix::Even;
+        } else if (arg == "--keep") {
+            options.keep = true;
+        } else if (arg == "--rounds" && hasValue) {
+            options.rounds = std::clamp(std::atoi(argv[++i]), 0, 99);
+        } else if (arg == "--cli" && hasValue) {
+            options.cli = argv[++i];
+        } else if (arg == "--folder" && hasValue) {
+            options.folder = argv[++i];
+        } else {
+            return false;
+        }
+    }
+    if (options.sizes.empty()) {
+        options.sizes.push_back(1000);
+    }
+    if (options.cli.empty()) {
+        options.cli = DefaultCli();
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     // Scanned on the heaps the program's own scans run on.
     UseLowFragmentationHeaps();
-    std::vector<int> sizes;
-    std::string folder = "C:\\CorvadinBench";
-    PlantMix mix = PlantMix::Realistic;
-    bool keep = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--sizes" && i + 1 < argc && ParseSizes(argv[i + 1], sizes)) {
-            ++i;
-        } else if (arg == "--even") {
-            mix = PlantMix::Even;
-        } else if (arg == "--keep") {
-            keep = true;
-        } else if (arg == "--folder" && i + 1 < argc) {
-            folder = argv[++i];
-        } else {
-            return Usage();
-        }
+    BenchOptions options;
+    if (argc == 2 && std::string(argv[1]) == "--bare-walk") {
+        WalkAllBare();
+        return 0;
     }
-    if (sizes.empty()) {
-        sizes.push_back(1000);
+    if (!ParseOptions(argc, argv, options)) {
+        return Usage();
     }
-    std::filesystem::create_directories(folder);
-    SetCurrentDirectoryA(folder.c_str());
-    OperationLog::Start(folder + "\\bench.log");
+    std::filesystem::create_directories(options.folder);
+    SetCurrentDirectoryA(options.folder.c_str());
+    OperationLog::Start(options.folder + "\\bench.log");
     int failures = 0;
-    for (size_t i = 0; i < sizes.size(); ++i) {
-        failures += RunSize(folder, mix, sizes[i], keep && i + 1 == sizes.size());
+    for (size_t i = 0; i < options.sizes.size(); ++i) {
+        failures += RunSize(options, options.sizes[i], options.keep && i + 1 == options.sizes.size());
     }
     OperationLog::Stop();
     return failures == 0 ? 0 : 1;

@@ -2,6 +2,7 @@
 #include "registry/RegistryKey.h"
 #include "registry/RegistryValue.h"
 #include "registry/RegistryVisitor.h"
+#include "registry/WalkContext.h"
 #include "tests/support/RecordingContext.h"
 #include "tests/support/Scratch.h"
 
@@ -87,6 +88,35 @@ TEST_F(RegistryEnumerationTest, VisitsEverySubkeyAndDrivesTheProgressSink)
     EXPECT_EQ(key->Handle(), nullptr) << "the walk closes the key";
 }
 
+// Walks the subkeys of every key it is shown, as a scanner walks the verbs below a file class.
+class InnerWalk : public CollectingVisitor {
+public:
+    explicit InnerWalk(WalkContext& outer) : inner(outer) {}
+    bool OnKey(RegistryKey* key) override
+    {
+        CollectingVisitor::OnKey(key);
+        EnumerateSubkeys(*key, nested, inner);
+        return true;
+    }
+    CollectingVisitor nested;
+    InnerWalkContext inner;
+};
+
+TEST_F(RegistryEnumerationTest, AnInnerWalkShowsItsEntriesButLeavesTheRangeAndStepsToTheOuterWalk)
+{
+    scratch.CreateSubkey("a\\one");
+    scratch.CreateSubkey("a\\two");
+    scratch.CreateSubkey("b\\three");
+    Ref<RegistryKey> key = Key();
+    InnerWalk walk(context);
+    EnumerateSubkeys(*key, walk, context);
+
+    EXPECT_EQ(walk.nested.keys.size(), 3u);
+    EXPECT_EQ(context.sink.range, 2);
+    EXPECT_EQ(context.sink.position, 2);
+    EXPECT_EQ(context.sink.texts.size(), 5u);
+}
+
 TEST_F(RegistryEnumerationTest, VisitsEveryValueByName)
 {
     scratch.SetString("", "one", "1");
@@ -99,7 +129,10 @@ TEST_F(RegistryEnumerationTest, VisitsEveryValueByName)
     EXPECT_EQ(std::set<std::string>(visitor.values.begin(), visitor.values.end()),
               (std::set<std::string>{"", "one", "two"}));
     EXPECT_EQ(context.sink.range, 3);
-    EXPECT_EQ(key->Handle(), nullptr) << "closed even though it was open before";
+    EXPECT_NE(key->Handle(), nullptr) << "left open for the caller's next walk";
+    key->Close();
+    EnumerateValues(*key, visitor, context);
+    EXPECT_EQ(key->Handle(), nullptr) << "a walk closes what it opened";
 }
 
 TEST_F(RegistryEnumerationTest, TheVisitorOrTheStopFlagEndsTheWalk)

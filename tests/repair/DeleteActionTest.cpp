@@ -2,6 +2,7 @@
 
 #include "registry/FileItem.h"
 #include "repair/BackupName.h"
+#include "repair/RepairRuns.h"
 #include "tests/repair/RepairTestSupport.h"
 #include "tests/support/LockedKey.h"
 #include "tests/support/Scratch.h"
@@ -298,4 +299,27 @@ TEST_F(DeleteActionTest, KeysAScannerOpenedReadOnlyAreStillRepaired)
     EXPECT_TRUE(Fix(MakeIssue(KeyIssue, tree.get())));
     EXPECT_FALSE(scratch.HasValue("Host", "v"));
     EXPECT_FALSE(scratch.HasSubkey("Tree"));
+}
+
+TEST_F(DeleteActionTest, ARunsRecordNamesEachBackupAsTheRunGoesAndEndsWhenItFinishes)
+{
+    const FixedClockScope clock;
+    scratch.SetString("One", "v", "1");
+    scratch.SetString("Two", "v", "2");
+    RepairRun run;
+    RepairAction* action = CreateRepairAction();
+    action->SetJournal(&run);
+    ASSERT_TRUE(action->Fix(KeyIssueFor(HKEY_CURRENT_USER, Scratch, "One").get()));
+    ASSERT_TRUE(action->Fix(KeyIssueFor(HKEY_CURRENT_USER, Scratch, "Two").get()));
+
+    // Read while the run still holds its record, as after a run cut short.
+    std::vector<RepairRunInfo> runs = ListRepairRuns(".");
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].entries.size(), 2u);
+    EXPECT_FALSE(runs[0].complete);
+    EXPECT_TRUE(run.Finish());
+    runs = ListRepairRuns(".");
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_TRUE(runs[0].complete);
+    EXPECT_EQ(runs[0].entries[1].path, ScratchPath + "\\Two");
 }
