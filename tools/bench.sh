@@ -6,7 +6,7 @@
 # Per size it prints the scan of each category against the bare walk, then rounds of the bare walk, the console
 # scan and the console repair of every issue (each repair undone from its run's record), their medians and the
 # ratios: scan / bare walk and repair / scan.
-# The default mix is a realistic one (half COM classes, a fifth file classes, ...); --even plants the same number
+# The default mix is a realistic one (a third COM classes, a sixth file classes, ...); --even plants the same number
 # of every category. A million entries work too, but planting and removing them takes the better part of an hour.
 # It plants into the Wine prefix of that build dir and removes what it planted after each size (--keep leaves the
 # last one for a later run of the same size, e.g. of another build run in this prefix). Not part of the
