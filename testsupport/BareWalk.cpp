@@ -212,13 +212,16 @@ void Interface(HKEY parent, const char* name, Floor& floor)
 // A class's handler lists, or an overlay's class.
 void ShellExtension(HKEY parent, const char* name, Floor& floor)
 {
-    const std::string shellex = Below(name, "shellex");
+    UniqueHkey shellex;
+    if (RegOpenKeyExA(parent, Below(name, "shellex").c_str(), 0, KEY_READ, shellex.put()) != ERROR_SUCCESS) {
+        return;
+    }
     for (const char* list : {"ContextMenuHandlers", "PropertySheetHandlers", "DragDropHandlers", "CopyHookHandlers"}) {
-        EachInner(parent, Below(shellex.c_str(), list), [&](HKEY handlers, const char* handler) {
+        EachInner(shellex.get(), list, [&](HKEY handlers, const char* handler) {
             ProbeServer(handler[0] == '{' ? handler : Text(handlers, handler, nullptr, floor), floor);
         });
     }
-    if (*Text(parent, Below(shellex.c_str(), "IconHandler").c_str(), nullptr, floor)) {
+    if (*Text(shellex.get(), "IconHandler", nullptr, floor)) {
         ProbeServer(std::string(floor.text).c_str(), floor);
     }
 }
