@@ -4,8 +4,6 @@
 #include "registry/RegistryValue.h"
 #include "scanners/FileChecks.h"
 
-#include <cctype>
-
 namespace {
 
 bool EndsWithIgnoringCase(const std::string& text, const char* tail)
@@ -14,11 +12,10 @@ bool EndsWithIgnoringCase(const std::string& text, const char* tail)
     return text.size() > length && lstrcmpiA(text.c_str() + text.size() - length, tail) == 0;
 }
 
+// A drive path, or a network one (\\server\share\...).
 bool IsFullPath(const std::string& path)
 {
-    const bool drive = path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-                       path[2] == '\\';
-    return drive || (path.size() > 2 && path[0] == '\\' && path[1] == '\\');
+    return IsFullyQualified(path) || (path.size() > 2 && path[0] == '\\' && path[1] == '\\');
 }
 
 }  // namespace
