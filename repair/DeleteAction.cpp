@@ -50,8 +50,8 @@ bool CopyToNewFile(const std::string& source, const std::string& fileName)
 }
 
 // The REGEDIT4 text of the issue's registry target; kinds without one get the
-// signature alone.
-std::string RollbackText(const ScanIssue& issue, bool& complete)
+// signature alone. tree receives the keys the text holds.
+std::string RollbackText(const ScanIssue& issue, bool& complete, std::vector<Ref<RegistryKey>>& tree)
 {
     RegistryExporter exporter;
     if (RepairTarget* target = issue.MatchingTarget()) {
@@ -66,6 +66,7 @@ std::string RollbackText(const ScanIssue& issue, bool& complete)
         }
     }
     complete = exporter.IsComplete();
+    tree = exporter.Keys();
     return exporter.Text();
 }
 
@@ -110,8 +111,13 @@ bool DeleteAction::WriteBackup(ScanIssue* issue, const std::string& fileName)
         return file && CopyToNewFile(file->FullPath(), fileName);
     }
     bool complete = false;
-    const std::string text = RollbackText(*issue, complete);
+    const std::string text = RollbackText(*issue, complete, backedUpTree_);
     return complete && WriteNewFile(fileName, text);
+}
+
+void DeleteAction::LogFix(const ScanIssue& issue, const RepairTarget& target)
+{
+    OperationLog::Write("Fix \"" + issue.Source() + "\":" + target.FullPath() + ViewMark(target.View()));
 }
 
 bool DeleteAction::DeleteTarget(const ScanIssue& issue)
@@ -121,18 +127,20 @@ bool DeleteAction::DeleteTarget(const ScanIssue& issue)
         return true;
     }
     const std::string path = target->FullPath();
-    OperationLog::Write("Fix \"" + issue.Source() + "\":" + path + ViewMark(target->View()));
+    LogFix(issue, *target);
     switch (issue.Kind()) {
     case KeyIssue:
         // The service manager must forget a service along with its key.
         if (IsServiceKey(*target->AsRegistryKey())) {
-            RemoveService(*target->AsRegistryKey());
-        } else {
-            DeleteKeyTree(*target->AsRegistryKey());
+            RemoveService(*target->AsRegistryKey(), backedUpTree_);
+        } else if (DeleteKeys(backedUpTree_)) {
+            return true;
         }
         break;
     case ValueIssue:
-        DeleteValue(*target->AsRegistryValue());
+        if (DeleteValue(*target->AsRegistryValue())) {
+            return true;
+        }
         break;
     case FileIssue:
         DeleteFileA(path.c_str());
@@ -152,11 +160,15 @@ bool DeleteAction::Fix(ScanIssue* issue)
         return false;
     }
     Ref<ScanIssue> held(issue);
+    // Only this issue's own backup may say which keys go.
+    backedUpTree_.clear();
     const RepairTarget* target = issue->MatchingTarget();
     // Nothing is left to delete nor to back up: a backup of what the scan saw would bring back an entry that was
     // removed since.
+    // Nor is anything deleted then: whatever appears there meanwhile has no backup.
     if (target && target->IsGone()) {
-        return DeleteTarget(*issue);
+        LogFix(*issue, *target);
+        return true;
     }
     // An entry mended or rewritten since the scan is not what the user chose to delete.
     if (target && !issue->StillFails()) {

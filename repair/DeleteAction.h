@@ -3,10 +3,12 @@
 #pragma once
 
 #include "engine/RepairAction.h"
+#include "registry/RegistryKey.h"
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class DeleteAction : public RepairAction {
 public:
@@ -29,8 +31,11 @@ protected:
 
 private:
     bool WriteNewFile(const std::string& fileName, const std::string& text);
+    static void LogFix(const ScanIssue& issue, const RepairTarget& target);
     bool DeleteTarget(const ScanIssue& issue);
 
     ProgressSink* progress_ = nullptr;
     RepairJournal* journal_ = nullptr;
+    // The keys the last backup holds: a key issue's deletion deletes these and no others.
+    std::vector<Ref<RegistryKey>> backedUpTree_;
 };

@@ -1,27 +1,16 @@
-// Deletes registry values and whole key trees.
+// Deletes registry values and the key trees a backup holds.
 #pragma once
 
-#include "registry/RegistryVisitor.h"
-#include "registry/WalkContext.h"
+#include "registry/RefCounted.h"
+
+#include <vector>
 
 class RegistryKey;
 class RegistryValue;
 
-// Deletes the value from its key. Always true: the caller checks what is left.
+// Deletes the value from its key. True when it is gone: deleted now, or not there.
 bool DeleteValue(RegistryValue& value);
-// Deletes, depth first, every subkey of key, then key itself with its values.
-// Always true: the caller checks what is left.
-bool DeleteKeyTree(RegistryKey& key);
-
-// A visitor that deletes every entry it is shown; it never ends a walk.
-class RegistryDeleter : public RegistryVisitor {
-public:
-    bool OnValue(RegistryValue* value) override;
-    bool OnKey(RegistryKey* key) override;
-
-    // The context of walks on the deleter's behalf: never stopped, no progress shown.
-    WalkContext& Context() noexcept { return context_; }
-
-private:
-    SilentWalkContext context_;
-};
+// Deletes exactly the keys of tree, a key followed by every key below it as its backup listed them, subkeys first,
+// stopping at the first one that cannot be deleted. A subkey made since the backup therefore keeps its parent, and
+// nothing without a backup goes. True when the tree's top key is gone.
+bool DeleteKeys(const std::vector<Ref<RegistryKey>>& tree);

@@ -86,6 +86,7 @@ bool RegistryExporter::OnKey(RegistryKey* key)
     }
 
     AddKeyHeader(*key);
+    keys_.emplace_back(key);
     const int valuesBefore = valuesWritten_;
     EnumerateValues(*key, *this, context_);
     const int valuesOfKey = valuesWritten_ - valuesBefore;

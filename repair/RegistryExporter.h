@@ -2,14 +2,14 @@
 // and notes whether everything that exists made it into the text.
 #pragma once
 
+#include "registry/RefCounted.h"
+#include "registry/RegistryKey.h"
 #include "registry/RegistryView.h"
 #include "registry/RegistryVisitor.h"
 #include "registry/WalkContext.h"
 
 #include <string>
 #include <vector>
-
-class RegistryKey;
 
 class RegistryExporter : public RegistryVisitor {
 public:
@@ -21,6 +21,8 @@ public:
     bool OnKey(RegistryKey* key) override;
 
     const std::vector<std::string>& Lines() const noexcept { return lines_; }
+    // Every key the text holds, each before the keys below it: what a repair may delete, and no more.
+    const std::vector<Ref<RegistryKey>>& Keys() const noexcept { return keys_; }
     // The whole file: "REGEDIT4", for keys of a view of their own a comment line naming it (the registry editor
     // passes it over), an empty line, then every line, each ending in a line feed.
     std::string Text() const;
@@ -35,6 +37,7 @@ private:
 
     SilentWalkContext context_;
     std::vector<std::string> lines_;
+    std::vector<Ref<RegistryKey>> keys_;
     bool complete_ = true;
     bool headed_ = false;
     RegistryView view_ = RegistryView::Default;

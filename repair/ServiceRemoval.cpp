@@ -5,7 +5,7 @@
 #include "registry/UniqueHandle.h"
 #include "repair/RegistryDeleter.h"
 
-ServiceRemoval RemoveService(RegistryKey& serviceKey)
+ServiceRemoval RemoveService(RegistryKey& serviceKey, const std::vector<Ref<RegistryKey>>& backedUpTree)
 {
     const std::string name = serviceKey.Name();
     const UniqueServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
@@ -21,7 +21,7 @@ ServiceRemoval RemoveService(RegistryKey& serviceKey)
                                 "); left alone");
             return ServiceRemoval::Failed;
         }
-        DeleteKeyTree(serviceKey);
+        DeleteKeys(backedUpTree);
         return ServiceRemoval::NotKnown;
     }
     SERVICE_STATUS status{};

@@ -82,6 +82,22 @@ private:
     bool failLoudly_;
 };
 
+// While its backup is written, another program adds a subkey below the key being repaired.
+class RacedAction : public DeleteAction {
+public:
+    explicit RacedAction(ScratchKey& scratch) : scratch_(scratch) {}
+
+protected:
+    bool WriteSome(HANDLE file, const char* data, DWORD size, DWORD* written) override
+    {
+        scratch_.SetString("Tree\\Sub\\Late", "v", "written after the backup");
+        return DeleteAction::WriteSome(file, data, size, written);
+    }
+
+private:
+    ScratchKey& scratch_;
+};
+
 }  // namespace
 
 TEST_F(DeleteActionTest, AValueRepairBacksUpLogsAndRemovesOnlyThatValue)
@@ -284,6 +300,21 @@ TEST_F(DeleteActionTest, ATargetAlreadyGoneCountsAsRepaired)
     EXPECT_TRUE(Fix(KeyIssueFor(HKEY_CURRENT_USER, Scratch, "Never there")));
     // Nothing was deleted, so no backup brings back what the scan saw.
     EXPECT_TRUE(FilesHere().empty());
+}
+
+TEST_F(DeleteActionTest, ASubkeyMadeAfterTheBackupIsNeitherDeletedNorOrphaned)
+{
+    scratch.SetString("Tree\\Sub\\Deep", "v", "x");
+    scratch.SetString("Tree\\Other", "v", "x");
+    RacedAction action(scratch);
+
+    EXPECT_FALSE(action.Fix(KeyIssueFor(HKEY_CURRENT_USER, Scratch, "Tree").get()));
+    // What the backup holds beside the new key's branch may go; the new key and the keys above it stay.
+    EXPECT_TRUE(scratch.HasValue("Tree\\Sub\\Late", "v"));
+    EXPECT_FALSE(scratch.HasSubkey("Tree\\Sub\\Deep"));
+    EXPECT_TRUE(scratch.HasSubkey("Tree"));
+    ASSERT_EQ(FilesHere().size(), 1u);
+    EXPECT_EQ(ReadWholeFile(FilesHere()[0]).find("Late"), std::string::npos);
 }
 
 TEST_F(DeleteActionTest, KeysAScannerOpenedReadOnlyAreStillRepaired)
