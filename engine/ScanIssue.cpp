@@ -28,6 +28,15 @@ RepairTarget* ScanIssue::MatchingTarget() const noexcept
     }
 }
 
+Rejudged ScanIssue::Rejudge() const
+{
+    if (judge_) {
+        return judge_->Rejudge(*this);
+    }
+    const RepairTarget* target = MatchingTarget();
+    return target && target->IsGone() ? Rejudged::Gone : Rejudged::StillFails;
+}
+
 RegistryView ScanIssue::View() const
 {
     return target_ ? target_->View() : RegistryView::Default;

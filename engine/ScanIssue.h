@@ -21,12 +21,18 @@ enum IssueKind : int {
 
 class ScanIssue;
 
+// What judging an issue's entry again finds.
+enum class Rejudged {
+    Gone,        // the entry is no longer there
+    StillFails,  // it fails in the same way: same target, same description
+    Changed,     // it is there but no longer fails so
+};
+
 // Judges an issue again, as its category's scanner would judge the entry now: between the scan and the repair a
-// program may have been reinstalled, or the entry rewritten.
+// program may have been reinstalled, or the entry rewritten or removed.
 class IssueJudge : public RefCounted {
 public:
-    // True when the entry still fails in the same way (same target, same description).
-    virtual bool StillFails(const ScanIssue& issue) const = 0;
+    virtual Rejudged Rejudge(const ScanIssue& issue) const = 0;
 };
 
 class ScanIssue : public RefCounted {
@@ -51,8 +57,8 @@ public:
 
     // Scanners give every issue they report the judge of its category.
     void SetJudge(IssueJudge* judge) noexcept { judge_ = judge; }
-    // Issues made outside a scan have no judge and are taken as they are.
-    bool StillFails() const { return !judge_ || judge_->StillFails(*this); }
+    // Issues made outside a scan have no judge and are taken as they are, unless their target is gone.
+    Rejudged Rejudge() const;
 
     // Sixteen hex digits derived from what the issue is (kind, source, target and description), never from its
     // place in a listing: the same entry failing in the same way gets the same id in every scan.

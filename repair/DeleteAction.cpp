@@ -115,9 +115,9 @@ bool DeleteAction::WriteBackup(ScanIssue* issue, const std::string& fileName)
     return complete && WriteNewFile(fileName, text);
 }
 
-void DeleteAction::LogFix(const ScanIssue& issue, const RepairTarget& target)
+void DeleteAction::LogFix(const ScanIssue& issue, const RepairTarget& target, const char* outcome)
 {
-    OperationLog::Write("Fix \"" + issue.Source() + "\":" + target.FullPath() + ViewMark(target.View()));
+    OperationLog::Write("Fix \"" + issue.Source() + "\":" + target.FullPath() + ViewMark(target.View()) + outcome);
 }
 
 bool DeleteAction::DeleteTarget(const ScanIssue& issue)
@@ -163,18 +163,20 @@ bool DeleteAction::Fix(ScanIssue* issue)
     // Only this issue's own backup may say which keys go.
     backedUpTree_.clear();
     const RepairTarget* target = issue->MatchingTarget();
-    // Nothing is left to delete nor to back up: a backup of what the scan saw would bring back an entry that was
-    // removed since.
-    // Nor is anything deleted then: whatever appears there meanwhile has no backup.
-    if (target && target->IsGone()) {
-        LogFix(*issue, *target);
-        return true;
-    }
-    // An entry mended or rewritten since the scan is not what the user chose to delete.
-    if (target && !issue->StillFails()) {
-        OperationLog::Write("Fix \"" + issue->Source() + "\":" + target->FullPath() + ViewMark(target->View()) +
-                            " changed since the scan; left alone");
-        return false;
+    if (target) {
+        switch (issue->Rejudge()) {
+        case Rejudged::Gone:
+            // Nothing is left to delete nor to back up: a backup of what the scan saw would bring back an entry that
+            // was removed since. Nor is anything deleted: whatever appears there meanwhile has no backup.
+            LogFix(*issue, *target);
+            return true;
+        case Rejudged::Changed:
+            // An entry mended or rewritten since the scan is not what the user chose to delete.
+            LogFix(*issue, *target, " changed since the scan; left alone");
+            return false;
+        case Rejudged::StillFails:
+            break;
+        }
     }
     const std::string backupName = NextBackupName(issue->Kind());
     if (!WriteBackup(issue, backupName)) {

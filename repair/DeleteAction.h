@@ -31,7 +31,7 @@ protected:
 
 private:
     bool WriteNewFile(const std::string& fileName, const std::string& text);
-    static void LogFix(const ScanIssue& issue, const RepairTarget& target);
+    static void LogFix(const ScanIssue& issue, const RepairTarget& target, const char* outcome = "");
     bool DeleteTarget(const ScanIssue& issue);
 
     ProgressSink* progress_ = nullptr;

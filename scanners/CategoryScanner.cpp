@@ -19,11 +19,11 @@ class CategoryJudge : public IssueJudge {
 public:
     CategoryJudge(Category category, IniStore* ini) : category_(category), ini_(ini) {}
 
-    bool StillFails(const ScanIssue& issue) const override
+    Rejudged Rejudge(const ScanIssue& issue) const override
     {
         const std::unique_ptr<RegistryScanner> scanner = InfoOf(category_).make(ini_);
         auto* judge = dynamic_cast<CategoryScanner*>(scanner.get());
-        return judge && judge->StillFails(issue);
+        return judge ? judge->Rejudge(issue) : Rejudged::Changed;
     }
 
 private:
@@ -185,9 +185,7 @@ void CategoryScanner::Revisit(const ScanIssue& issue)
     }
     if (const RegistryKey* key = target->AsRegistryKey()) {
         const Ref<RegistryKey> fresh = key->Fresh();
-        if (!fresh->IsGone()) {
-            OnKey(fresh.get());
-        }
+        OnKey(fresh.get());
     } else if (const RegistryValue* value = target->AsRegistryValue(); value && value->Key()) {
         const Ref<RegistryKey> key = value->Key()->Fresh();
         Ref<RegistryValue> fresh;
@@ -197,8 +195,13 @@ void CategoryScanner::Revisit(const ScanIssue& issue)
     }
 }
 
-bool CategoryScanner::StillFails(const ScanIssue& issue)
+Rejudged CategoryScanner::Rejudge(const ScanIssue& issue)
 {
+    const RepairTarget* target = issue.MatchingTarget();
+    // Revisiting a key that is gone would judge what its absence looks like.
+    if (target && target->IsGone()) {
+        return Rejudged::Gone;
+    }
     IssueList found;
     SetIssues(&found);
     looks_.Clear();
@@ -206,13 +209,12 @@ bool CategoryScanner::StillFails(const ScanIssue& issue)
     Revisit(issue);
     rejudging_ = false;
     SetIssues(nullptr);
-    const RepairTarget* target = issue.Target();
     for (int i = 0; i < found.Count(); ++i) {
         const ScanIssue& now = *found.At(i);
-        if (now.Kind() == issue.Kind() && now.Description() == issue.Description() && now.Target() && target &&
-            now.Target()->FullPath() == target->FullPath()) {
-            return true;
+        if (now.Kind() == issue.Kind() && now.Description() == issue.Description() && now.Target() &&
+            issue.Target() && now.Target()->FullPath() == issue.Target()->FullPath()) {
+            return Rejudged::StillFails;
         }
     }
-    return false;
+    return Rejudged::Changed;
 }

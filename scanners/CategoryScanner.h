@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/RegistryScanner.h"
+#include "engine/ScanIssue.h"
 #include "registry/RefCounted.h"
 #include "registry/RegistryVisitor.h"
 #include "scanners/Categories.h"
@@ -14,9 +15,7 @@
 #include <memory>
 #include <string>
 
-class IssueJudge;
 class RepairTarget;
-class ScanIssue;
 
 class CategoryScanner : public RegistryVisitor, public RegistryScanner {
 public:
@@ -34,9 +33,8 @@ public:
     // Machine-wide text that names a per-user variable names another place for every user: counted, not judged.
     bool PassesOver(const RegistryValue& value) override;
 
-    // Reads the issue's entry afresh and judges it as a scan would, without logging: true when it still fails with
-    // the same target and description.
-    bool StillFails(const ScanIssue& issue);
+    // Reads the issue's entry afresh and judges it as a scan would, without logging.
+    Rejudged Rejudge(const ScanIssue& issue);
     // Lets the scanners of one scan decide each command line once between them, so that no program is started twice.
     void ShareCommands(std::shared_ptr<CommandVerdicts> commands) { commands_ = std::move(commands); }
     // Lets them read Windows Installer's key paths once between them.
@@ -64,8 +62,8 @@ protected:
     // For lists whose value names are the places: a name that is a full path at which nothing stands is reported
     // as problem and the path; other names (signatures, settings) are not judged.
     void JudgePlaceNamed(RegistryValue& value, const std::string& problem);
-    // Visits the issue's entry again, read afresh; scanners whose issues name another entry than the one they
-    // visit say how to reach it.
+    // Visits the issue's entry again, read afresh (its target is known to be there); scanners whose issues name
+    // another entry than the one they visit say how to reach it.
     virtual void Revisit(const ScanIssue& issue);
 
 private:

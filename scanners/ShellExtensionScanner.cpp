@@ -69,10 +69,7 @@ void ShellExtensionScanner::Revisit(const ScanIssue& issue)
         CategoryScanner::Revisit(issue);
         return;
     }
-    const Ref<RegistryKey> fresh = key->Fresh();
-    if (!fresh->IsGone()) {
-        JudgeHandler(*fresh);
-    }
+    JudgeHandler(*key->Fresh());
 }
 
 void ShellExtensionScanner::JudgeShellex(RegistryKey& shellex)

@@ -86,6 +86,24 @@ TEST(InUseEntriesTest, AnEntryRewrittenSinceTheScanIsLeftAlone)
     EXPECT_NE(lines[0].find("CorvadinTestRewritten changed since the scan; left alone"), std::string::npos);
 }
 
+TEST(InUseEntriesTest, AnEntryRemovedSinceTheScanCountsAsRepairedAndIsNotBackedUp)
+{
+    ScratchFolder folder("removed");
+    CurrentFolder here(folder.Path());
+    PlantedRegistry planted;
+    planted.SetString(HKEY_LOCAL_MACHINE, UninstallKey + "\\CorvadinTestRemoved", "UninstallString",
+                      "C:\\corvadin-gone\\uninstall.exe");
+    UninstallScanner scanner(nullptr);
+    const auto found = ScanFor(scanner, "CorvadinTestRemoved");
+    ASSERT_EQ(found.size(), 1u);
+
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (UninstallKey + "\\CorvadinTestRemoved").c_str());
+    EXPECT_EQ(found[0]->Rejudge(), Rejudged::Gone);
+    EXPECT_TRUE(DeleteAction().Fix(found[0].get()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey + "\\CorvadinTestRemoved"));
+    EXPECT_TRUE(ListRollbackFiles(folder.Path()).empty());
+}
+
 TEST(InUseEntriesTest, AClassOfUserAndMachineIsRepairedAndRestoredWhereItLies)
 {
     ScratchFolder folder("both-halves");

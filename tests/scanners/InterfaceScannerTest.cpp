@@ -41,5 +41,5 @@ TEST(InterfaceScannerTest, ReportsInterfacesWhoseProxyClassOrTypeLibraryIsRegist
     ASSERT_TRUE(shared);
     // The remembered verdict still carries what was looked at.
     EXPECT_NE(LooksText(*shared).find("CLSID\\" + id(80) + ": key absent"), std::string::npos) << LooksText(*shared);
-    EXPECT_TRUE(shared->StillFails());
+    EXPECT_EQ(shared->Rejudge(), Rejudged::StillFails);
 }

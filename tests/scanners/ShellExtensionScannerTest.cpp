@@ -53,6 +53,6 @@ TEST(ShellExtensionScannerTest, ReportsHandlersWhoseClassIsUnregisteredOrWhoseSe
         const ScanIssue* issue = FirstIssue(list, marker);
         ASSERT_TRUE(issue) << marker;
         EXPECT_EQ(issue->GetGrade(), Grade::Review);
-        EXPECT_TRUE(issue->StillFails()) << marker;
+        EXPECT_EQ(issue->Rejudge(), Rejudged::StillFails) << marker;
     }
 }
